@@ -1,0 +1,50 @@
+# Build helpers shared by every folder. Folders are found by globbing so that a new subsystem
+# or test folder needs no edit outside itself.
+
+# Adds every immediate subfolder of DIR that has a CMakeLists.txt.
+function(tessel_add_subdirectories dir)
+  file(GLOB children LIST_DIRECTORIES true CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*")
+  list(SORT children)
+  foreach(child IN LISTS children)
+    if(IS_DIRECTORY "${child}" AND EXISTS "${child}/CMakeLists.txt")
+      add_subdirectory("${child}")
+    endif()
+  endforeach()
+endfunction()
+
+# tessel_library(NAME [DIRS subdir...] [LIBS ...] [PKG ...])
+# A static library from the .cpp files of the current folder (and the named subfolders).
+function(tessel_library name)
+  cmake_parse_arguments(ARG "" "" "DIRS;LIBS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  foreach(d IN LISTS ARG_DIRS)
+    file(GLOB more CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.cpp")
+    list(APPEND srcs ${more})
+  endforeach()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# tessel_tests(NAME [GL] [LIBS ...])
+# One GoogleTest executable from the .cpp files of the current test folder. GL tests run
+# offscreen and without leak detection (Mesa's leaks cannot be suppressed by name).
+function(tessel_tests name)
+  cmake_parse_arguments(ARG "GL" "" "LIBS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  add_executable(test_${name} ${srcs})
+  target_include_directories(test_${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
+  target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set(env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+          "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+          "QUELMONT_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+          "QUELMONT_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  set(labels ${name})
+  if(ARG_GL)
+    list(APPEND env "ASAN_OPTIONS=detect_leaks=0" "SDL_VIDEODRIVER=offscreen" "ALSOFT_DRIVERS=null")
+    list(APPEND labels gl)
+  endif()
+  gtest_discover_tests(test_${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}")
+endfunction()
