@@ -1,0 +1,40 @@
+#pragma once
+// The Direct3D 9 object: adapters, their display modes, what their devices can do, and device
+// creation. The Linux implementation reports SDL's displays and the OpenGL capabilities in these
+// terms (platform/gfx/gl).
+
+#include <cstdint>
+
+#include "platform/gfx/Device.h"
+#include "platform/gfx/Object.h"
+#include "platform/gfx/Types.h"
+
+namespace gfx {
+
+class Direct3D : public Object {
+public:
+    virtual uint32_t GetAdapterCount() = 0;
+    virtual HRESULT GetAdapterIdentifier(uint32_t adapter, uint32_t flags, D3DADAPTER_IDENTIFIER9& identifier) = 0;
+    virtual uint32_t GetAdapterModeCount(uint32_t adapter, D3DFORMAT format) = 0;
+    virtual HRESULT EnumAdapterModes(uint32_t adapter, D3DFORMAT format, uint32_t mode, D3DDISPLAYMODE& out) = 0;
+    virtual HRESULT GetAdapterDisplayMode(uint32_t adapter, D3DDISPLAYMODE& mode) = 0;
+    virtual HRESULT GetDeviceCaps(uint32_t adapter, D3DDEVTYPE type, D3DCAPS9& caps) = 0;
+    virtual HRESULT CheckDeviceType(uint32_t adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
+                                    D3DFORMAT backBufferFormat, bool windowed) = 0;
+    virtual HRESULT CheckDeviceFormat(uint32_t adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat, uint32_t usage,
+                                      D3DRESOURCETYPE resourceType, D3DFORMAT checkFormat) = 0;
+    virtual HRESULT CheckDepthStencilMatch(uint32_t adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
+                                           D3DFORMAT renderTargetFormat, D3DFORMAT depthStencilFormat) = 0;
+    // `qualityLevels` may be null.
+    virtual HRESULT CheckDeviceMultiSampleType(uint32_t adapter, D3DDEVTYPE type, D3DFORMAT surfaceFormat,
+                                               bool windowed, D3DMULTISAMPLE_TYPE multiSample,
+                                               uint32_t* qualityLevels) = 0;
+    // `focusWindow` is the platform's native window (an SDL_Window on Linux).
+    virtual HRESULT CreateDevice(uint32_t adapter, D3DDEVTYPE type, void* focusWindow, uint32_t behaviorFlags,
+                                 D3DPRESENT_PARAMETERS& parameters, Ref<Device>& out) = 0;
+};
+
+// The platform's Direct3D object, or null when it has no usable 3D support.
+Ref<Direct3D> Direct3DCreate9(uint32_t sdkVersion);
+
+}  // namespace gfx
