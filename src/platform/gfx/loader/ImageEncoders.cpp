@@ -1,0 +1,170 @@
+#include "platform/gfx/loader/ImageEncoders.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+#include <png.h>
+
+namespace gfx {
+
+namespace {
+
+void Put16(std::vector<uint8_t>& out, uint32_t value) {
+    out.push_back(static_cast<uint8_t>(value));
+    out.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t value) {
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+void PutPixel(std::vector<uint8_t>& out, uint32_t argb, uint32_t bytes) {
+    for (uint32_t i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(argb >> (8 * i)));
+}
+
+struct JpegErrors {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void OnJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1); }
+
+// Owns nothing with a destructor, so the error jump is safe; the output buffer belongs to the
+// caller.
+bool CompressJpeg(jpeg_compress_struct& jpeg, const ArgbImage& image, int quality, unsigned char*& buffer,
+                  unsigned long& size) {
+    if (setjmp(reinterpret_cast<JpegErrors*>(jpeg.err)->jump)) return false;
+    jpeg_create_compress(&jpeg);
+    jpeg_mem_dest(&jpeg, &buffer, &size);
+    jpeg.image_width = image.width;
+    jpeg.image_height = image.height;
+    jpeg.input_components = 4;
+    jpeg.in_color_space = JCS_EXT_BGRX;
+    jpeg_set_defaults(&jpeg);
+    jpeg_set_quality(&jpeg, quality, TRUE);
+    jpeg_start_compress(&jpeg, TRUE);
+    while (jpeg.next_scanline < jpeg.image_height) {
+        auto row = reinterpret_cast<JSAMPROW>(const_cast<uint32_t*>(image.Row(jpeg.next_scanline)));
+        jpeg_write_scanlines(&jpeg, &row, 1);
+    }
+    jpeg_finish_compress(&jpeg);
+    return true;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const ArgbImage& image, bool alpha, int compressionLevel) {
+    std::vector<uint8_t> out;
+    if (image.pixels.empty()) return out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return out;
+    }
+    // Rows are prepared before the jump point, so an error skips no destructor.
+    std::vector<png_bytep> rows(image.height);
+    for (uint32_t y = 0; y < image.height; ++y)
+        rows[y] = reinterpret_cast<png_bytep>(const_cast<uint32_t*>(image.Row(y)));
+    auto write = [](png_structp p, png_bytep data, size_t length) {
+        auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+        bytes->insert(bytes->end(), data, data + length);
+    };
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        out.clear();
+        return out;
+    }
+    png_set_write_fn(png, &out, write, nullptr);
+    png_set_compression_level(png, compressionLevel);
+    png_set_IHDR(png, info, image.width, image.height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_set_bgr(png);
+    if (!alpha) png_set_filler(png, 0, PNG_FILLER_AFTER);
+    png_write_image(png, rows.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+std::vector<uint8_t> EncodeJpeg(const ArgbImage& image, int quality) {
+    std::vector<uint8_t> out;
+    if (image.pixels.empty()) return out;
+    jpeg_compress_struct jpeg{};
+    JpegErrors errors{};
+    jpeg.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = &OnJpegError;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    const bool ok = CompressJpeg(jpeg, image, quality, buffer, size);
+    jpeg_destroy_compress(&jpeg);
+    if (ok && buffer) out.assign(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+std::vector<uint8_t> EncodeTga(const ArgbImage& image, uint32_t bitsPerPixel, bool runLength) {
+    const uint32_t bytes = bitsPerPixel / 8;
+    std::vector<uint8_t> out{0, 0, static_cast<uint8_t>(runLength ? 10 : 2), 0, 0, 0, 0, 0};
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, image.width);
+    Put16(out, image.height);
+    out.push_back(static_cast<uint8_t>(bitsPerPixel));
+    // Top-left origin, and the alpha bits of a 32-bit image.
+    out.push_back(static_cast<uint8_t>(0x20 | (bitsPerPixel == 32 ? 8 : 0)));
+    for (uint32_t y = 0; y < image.height; ++y) {
+        const uint32_t* row = image.Row(y);
+        for (uint32_t x = 0; x < image.width;) {
+            if (!runLength) {
+                PutPixel(out, row[x++], bytes);
+                continue;
+            }
+            uint32_t run = 1;
+            while (x + run < image.width && run < 128 && row[x + run] == row[x]) ++run;
+            if (run > 1) {
+                out.push_back(static_cast<uint8_t>(0x80 | (run - 1)));
+                PutPixel(out, row[x], bytes);
+            } else {
+                uint32_t raw = 1;
+                while (x + raw < image.width && raw < 128 && row[x + raw] != row[x + raw - 1]) ++raw;
+                out.push_back(static_cast<uint8_t>(raw - 1));
+                for (uint32_t i = 0; i < raw; ++i) PutPixel(out, row[x + i], bytes);
+                run = raw;
+            }
+            x += run;
+        }
+    }
+    return out;
+}
+
+std::vector<uint8_t> EncodeBmp(const ArgbImage& image) {
+    const uint32_t rowBytes = (image.width * 3 + 3) & ~3u;
+    const uint32_t dataSize = rowBytes * image.height;
+    std::vector<uint8_t> out{'B', 'M'};
+    Put32(out, 54 + dataSize);
+    Put32(out, 0);
+    Put32(out, 54);
+    Put32(out, 40);
+    Put32(out, image.width);
+    Put32(out, image.height);
+    Put16(out, 1);
+    Put16(out, 24);
+    Put32(out, 0);
+    Put32(out, dataSize);
+    Put32(out, 2835);
+    Put32(out, 2835);
+    Put32(out, 0);
+    Put32(out, 0);
+    for (uint32_t y = image.height; y-- > 0;) {
+        for (uint32_t x = 0; x < image.width; ++x) PutPixel(out, image.Row(y)[x], 3);
+        for (uint32_t pad = image.width * 3; pad < rowBytes; ++pad) out.push_back(0);
+    }
+    return out;
+}
+
+}  // namespace gfx

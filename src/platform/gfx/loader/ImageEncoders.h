@@ -1,0 +1,20 @@
+#pragma once
+// Image files written from ARGB pixels: for the media generator, frame recording and tests.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gfx/loader/Image.h"
+
+namespace gfx {
+
+// Empty on failure. `alpha` keeps the alpha channel, otherwise RGB only.
+std::vector<uint8_t> EncodePng(const ArgbImage& image, bool alpha, int compressionLevel = 6);
+// Baseline colour JPEG, quality 1 to 100.
+std::vector<uint8_t> EncodeJpeg(const ArgbImage& image, int quality);
+// Uncompressed or run-length TGA of 24 or 32 bits, top row first.
+std::vector<uint8_t> EncodeTga(const ArgbImage& image, uint32_t bitsPerPixel, bool runLength);
+// Uncompressed 24-bit BMP, bottom row first as the format wants.
+std::vector<uint8_t> EncodeBmp(const ArgbImage& image);
+
+}  // namespace gfx

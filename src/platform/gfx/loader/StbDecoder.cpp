@@ -1,0 +1,120 @@
+// BMP, TGA and GIF through stb_image, fed by callbacks that notice when the decoder wants bytes
+// past the end: the library would read zeros there, we refuse the file instead.
+
+#include <stb/stb_image.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "platform/gfx/loader/Image.h"
+
+namespace gfx {
+
+namespace {
+
+struct Reader {
+    std::span<const uint8_t> file;
+    size_t position = 0;
+    bool overrun = false;
+
+    size_t Remaining() const { return file.size() - position; }
+};
+
+int ReadBytes(void* user, char* data, int size) {
+    auto& reader = *static_cast<Reader*>(user);
+    if (size <= 0) return 0;
+    if (reader.Remaining() == 0) {
+        reader.overrun = true;
+        return 0;
+    }
+    const size_t n = std::min(reader.Remaining(), static_cast<size_t>(size));
+    std::memcpy(data, reader.file.data() + reader.position, n);
+    reader.position += n;
+    return static_cast<int>(n);
+}
+
+void SkipBytes(void* user, int n) {
+    auto& reader = *static_cast<Reader*>(user);
+    if (n < 0) {
+        reader.position -= std::min(reader.position, static_cast<size_t>(-static_cast<int64_t>(n)));
+        return;
+    }
+    if (static_cast<size_t>(n) > reader.Remaining()) reader.overrun = true;
+    reader.position += std::min(reader.Remaining(), static_cast<size_t>(n));
+}
+
+int AtEnd(void* user) { return static_cast<Reader*>(user)->Remaining() == 0; }
+
+constexpr stbi_io_callbacks kCallbacks{&ReadBytes, &SkipBytes, &AtEnd};
+
+struct StbFree {
+    void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
+};
+
+uint16_t Read16(std::span<const uint8_t> file, size_t offset) {
+    return offset + 2 <= file.size() ? static_cast<uint16_t>(file[offset] | (file[offset + 1] << 8)) : 0;
+}
+
+uint8_t Read8(std::span<const uint8_t> file, size_t offset) { return offset < file.size() ? file[offset] : 0; }
+
+// The pixel format the file stores, as the extension library names it.
+D3DFORMAT FileFormat(std::span<const uint8_t> file, D3DXIMAGE_FILEFORMAT type, bool usesAlpha) {
+    if (type == D3DXIFF_GIF) return D3DFMT_P8;
+    if (type == D3DXIFF_BMP) {
+        switch (Read16(file, 28)) {
+            case 16: return D3DFMT_X1R5G5B5;
+            case 24: return D3DFMT_R8G8B8;
+            case 32: return usesAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
+            default: return D3DFMT_P8;
+        }
+    }
+    const uint8_t imageType = Read8(file, 2) & 7;
+    if (imageType == 1) return D3DFMT_P8;
+    if (imageType == 3) return D3DFMT_L8;
+    switch (Read8(file, 16)) {
+        case 15:
+        case 16: return (Read8(file, 17) & 15) ? D3DFMT_A1R5G5B5 : D3DFMT_X1R5G5B5;
+        case 24: return D3DFMT_R8G8B8;
+        default: return D3DFMT_A8R8G8B8;
+    }
+}
+
+}  // namespace
+
+HRESULT DecodeWithStb(std::span<const uint8_t> file, const ImageLimits& limits, D3DXIMAGE_FILEFORMAT format,
+                      DecodedImage& out) {
+    if (file.size() > static_cast<size_t>(INT32_MAX)) return D3DXERR_INVALIDDATA;
+    Reader reader{file};
+    int width = 0, height = 0, channels = 0;
+    if (!stbi_info_from_callbacks(&kCallbacks, &reader, &width, &height, &channels) || reader.overrun)
+        return D3DXERR_INVALIDDATA;
+    if (width <= 0 || height <= 0 || static_cast<uint32_t>(width) > limits.maxSide ||
+        static_cast<uint32_t>(height) > limits.maxSide)
+        return D3DXERR_INVALIDDATA;
+
+    reader = Reader{file};
+    std::unique_ptr<stbi_uc, StbFree> pixels(stbi_load_from_callbacks(&kCallbacks, &reader, &width, &height, &channels, 4));
+    if (!pixels || reader.overrun) return D3DXERR_INVALIDDATA;
+
+    ArgbImage image(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+    const stbi_uc* rgba = pixels.get();
+    bool usesAlpha = false;
+    for (uint32_t& pixel : image.pixels) {
+        pixel = static_cast<uint32_t>(rgba[3]) << 24 | static_cast<uint32_t>(rgba[0]) << 16 |
+                static_cast<uint32_t>(rgba[1]) << 8 | rgba[2];
+        usesAlpha = usesAlpha || rgba[3] != 255;
+        rgba += 4;
+    }
+    out.info.Width = image.width;
+    out.info.Height = image.height;
+    out.info.Depth = 1;
+    out.info.MipLevels = 1;
+    out.info.Format = FileFormat(file, format, usesAlpha);
+    out.info.ResourceType = D3DRTYPE_TEXTURE;
+    out.info.ImageFileFormat = format;
+    out.levels.push_back(std::move(image));
+    return D3D_OK;
+}
+
+}  // namespace gfx
