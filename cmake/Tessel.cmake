@@ -46,12 +46,15 @@ function(tessel_tests name)
           "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
           "QUELMONT_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
           "QUELMONT_BINARY_DIR=${PROJECT_BINARY_DIR}")
-  set(labels ${name})
+  set(label ${name})
   if(ARG_GL)
     list(APPEND env "ASAN_OPTIONS=detect_leaks=0" "SDL_VIDEODRIVER=offscreen" "ALSOFT_DRIVERS=null")
-    list(APPEND labels gl)
+    set(label gl)
   endif()
+  # gtest_discover_tests flattens list-valued PROPERTIES into separate arguments, so the
+  # environment travels as a command prefix and each test carries one label.
+  set_property(TARGET test_${name} PROPERTY CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;${env}")
   gtest_discover_tests(test_${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}")
+    PROPERTIES LABELS ${label})
 endfunction()
