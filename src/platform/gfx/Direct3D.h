@@ -37,4 +37,9 @@ public:
 // The platform's Direct3D object, or null when it has no usable 3D support.
 Ref<Direct3D> Direct3DCreate9(uint32_t sdkVersion);
 
+// Makes later Direct3D objects report one adapter with this single display mode (X8R8G8B8) as
+// its modes and desktop, whatever the machine has: offscreen recording at a chosen size.
+// A width of 0 returns to the real displays.
+void UseVirtualDisplay(uint32_t width, uint32_t height, uint32_t refreshRate);
+
 }  // namespace gfx

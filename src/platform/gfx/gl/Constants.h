@@ -1,0 +1,33 @@
+#pragma once
+// The uniform block every generated shader reads, laid out as GLSL's std140 lays it out.
+
+#include "platform/gfx/StateDevice.h"
+
+namespace gfx::gl {
+
+struct LightConstants {
+    float diffuse[4], specular[4], ambient[4];
+    float position[4], direction[4];
+    float params0[4], params1[4];
+};
+
+struct FixedFunctionConstants {
+    float worldView[16];
+    float projection[16];
+    float normalMatrix[16];
+    float textureMatrix[kMaxTextureStages][16];
+    float materialDiffuse[4], materialAmbient[4], materialSpecular[4], materialEmissive[4];
+    float globalAmbient[4];
+    float textureFactor[4];
+    float fogColor[4];
+    float fogParams[4];
+    float misc[4];
+    LightConstants lights[kMaxActiveLights];
+};
+
+// Fills the block from the device state for a back buffer of the given size; `lights` lists the
+// device indexes of the lights the shader uses, in order.
+void FillConstants(const StateDevice& device, const uint32_t* lights, uint32_t lightCount, uint32_t width,
+                   uint32_t height, FixedFunctionConstants& out);
+
+}  // namespace gfx::gl

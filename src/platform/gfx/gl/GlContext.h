@@ -1,0 +1,27 @@
+#pragma once
+// OpenGL 3.3 core contexts on SDL windows, and what the driver can do, read once.
+
+#include <cstdint>
+
+struct SDL_Window;
+
+namespace gfx::gl {
+
+struct GlCapabilities {
+    bool usable = false;  // a 3.3 core context could be made
+    int maxTextureSize = 0;
+    int maxSamples = 0;
+    bool s3tc = false;
+    bool anisotropy = false;
+    char renderer[256] = {};
+};
+
+// Sets the attributes every context of ours uses; call before creating a GL window or context.
+void RequestContextAttributes();
+// A current 3.3 core context for `window`, or null.
+void* CreateContext(SDL_Window* window);
+void DestroyContext(void* context);
+// Probes the driver through a hidden window (SDL video must be initialised).
+GlCapabilities ProbeCapabilities();
+
+}  // namespace gfx::gl

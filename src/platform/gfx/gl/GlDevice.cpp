@@ -1,0 +1,431 @@
+#include "platform/gfx/gl/GlDevice.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "platform/gfx/Fvf.h"
+#include "platform/gfx/StateDevice.h"
+#include "platform/gfx/gl/Constants.h"
+#include "platform/gfx/gl/FrameTarget.h"
+#include "platform/gfx/gl/GlPipeline.h"
+#include "platform/gfx/gl/GlResources.h"
+#include "platform/gfx/gl/ProgramCache.h"
+
+namespace gfx::gl {
+namespace {
+
+GLenum PrimitiveMode(D3DPRIMITIVETYPE type) {
+    switch (type) {
+        case D3DPT_POINTLIST:
+            return GL_POINTS;
+        case D3DPT_LINELIST:
+            return GL_LINES;
+        case D3DPT_LINESTRIP:
+            return GL_LINE_STRIP;
+        case D3DPT_TRIANGLESTRIP:
+            return GL_TRIANGLE_STRIP;
+        case D3DPT_TRIANGLEFAN:
+            return GL_TRIANGLE_FAN;
+        default:
+            return GL_TRIANGLES;
+    }
+}
+
+bool Offscreen() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && std::strcmp(driver, "offscreen") == 0;
+}
+
+void* AttributeOffset(size_t bytes) { return reinterpret_cast<void*>(bytes); }
+
+class GlDevice final : public StateDevice {
+public:
+    GlDevice(SDL_Window* window, void* context, const GlCapabilities& caps)
+        : window_(window), context_(context), caps_(caps) {
+        glGenVertexArrays(1, &vertexArray_);
+        glGenBuffers(1, &constantBuffer_);
+        glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer_);
+        glBufferData(GL_UNIFORM_BUFFER, sizeof(FixedFunctionConstants), nullptr, GL_DYNAMIC_DRAW);
+        glBindBufferBase(GL_UNIFORM_BUFFER, kConstantsBinding, constantBuffer_);
+        glGenBuffers(1, &userBuffer_);
+        glGenSamplers(static_cast<GLsizei>(kMaxTextureStages), samplers_);
+        glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes the first vertex
+        CheckErrors("GlDevice");
+    }
+
+    ~GlDevice() override {
+        SDL_GL_MakeCurrent(window_, static_cast<SDL_GLContext>(context_));
+        RestoreDefaultStates(false);  // drops the bound resources while the context is current
+        target_.reset();
+        programs_.reset();
+        glDeleteSamplers(static_cast<GLsizei>(kMaxTextureStages), samplers_);
+        glDeleteBuffers(1, &userBuffer_);
+        glDeleteBuffers(1, &constantBuffer_);
+        glDeleteVertexArrays(1, &vertexArray_);
+        SDL_GL_MakeCurrent(window_, nullptr);
+        DestroyContext(context_);
+    }
+
+    HRESULT Configure(D3DPRESENT_PARAMETERS& parameters) {
+        if (parameters.Windowed) {
+            if (!Offscreen()) SDL_SetWindowFullscreen(window_, 0);
+            int width = 0, height = 0;
+            SDL_GL_GetDrawableSize(window_, &width, &height);
+            if (parameters.BackBufferWidth == 0) parameters.BackBufferWidth = static_cast<uint32_t>(width);
+            if (parameters.BackBufferHeight == 0) parameters.BackBufferHeight = static_cast<uint32_t>(height);
+        } else if (!Offscreen()) {
+            SDL_DisplayMode mode{SDL_PIXELFORMAT_RGB888, static_cast<int>(parameters.BackBufferWidth),
+                                 static_cast<int>(parameters.BackBufferHeight),
+                                 static_cast<int>(parameters.FullScreen_RefreshRateInHz), nullptr};
+            SDL_SetWindowDisplayMode(window_, &mode);
+            SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
+        }
+        if (parameters.BackBufferWidth == 0 || parameters.BackBufferHeight == 0 ||
+            static_cast<int>(std::max(parameters.BackBufferWidth, parameters.BackBufferHeight)) > caps_.maxTextureSize) {
+            return D3DERR_INVALIDCALL;
+        }
+        if (parameters.BackBufferFormat == D3DFMT_UNKNOWN) parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+        if (parameters.BackBufferCount == 0) parameters.BackBufferCount = 1;
+        const uint32_t samples = parameters.MultiSampleType >= 2 ? static_cast<uint32_t>(parameters.MultiSampleType) : 0u;
+        if (!target_) target_ = std::make_unique<FrameTarget>();
+        if (!target_->Create(parameters.BackBufferWidth, parameters.BackBufferHeight, samples,
+                             parameters.EnableAutoDepthStencil, parameters.AutoDepthStencilFormat)) {
+            return D3DERR_NOTAVAILABLE;
+        }
+        target_->SetGammaRamp(GammaRamp());
+        SDL_GL_SetSwapInterval(parameters.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+        parameters_ = parameters;
+        RestoreDefaultStates(parameters.EnableAutoDepthStencil);
+        boundLayout_ = {};
+        return D3D_OK;
+    }
+
+    HRESULT Reset(D3DPRESENT_PARAMETERS& parameters) override {
+        if (const HRESULT blocked = ResetBlocker(); FAILED(blocked)) return blocked;
+        const HRESULT hr = Configure(parameters);
+        if (SUCCEEDED(hr)) ResetSucceeded();
+        return hr;
+    }
+
+    HRESULT GetDeviceCaps(D3DCAPS9& caps) override {
+        caps = DeviceCapsOf(caps_);
+        return D3D_OK;
+    }
+
+    HRESULT GetBackBufferDesc(D3DSURFACE_DESC& desc) override {
+        desc = {};
+        desc.Format = parameters_.BackBufferFormat;
+        desc.Usage = D3DUSAGE_RENDERTARGET;
+        desc.MultiSampleType = parameters_.MultiSampleType;
+        desc.MultiSampleQuality = parameters_.MultiSampleQuality;
+        desc.Width = parameters_.BackBufferWidth;
+        desc.Height = parameters_.BackBufferHeight;
+        return D3D_OK;
+    }
+
+    HRESULT Clear(uint32_t count, const D3DRECT* rects, uint32_t flags, D3DCOLOR color, float z,
+                  uint32_t stencil) override {
+        if (IsLost()) return D3D_OK;
+        GLbitfield mask = 0;
+        if (flags & D3DCLEAR_TARGET) mask |= GL_COLOR_BUFFER_BIT;
+        if (flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) {
+            if (!parameters_.EnableAutoDepthStencil) return D3DERR_INVALIDCALL;
+            if (flags & D3DCLEAR_ZBUFFER) mask |= GL_DEPTH_BUFFER_BIT;
+            if (flags & D3DCLEAR_STENCIL) mask |= GL_STENCIL_BUFFER_BIT;
+        }
+        target_->BindForDrawing();
+        // Clearing ignores the write masks.
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        glDepthMask(GL_TRUE);
+        glStencilMask(0xFF);
+        glClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f, static_cast<float>((color >> 8) & 0xFF) / 255.0f,
+                     static_cast<float>(color & 0xFF) / 255.0f, static_cast<float>(color >> 24) / 255.0f);
+        glClearDepth(z);
+        glClearStencil(static_cast<GLint>(stencil));
+        if (count == 0 || rects == nullptr) {
+            glDisable(GL_SCISSOR_TEST);
+            glClear(mask);
+        } else {
+            glEnable(GL_SCISSOR_TEST);
+            for (uint32_t i = 0; i < count; ++i) {
+                const D3DRECT& r = rects[i];
+                if (r.x2 <= r.x1 || r.y2 <= r.y1) continue;
+                glScissor(r.x1, r.y1, r.x2 - r.x1, r.y2 - r.y1);  // the target's rows run top down
+                glClear(mask);
+            }
+            glDisable(GL_SCISSOR_TEST);
+        }
+        MarkDirty(kDirtyPipeline);
+        CheckErrors("Clear");
+        return D3D_OK;
+    }
+
+    HRESULT Present() override {
+        if (IsLost()) return D3DERR_DEVICELOST;
+        int width = 0, height = 0;
+        SDL_GL_GetDrawableSize(window_, &width, &height);
+        target_->Present(width, height);
+        SDL_GL_SwapWindow(window_);
+        target_->BindForDrawing();
+        MarkDirty(kDirtyAll);
+        return D3D_OK;
+    }
+
+    void SetGammaRamp(uint32_t swapChain, uint32_t flags, const D3DGAMMARAMP& ramp) override {
+        StateDevice::SetGammaRamp(swapChain, flags, ramp);
+        if (swapChain == 0) target_->SetGammaRamp(ramp);
+    }
+
+    HRESULT GetFrontBufferData(uint32_t swapChain, std::vector<uint32_t>& argb, uint32_t& width,
+                               uint32_t& height) override {
+        if (swapChain != 0) return D3DERR_INVALIDCALL;
+        width = target_->Width();
+        height = target_->Height();
+        const bool ok = target_->Capture(argb);
+        target_->BindForDrawing();
+        MarkDirty(kDirtyAll);
+        return ok ? D3D_OK : D3DERR_DRIVERINTERNALERROR;
+    }
+
+    HRESULT CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format,
+                          D3DPOOL pool, Ref<Texture>& out) override {
+        out.Reset();
+        if (width == 0 || height == 0 || !TextureFormatSupported(format, caps_) ||
+            static_cast<int>(std::max(width, height)) > caps_.maxTextureSize) {
+            return D3DERR_INVALIDCALL;
+        }
+        out = MakeRef<GlTexture>(width, height, levels, usage, format, pool);
+        MarkDirty(kDirtyTextures);
+        return D3D_OK;
+    }
+
+    HRESULT CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, D3DPOOL pool,
+                               Ref<VertexBuffer>& out) override {
+        out.Reset();
+        if (length == 0) return D3DERR_INVALIDCALL;
+        out = MakeRef<GlVertexBuffer>(length, usage, fvf, pool);
+        return D3D_OK;
+    }
+
+    HRESULT CreateIndexBuffer(uint32_t length, uint32_t usage, D3DFORMAT format, D3DPOOL pool,
+                              Ref<IndexBuffer>& out) override {
+        out.Reset();
+        if (length == 0 || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)) return D3DERR_INVALIDCALL;
+        out = MakeRef<GlIndexBuffer>(length, usage, format, pool);
+        return D3D_OK;
+    }
+
+    HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount) override {
+        const Stream& stream = Stream0();
+        if (!stream.buffer) return D3DERR_INVALIDCALL;
+        const uint32_t vertices = VertexCountOf(type, primitiveCount);
+        const uint32_t stride = StrideOf(stream.stride);
+        if (vertices == 0 || !Fits(stream.offset, startVertex + static_cast<uint64_t>(vertices), stride,
+                                   stream.buffer->Length())) {
+            return vertices == 0 && primitiveCount == 0 ? D3D_OK : D3DERR_INVALIDCALL;
+        }
+        if (IsLost()) return D3D_OK;
+        if (!PrepareDraw()) return D3DERR_DRIVERINTERNALERROR;
+        BindVertices(static_cast<GlVertexBuffer*>(stream.buffer.get())->Name(), stream.offset, stride);
+        glDrawArrays(PrimitiveMode(type), static_cast<GLint>(startVertex), static_cast<GLsizei>(vertices));
+        CheckErrors("DrawPrimitive");
+        return D3D_OK;
+    }
+
+    HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVertexIndex, uint32_t minIndex,
+                                 uint32_t numVertices, uint32_t startIndex, uint32_t primitiveCount) override {
+        const Stream& stream = Stream0();
+        IndexBuffer* indices = Indices();
+        if (!stream.buffer || indices == nullptr || baseVertexIndex < 0) return D3DERR_INVALIDCALL;
+        const uint32_t count = VertexCountOf(type, primitiveCount);
+        const uint32_t indexSize = indices->Format() == D3DFMT_INDEX32 ? 4 : 2;
+        const uint32_t stride = StrideOf(stream.stride);
+        const bool indexesFit = (startIndex + static_cast<uint64_t>(count)) * indexSize <= indices->Length();
+        const bool verticesFit = Fits(stream.offset, static_cast<uint64_t>(baseVertexIndex) + minIndex + numVertices,
+                                      stride, stream.buffer->Length());
+        if (count == 0 || !indexesFit || !verticesFit) {
+            return count == 0 && primitiveCount == 0 ? D3D_OK : D3DERR_INVALIDCALL;
+        }
+        if (IsLost()) return D3D_OK;
+        if (!PrepareDraw()) return D3DERR_DRIVERINTERNALERROR;
+        BindVertices(static_cast<GlVertexBuffer*>(stream.buffer.get())->Name(), stream.offset, stride);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, static_cast<GlIndexBuffer*>(indices)->Name());
+        glDrawElementsBaseVertex(PrimitiveMode(type), static_cast<GLsizei>(count),
+                                 indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+                                 AttributeOffset(static_cast<size_t>(startIndex) * indexSize), baseVertexIndex);
+        CheckErrors("DrawIndexedPrimitive");
+        return D3D_OK;
+    }
+
+    HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, uint32_t primitiveCount, const void* vertices,
+                            uint32_t stride) override {
+        UnbindStream0();
+        const uint32_t count = VertexCountOf(type, primitiveCount);
+        if (vertices == nullptr || stride == 0 || count == 0) return D3DERR_INVALIDCALL;
+        if (IsLost()) return D3D_OK;
+        if (!PrepareDraw()) return D3DERR_DRIVERINTERNALERROR;
+        const auto bytes = static_cast<GLsizeiptr>(count) * stride;
+        glBindBuffer(GL_ARRAY_BUFFER, userBuffer_);
+        if (bytes > userBufferSize_) {
+            userBufferSize_ = bytes * 2;
+            glBufferData(GL_ARRAY_BUFFER, userBufferSize_, nullptr, GL_STREAM_DRAW);
+        } else {
+            glBufferData(GL_ARRAY_BUFFER, userBufferSize_, nullptr, GL_STREAM_DRAW);  // orphan the last draw's data
+        }
+        glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices);
+        boundLayout_ = {};
+        BindVertices(userBuffer_, 0, stride);
+        glDrawArrays(PrimitiveMode(type), 0, static_cast<GLsizei>(count));
+        boundLayout_ = {};
+        CheckErrors("DrawPrimitiveUP");
+        return D3D_OK;
+    }
+
+private:
+    struct BoundLayout {
+        GLuint buffer = 0;
+        uint32_t offset = 0;
+        uint32_t stride = 0;
+        uint32_t fvf = 0;
+        friend bool operator==(const BoundLayout&, const BoundLayout&) = default;
+    };
+
+    uint32_t StrideOf(uint32_t streamStride) const { return streamStride ? streamStride : DescribeFvf(Fvf()).stride; }
+
+    static bool Fits(uint32_t offset, uint64_t vertices, uint32_t stride, uint32_t length) {
+        return stride != 0 && offset + vertices * stride <= length;
+    }
+
+    bool PrepareDraw() {
+        const uint32_t dirty = TakeDirty();
+        glBindVertexArray(vertexArray_);
+        if (dirty & (kDirtyProgram | kDirtyConstants)) {
+            uint32_t lights[kMaxActiveLights] = {};
+            const ShaderKey key = MakeShaderKey(*this, lights);
+            if (dirty & kDirtyProgram) {
+                program_ = programs_->Get(key);
+            }
+            FillConstants(*this, lights, key.lightCount, target_->Width(), target_->Height(), constants_);
+            glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer_);
+            glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof(constants_), &constants_);
+            glBindBufferBase(GL_UNIFORM_BUFFER, kConstantsBinding, constantBuffer_);
+        }
+        glUseProgram(program_);
+        if (dirty & kDirtyPipeline) ApplyPipelineStates(*this, parameters_.EnableAutoDepthStencil);
+        if (dirty & kDirtyTextures) {
+            for (uint32_t stage = 0; stage < kMaxTextureStages; ++stage) {
+                glActiveTexture(GL_TEXTURE0 + stage);
+                Texture* texture = BoundTexture(stage);
+                glBindTexture(GL_TEXTURE_2D, texture ? static_cast<GlTexture*>(texture)->Name() : 0);
+                glBindSampler(stage, samplers_[stage]);
+            }
+            glActiveTexture(GL_TEXTURE0);
+        }
+        if (dirty & kDirtySamplers) {
+            for (uint32_t stage = 0; stage < kMaxTextureStages; ++stage) {
+                ApplySamplerStates(*this, stage, samplers_[stage], caps_.anisotropy);
+            }
+        }
+        if (dirty & kDirtyStreams) boundLayout_ = {};
+        CheckErrors("PrepareDraw");
+        return program_ != 0;
+    }
+
+    void BindVertices(GLuint buffer, uint32_t offset, uint32_t stride) {
+        const BoundLayout wanted{buffer, offset, stride, Fvf()};
+        if (wanted == boundLayout_) return;
+        boundLayout_ = wanted;
+        const VertexLayout layout = DescribeFvf(Fvf());
+        glBindBuffer(GL_ARRAY_BUFFER, buffer);
+        auto floats = [&](GLuint location, int32_t at, GLint size) {
+            if (at == VertexLayout::kAbsent) {
+                glDisableVertexAttribArray(location);
+                return;
+            }
+            glEnableVertexAttribArray(location);
+            glVertexAttribPointer(location, size, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride),
+                                  AttributeOffset(offset + static_cast<uint32_t>(at)));
+        };
+        auto color = [&](GLuint location, int32_t at) {
+            if (at == VertexLayout::kAbsent) {
+                glDisableVertexAttribArray(location);
+                return;
+            }
+            glEnableVertexAttribArray(location);
+            // ARGB words are the bytes B, G, R, A.
+            glVertexAttribPointer(location, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, static_cast<GLsizei>(stride),
+                                  AttributeOffset(offset + static_cast<uint32_t>(at)));
+        };
+        floats(0, 0, layout.pretransformed || (Fvf() & D3DFVF_POSITION_MASK) == D3DFVF_XYZW ? 4 : 3);
+        floats(1, layout.normal, 3);
+        color(2, layout.diffuse);
+        color(3, layout.specular);
+        for (uint32_t set = 0; set < 8; ++set) {
+            floats(4 + set, layout.texCoord[set], static_cast<GLint>(layout.texCoordFloats[set]));
+        }
+    }
+
+    SDL_Window* window_;
+    void* context_;
+    GlCapabilities caps_;
+    D3DPRESENT_PARAMETERS parameters_;
+    GLuint vertexArray_ = 0;
+    GLuint constantBuffer_ = 0;
+    GLuint userBuffer_ = 0;
+    GLsizeiptr userBufferSize_ = 0;
+    GLuint samplers_[kMaxTextureStages] = {};
+    GLuint program_ = 0;
+    std::unique_ptr<FrameTarget> target_;
+    std::unique_ptr<ProgramCache> programs_ = std::make_unique<ProgramCache>();
+    FixedFunctionConstants constants_{};
+    BoundLayout boundLayout_;
+};
+
+}  // namespace
+
+D3DCAPS9 DeviceCapsOf(const GlCapabilities& caps) {
+    D3DCAPS9 d3d;
+    d3d.DeviceType = D3DDEVTYPE_HAL;
+    d3d.Caps2 = D3DCAPS2_FULLSCREENGAMMA;
+    d3d.PresentationIntervals = D3DPRESENT_INTERVAL_IMMEDIATE | D3DPRESENT_INTERVAL_ONE;
+    d3d.DevCaps = D3DDEVCAPS_HWTRANSFORMANDLIGHT;
+    d3d.PrimitiveMiscCaps = D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW | D3DPMISCCAPS_CULLCCW;
+    d3d.RasterCaps = D3DPRASTERCAPS_ZTEST | D3DPRASTERCAPS_FOGVERTEX | D3DPRASTERCAPS_FOGRANGE;
+    d3d.ZCmpCaps = d3d.AlphaCmpCaps = 0xFF;
+    d3d.SrcBlendCaps = d3d.DestBlendCaps = 0x1FFF;
+    d3d.TextureCaps = D3DPTEXTURECAPS_ALPHA | D3DPTEXTURECAPS_MIPMAP;
+    d3d.TextureAddressCaps = 0x1F;
+    d3d.MaxTextureWidth = d3d.MaxTextureHeight = static_cast<uint32_t>(caps.maxTextureSize);
+    d3d.MaxTextureRepeat = 8192;
+    d3d.MaxAnisotropy = caps.anisotropy ? 16 : 1;
+    d3d.TextureOpCaps = 0x03FFFFFF;
+    d3d.FVFCaps = 8;  // texture coordinate sets
+    d3d.MaxTextureBlendStages = d3d.MaxSimultaneousTextures = kMaxTextureStages;
+    d3d.VertexProcessingCaps = D3DVTXPCAPS_TEXGEN | D3DVTXPCAPS_MATERIALSOURCE7 | D3DVTXPCAPS_DIRECTIONALLIGHTS |
+                               D3DVTXPCAPS_POSITIONALLIGHTS | D3DVTXPCAPS_LOCALVIEWER | D3DVTXPCAPS_TEXGEN_SPHEREMAP;
+    d3d.MaxActiveLights = kMaxActiveLights;
+    d3d.MaxPrimitiveCount = 0xFFFFF;
+    d3d.MaxVertexIndex = 0xFFFFFF;
+    d3d.MaxStreams = 1;
+    d3d.MaxStreamStride = 255;
+    d3d.MaxPointSize = 64.0f;
+    return d3d;
+}
+
+HRESULT CreateGlDevice(SDL_Window* window, int /*adapter*/, uint32_t /*behaviorFlags*/,
+                       D3DPRESENT_PARAMETERS& parameters, const GlCapabilities& caps, Ref<Device>& out) {
+    out.Reset();
+    if (!(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) return D3DERR_NOTAVAILABLE;
+    void* context = CreateContext(window);
+    if (context == nullptr) return D3DERR_NOTAVAILABLE;
+    auto device = MakeRef<GlDevice>(window, context, caps);
+    const HRESULT hr = device->Configure(parameters);
+    if (FAILED(hr)) return hr;
+    out = std::move(device);
+    return D3D_OK;
+}
+
+}  // namespace gfx::gl

@@ -1,0 +1,51 @@
+#pragma once
+// Textures and buffers backed by OpenGL objects: their in-memory copy is uploaded when a lock ends.
+
+#include "platform/gfx/Resources.h"
+#include "platform/gfx/gl/Gl.h"
+#include "platform/gfx/gl/GlContext.h"
+
+namespace gfx::gl {
+
+bool TextureFormatSupported(D3DFORMAT format, const GlCapabilities& caps);
+
+class GlTexture final : public Texture {
+public:
+    GlTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format, D3DPOOL pool);
+    ~GlTexture() override;
+    GLuint Name() const { return name_; }
+
+protected:
+    void LevelChanged(uint32_t level, const RECT& rect) override;
+
+private:
+    GLuint name_ = 0;
+};
+
+class GlVertexBuffer final : public VertexBuffer {
+public:
+    GlVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, D3DPOOL pool);
+    ~GlVertexBuffer() override;
+    GLuint Name() const { return name_; }
+
+protected:
+    void RangeChanged(uint32_t offset, uint32_t size, bool discarded) override;
+
+private:
+    GLuint name_ = 0;
+};
+
+class GlIndexBuffer final : public IndexBuffer {
+public:
+    GlIndexBuffer(uint32_t length, uint32_t usage, D3DFORMAT format, D3DPOOL pool);
+    ~GlIndexBuffer() override;
+    GLuint Name() const { return name_; }
+
+protected:
+    void RangeChanged(uint32_t offset, uint32_t size, bool discarded) override;
+
+private:
+    GLuint name_ = 0;
+};
+
+}  // namespace gfx::gl

@@ -1,0 +1,31 @@
+#pragma once
+// Linked fixed-function programs, one per shader key, made on first use.
+
+#include <unordered_map>
+
+#include "platform/gfx/gl/Gl.h"
+#include "platform/gfx/gl/ShaderKey.h"
+
+namespace gfx::gl {
+
+inline constexpr GLuint kConstantsBinding = 0;
+
+class ProgramCache {
+public:
+    ProgramCache() = default;
+    ProgramCache(const ProgramCache&) = delete;
+    ProgramCache& operator=(const ProgramCache&) = delete;
+    ~ProgramCache();
+
+    // The program for `key`, or 0 when it does not compile (the reason goes to stderr).
+    GLuint Get(const ShaderKey& key);
+    size_t Size() const { return programs_.size(); }
+
+private:
+    std::unordered_map<ShaderKey, GLuint, ShaderKeyHash> programs_;
+};
+
+// Compiles and links a program from two sources; 0 on failure.
+GLuint LinkProgram(const char* vertexSource, const char* fragmentSource);
+
+}  // namespace gfx::gl
