@@ -21,30 +21,38 @@ function(tessel_library name)
     file(GLOB more CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.cpp")
     list(APPEND srcs ${more})
   endforeach()
-  add_library(${name} STATIC ${srcs})
-  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
-  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  else()
+    # A folder with headers only (so far).
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(${name} INTERFACE ${ARG_LIBS})
+  endif()
 endfunction()
 
 # tessel_tests(NAME [GL] [LIBS ...])
-# One GoogleTest executable from the .cpp files of the current test folder. GL tests run
-# offscreen and without leak detection (Mesa's leaks cannot be suppressed by name).
+# One GoogleTest executable from the .cpp files of the current test folder. Every test binary
+# carries its own environment (tests/support/TestEnvironment.cpp): sanitizer settings, the source
+# folder, and for GL tests the offscreen video driver without leak detection (Mesa's leaks cannot
+# be suppressed by name).
 function(tessel_tests name)
   cmake_parse_arguments(ARG "GL" "" "LIBS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
-  add_executable(test_${name} ${srcs})
+  add_executable(test_${name} ${srcs} "${PROJECT_SOURCE_DIR}/tests/support/TestEnvironment.cpp")
   target_include_directories(test_${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  set(env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
-          "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
-          "QUELMONT_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
-          "QUELMONT_BINARY_DIR=${PROJECT_BINARY_DIR}")
-  set(labels ${name})
+  set(gl 0)
+  set(label ${name})
   if(ARG_GL)
-    list(APPEND env "ASAN_OPTIONS=detect_leaks=0" "SDL_VIDEODRIVER=offscreen" "ALSOFT_DRIVERS=null")
-    list(APPEND labels gl)
+    set(gl 1)
+    set(label gl)
   endif()
-  gtest_discover_tests(test_${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" ENVIRONMENT "${env}")
+  target_compile_definitions(test_${name} PRIVATE
+    QUELMONT_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    QUELMONT_BINARY_DIR="${PROJECT_BINARY_DIR}"
+    QUELMONT_GL_TESTS=${gl})
+  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${label})
 endfunction()

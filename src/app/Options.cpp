@@ -1,0 +1,101 @@
+#include "app/Options.h"
+
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
+const char* const kUsage =
+    "Usage: quelmont [option]\n"
+    "Screensaver modes:\n"
+    "  /s, /S, -s            run the screensaver full screen (also with no known letter)\n"
+    "  /t                    test mode (same as /s)\n"
+    "  /p ID, /p:ID          preview inside the window with the given id\n"
+    "  /c [ID], or nothing   show the configuration dialog\n"
+    "  /a ID                 change password (not supported: exits with 0)\n"
+    "Desktop screensaver hosts:\n"
+    "  -root                 draw on the host's window ($XSCREENSAVER_WINDOW) or the root window\n"
+    "  -window-id ID         draw inside the window with the given id (hex 0x... or decimal)\n"
+    "Offscreen recording (no display needed):\n"
+    "  --record DIR          record frames (frame-NNNNN.png), trace.log and sound.wav into DIR\n"
+    "  --seconds S           length of the recording in seconds (default 5)\n"
+    "  --size WxH            frame size (default 1024x768)\n"
+    "  --fps F               frames per second of the simulated clock (default 30)\n"
+    "  --time HH:MM:SS       local time shown by the clock (default: now)\n"
+    "  --seed N              random seed (default 1)\n"
+    "Other:\n"
+    "  --help, -h            this text\n"
+    "Environment: QUELMONT_TRACE=path appends the trace to that file.\n";
+
+namespace {
+
+bool ParseInt(std::string_view text, int& out, int min, int max) {
+    int value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || ptr != text.data() + text.size() || value < min || value > max) return false;
+    out = value;
+    return true;
+}
+
+bool ParseSize(std::string_view text, int& width, int& height) {
+    const size_t x = text.find('x');
+    return x != std::string_view::npos && ParseInt(text.substr(0, x), width, 16, 8192) &&
+           ParseInt(text.substr(x + 1), height, 16, 8192);
+}
+
+bool ParseTimeOfDay(std::string_view text, int& seconds) {
+    int h = 0, m = 0, s = 0;
+    if (text.size() != 8 || text[2] != ':' || text[5] != ':') return false;
+    if (!ParseInt(text.substr(0, 2), h, 0, 23) || !ParseInt(text.substr(3, 2), m, 0, 59) ||
+        !ParseInt(text.substr(6, 2), s, 0, 59))
+        return false;
+    seconds = h * 3600 + m * 60 + s;
+    return true;
+}
+
+}  // namespace
+
+Options ParseOptions(int argc, const char* const* argv) {
+    Options options;
+    RecordOptions& r = options.record;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            continue;
+        }
+        const bool takesValue = arg == "--record" || arg == "--seconds" || arg == "--size" || arg == "--fps" ||
+                                arg == "--time" || arg == "--seed";
+        if (!takesValue) continue;
+        if (i + 1 >= argc) {
+            options.error = std::string(arg) + " needs a value";
+            return options;
+        }
+        const std::string_view value = argv[++i];
+        bool ok = true;
+        int seed = 0;
+        if (arg == "--record") r.directory = value, ok = !value.empty();
+        else if (arg == "--seconds") ok = ParseInt(value, r.seconds, 1, 3600);
+        else if (arg == "--size") ok = ParseSize(value, r.width, r.height);
+        else if (arg == "--fps") ok = ParseInt(value, r.fps, 1, 240);
+        else if (arg == "--time") ok = ParseTimeOfDay(value, r.timeOfDaySeconds);
+        else if (arg == "--seed") ok = ParseInt(value, seed, 0, 0x7FFFFFFF), r.seed = static_cast<uint32_t>(seed);
+        if (!ok) {
+            options.error = "bad value for " + std::string(arg) + ": " + std::string(value);
+            return options;
+        }
+    }
+    return options;
+}
+
+std::string BuildCommandLine(int argc, const char* const* argv) {
+    std::string line = "\"";
+    line += argc > 0 ? argv[0] : "quelmont";
+    line += "\"";
+    for (int i = 1; i < argc; ++i) {
+        const bool quote = std::strchr(argv[i], ' ') != nullptr;
+        line += quote ? " \"" : " ";
+        line += argv[i];
+        if (quote) line += "\"";
+    }
+    return line;
+}

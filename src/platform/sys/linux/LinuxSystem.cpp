@@ -1,0 +1,113 @@
+#include <SDL.h>
+#include <X11/Xlib.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "platform/sys/System.h"
+
+extern char** environ;
+
+namespace sys {
+namespace {
+
+constexpr const char* kDirectXDialogText =
+    "DirectX 9 is required for the screensaver to work properly. Click button \"Download DirectX 9\" to "
+    "download it from Microsoft's website";
+
+class LinuxSystem final : public System {
+public:
+    ~LinuxSystem() override {
+        if (display_) XCloseDisplay(display_);
+    }
+
+    bool SetScreenSaverRunning(bool running) override {
+        const bool previous = running_;
+        running_ = running;
+        // The desktop's own blanking stays off while we run; SDL needs its video part for that.
+        if (SDL_WasInit(SDL_INIT_VIDEO)) {
+            if (running) SDL_DisableScreenSaver();
+            else SDL_EnableScreenSaver();
+        }
+        return previous;
+    }
+
+    void SendKeepAliveKey(uint32_t /*virtualKey*/) override {
+        // X servers keep an idle timer instead of watching synthetic keys: reset it directly.
+        if (!display_ && !displayTried_) {
+            displayTried_ = true;
+            if (std::getenv("DISPLAY")) display_ = XOpenDisplay(nullptr);
+        }
+        if (display_) {
+            XResetScreenSaver(display_);
+            XFlush(display_);
+        }
+    }
+
+    bool SetThreadPriority(int priority) override {
+        // Idle priority is the lowest scheduling weight; normal is the default niceness.
+        const int nice = priority <= THREAD_PRIORITY_IDLE ? 19 : priority < 0 ? 10 : 0;
+        return setpriority(PRIO_PROCESS, 0, nice) == 0;
+    }
+
+    LocalTime GetLocalTime() override {
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        tm local{};
+        localtime_r(&now.tv_sec, &local);
+        return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                local.tm_min,         local.tm_sec,     static_cast<int>(now.tv_nsec / 1000000)};
+    }
+
+    int MessageBox(std::string_view text, std::string_view caption, uint32_t /*flags*/) override {
+        const std::string t(text), c(caption);
+        // Without a display the message still reaches the user, on the terminal.
+        if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, c.c_str(), t.c_str(), nullptr) != 0)
+            std::fprintf(stderr, "%s%s%s\n", c.c_str(), c.empty() ? "" : ": ", t.c_str());
+        return IDOK;
+    }
+
+    int ShowDirectXDialog() override {
+        const SDL_MessageBoxButtonData buttons[] = {
+            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL, "Cancel"},
+            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDOK, "Download DirectX 9"},
+        };
+        const SDL_MessageBoxData data = {SDL_MESSAGEBOX_ERROR, nullptr, "Dialog", kDirectXDialogText,
+                                         SDL_arraysize(buttons), buttons, nullptr};
+        int chosen = IDCANCEL;
+        if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+            std::fprintf(stderr, "%s\n", kDirectXDialogText);
+            return IDCANCEL;
+        }
+        return chosen;
+    }
+
+    bool ShellOpen(std::string_view address) override {
+        const std::string target(address);
+        char program[] = "xdg-open";
+        char* argv[] = {program, const_cast<char*>(target.c_str()), nullptr};
+        pid_t pid = 0;
+        if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) return false;
+        int status = 0;
+        // xdg-open hands the address to the browser and returns at once.
+        return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+
+private:
+    Display* display_ = nullptr;
+    bool displayTried_ = false;
+    bool running_ = false;
+};
+
+}  // namespace
+
+System& PlatformSystem() {
+    static LinuxSystem system;
+    return system;
+}
+
+}  // namespace sys

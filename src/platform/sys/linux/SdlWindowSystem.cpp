@@ -1,0 +1,345 @@
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/sys/Window.h"
+#include "platform/sys/linux/SdlVirtualKeys.h"
+
+namespace sys {
+namespace {
+
+int64_t Now() { return static_cast<int64_t>(SDL_GetTicks64()); }
+
+bool EnsureVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+class SdlWindow final : public Window {
+public:
+    using ForgetFn = void (*)(void* owner, Window* window);
+    SdlWindow(SDL_Window* window, uint32_t style, WindowProc procedure, ForgetFn forget, void* owner)
+        : window_(window), style_(style), procedure_(procedure), forget_(forget), owner_(owner) {}
+    ~SdlWindow() override {
+        forget_(owner_, this);
+        SDL_DestroyWindow(window_);
+    }
+
+    Rect GetClientRect() const override {
+        int w = 0, h = 0;
+        SDL_GetWindowSize(window_, &w, &h);
+        return {0, 0, w, h};
+    }
+    Rect GetWindowRect() const override {
+        int x = 0, y = 0, w = 0, h = 0;
+        SDL_GetWindowPosition(window_, &x, &y);
+        SDL_GetWindowSize(window_, &w, &h);
+        return {x, y, x + w, y + h};
+    }
+    uint32_t GetStyle() const override { return style_; }
+    void SetStyle(uint32_t style) override { style_ = style; }
+    void SetPlacement(const Rect& box) override {
+        SDL_SetWindowPosition(window_, box.left, box.top);
+        SDL_SetWindowSize(window_, std::max(1, box.Width()), std::max(1, box.Height()));
+        SDL_ShowWindow(window_);
+    }
+    void* NativeHandle() const override { return window_; }
+
+    bool PaintBitmap(std::span<const uint8_t> bmpFile, int x, int y) override {
+        if (bmpFile.empty()) return false;
+        SDL_RWops* rw = SDL_RWFromConstMem(bmpFile.data(), static_cast<int>(bmpFile.size()));
+        SDL_Surface* bitmap = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
+        SDL_Surface* target = bitmap ? SDL_GetWindowSurface(window_) : nullptr;
+        bool ok = false;
+        if (target) {
+            SDL_Rect at{x, y, bitmap->w, bitmap->h};
+            ok = SDL_BlitSurface(bitmap, nullptr, target, &at) == 0 && SDL_UpdateWindowSurface(window_) == 0;
+        }
+        SDL_FreeSurface(bitmap);
+        return ok;
+    }
+
+    SDL_Window* sdl() const { return window_; }
+    uint32_t id() const { return SDL_GetWindowID(window_); }
+    WindowProc procedure() const { return procedure_; }
+
+private:
+    SDL_Window* window_;
+    uint32_t style_;
+    WindowProc procedure_;
+    ForgetFn forget_;
+    void* owner_;
+};
+
+struct Timer {
+    Window* window;
+    uint32_t id;
+    uint32_t period;
+    int64_t due;
+};
+
+class SdlWindowSystem final : public WindowSystem {
+public:
+    uint16_t RegisterClass(const WindowClass& windowClass) override {
+        for (const WindowClass& known : classes_)
+            if (known.name == windowClass.name) return 0;
+        classes_.push_back(windowClass);
+        // Atoms of registered classes start at 0xC000 on the platform.
+        return static_cast<uint16_t>(0xC000 + classes_.size() - 1);
+    }
+
+    std::unique_ptr<Window> CreateWindow(const WindowParams& params) override {
+        const WindowClass* windowClass = FindClass(params.className);
+        if (!windowClass || !EnsureVideo()) return nullptr;
+        SDL_Window* window = nullptr;
+        if (params.parent != 0) {
+            // Inside a foreign window (a preview or a host's window): SDL adopts it for drawing.
+            SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+            window = SDL_CreateWindowFrom(reinterpret_cast<void*>(static_cast<uintptr_t>(params.parent)));
+        } else {
+            Uint32 flags = SDL_WINDOW_OPENGL;
+            if (params.style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
+            if (params.style & WS_OVERLAPPEDWINDOW) flags |= SDL_WINDOW_RESIZABLE;
+            flags |= (params.style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
+            window = SDL_CreateWindow(params.title.c_str(), params.box.left, params.box.top,
+                                      std::max(1, params.box.Width()), std::max(1, params.box.Height()), flags);
+        }
+        if (!window) return nullptr;
+        auto result = std::make_unique<SdlWindow>(window, params.style, windowClass->procedure, &SdlWindowSystem::Forget, this);
+        windows_.push_back(result.get());
+        return result;
+    }
+
+    bool GetForeignClientRect(uint64_t nativeId, Rect& rect) override {
+        Display* display = XOpenDisplay(nullptr);
+        if (!display) return false;
+        XWindowAttributes attributes{};
+        const bool ok = XGetWindowAttributes(display, static_cast<::Window>(nativeId), &attributes) != 0;
+        XCloseDisplay(display);
+        if (ok) rect = {0, 0, attributes.width, attributes.height};
+        return ok;
+    }
+
+    bool PeekMessage(Message& message, Window* filter) override {
+        PumpEvents();
+        return Take(message, filter);
+    }
+
+    int GetMessage(Message& message, Window* filter) override {
+        for (;;) {
+            PumpEvents();
+            if (Take(message, filter)) return message.message == WM_QUIT ? 0 : 1;
+            if (!EnsureVideo()) return -1;
+            // Sleep until an event arrives or the next timer is due: no spinning while idle.
+            SDL_Event event;
+            if (SDL_WaitEventTimeout(&event, WaitBudgetMs())) Translate(event);
+        }
+    }
+
+    LResult DispatchMessage(const Message& message) override {
+        return SendMessage(message.window, message.message, message.wParam, message.lParam);
+    }
+
+    LResult SendMessage(Window* window, uint32_t message, WParam wParam, LParam lParam) override {
+        auto* target = Known(window);
+        if (!target || !target->procedure()) return 0;
+        return target->procedure()(window, message, wParam, lParam);
+    }
+
+    bool PostMessage(Window* window, uint32_t message, WParam wParam, LParam lParam) override {
+        if (window && !Known(window)) return false;
+        queue_.push_back({window, message, wParam, lParam});
+        return true;
+    }
+
+    void PostQuitMessage(int exitCode) override { queue_.push_back({nullptr, WM_QUIT, static_cast<WParam>(exitCode), 0}); }
+
+    bool SetTimer(Window* window, uint32_t id, uint32_t periodMs) override {
+        KillTimer(window, id);
+        timers_.push_back({window, id, periodMs, Now() + periodMs});
+        return true;
+    }
+
+    bool KillTimer(Window* window, uint32_t id) override {
+        const auto before = timers_.size();
+        std::erase_if(timers_, [&](const Timer& t) { return t.window == window && t.id == id; });
+        return timers_.size() != before;
+    }
+
+    int ShowCursor(bool show) override {
+        cursorCount_ += show ? 1 : -1;
+        if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(cursorCount_ >= 0 ? SDL_ENABLE : SDL_DISABLE);
+        return cursorCount_;
+    }
+
+    void DestroyWindow(Window* window) override {
+        if (Known(window)) SendMessage(window, WM_DESTROY, 0, 0);
+    }
+
+private:
+    // A window being freed leaves the system: nothing may reach it afterwards.
+    static void Forget(void* owner, Window* window) {
+        auto* self = static_cast<SdlWindowSystem*>(owner);
+        std::erase(self->windows_, window);
+        std::erase_if(self->timers_, [&](const Timer& t) { return t.window == window; });
+        std::erase_if(self->queue_, [&](const Message& m) { return m.window == window; });
+    }
+
+    const WindowClass* FindClass(const std::string& name) const {
+        for (const WindowClass& c : classes_)
+            if (c.name == name) return &c;
+        return nullptr;
+    }
+
+    SdlWindow* Known(Window* window) const {
+        return std::find(windows_.begin(), windows_.end(), window) != windows_.end() ? static_cast<SdlWindow*>(window)
+                                                                                    : nullptr;
+    }
+
+    Window* WindowFromId(uint32_t id) const {
+        for (Window* w : windows_)
+            if (static_cast<SdlWindow*>(w)->id() == id) return w;
+        return nullptr;
+    }
+
+    Window* MainWindow() const { return windows_.empty() ? nullptr : windows_.front(); }
+
+    void Post(Window* window, uint32_t message, WParam wParam = 0, LParam lParam = 0) {
+        if (window) queue_.push_back({window, message, wParam, lParam});
+    }
+
+    void PumpEvents() {
+        if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) Translate(event);
+    }
+
+    void Translate(const SDL_Event& event) {
+        switch (event.type) {
+            case SDL_QUIT:  // also SIGINT and SIGTERM
+                Post(MainWindow(), WM_CLOSE);
+                break;
+            case SDL_WINDOWEVENT: TranslateWindowEvent(event.window); break;
+            case SDL_KEYDOWN: {
+                const uint32_t vk = VirtualKeyFromSdl(event.key.keysym);
+                if (vk) Post(WindowFromId(event.key.windowID), WM_KEYDOWN, vk, event.key.repeat ? 0x40000001 : 1);
+                break;
+            }
+            case SDL_KEYUP: {
+                const uint32_t vk = VirtualKeyFromSdl(event.key.keysym);
+                if (vk) Post(WindowFromId(event.key.windowID), WM_KEYUP, vk, static_cast<LParam>(0xC0000001));
+                break;
+            }
+            case SDL_TEXTINPUT: PostCharacters(WindowFromId(event.text.windowID), event.text.text); break;
+            case SDL_MOUSEMOTION:
+                Post(WindowFromId(event.motion.windowID), WM_MOUSEMOVE, 0, MakeLParam(event.motion.x, event.motion.y));
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP: {
+                const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+                uint32_t message = 0;
+                if (event.button.button == SDL_BUTTON_LEFT) message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+                if (event.button.button == SDL_BUTTON_RIGHT) message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+                if (event.button.button == SDL_BUTTON_MIDDLE) message = down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+                if (message)
+                    Post(WindowFromId(event.button.windowID), message, 0, MakeLParam(event.button.x, event.button.y));
+                break;
+            }
+            case SDL_MOUSEWHEEL:
+                Post(WindowFromId(event.wheel.windowID), WM_MOUSEWHEEL, MakeWParam(0, static_cast<uint32_t>(event.wheel.y * 120)), 0);
+                break;
+            default: break;
+        }
+    }
+
+    void TranslateWindowEvent(const SDL_WindowEvent& event) {
+        Window* window = WindowFromId(event.windowID);
+        switch (event.event) {
+            case SDL_WINDOWEVENT_CLOSE: Post(window, WM_CLOSE); break;
+            case SDL_WINDOWEVENT_EXPOSED: Post(window, WM_PAINT); break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+                Post(window, WM_ACTIVATE, WA_ACTIVE);
+                Post(window, WM_SETFOCUS);
+                break;
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                Post(window, WM_ACTIVATE, WA_INACTIVE);
+                Post(window, WM_KILLFOCUS);
+                break;
+            case SDL_WINDOWEVENT_MINIMIZED: Post(window, WM_SIZE, SIZE_MINIMIZED); break;
+            case SDL_WINDOWEVENT_MAXIMIZED: PostSize(window, SIZE_MAXIMIZED); break;
+            case SDL_WINDOWEVENT_RESTORED: PostSize(window, SIZE_RESTORED); break;
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+                PostSize(window, SIZE_RESTORED);
+                Post(window, WM_EXITSIZEMOVE);
+                break;
+            default: break;
+        }
+    }
+
+    void PostSize(Window* window, WParam kind) {
+        if (!window) return;
+        const Rect client = window->GetClientRect();
+        Post(window, WM_SIZE, kind, MakeLParam(client.Width(), client.Height()));
+    }
+
+    // Text arrives as UTF-8; the engine's characters are 8-bit, so only codes below 256 pass.
+    void PostCharacters(Window* window, const char* text) {
+        const auto* p = reinterpret_cast<const unsigned char*>(text);
+        while (*p) {
+            uint32_t code = *p++;
+            if (code >= 0xC0 && code < 0xE0 && (*p & 0xC0) == 0x80) code = ((code & 0x1F) << 6) | (*p++ & 0x3F);
+            else if (code >= 0x80) {
+                while ((*p & 0xC0) == 0x80) ++p;
+                continue;
+            }
+            if (code < 256) Post(window, WM_CHAR, code, 1);
+        }
+    }
+
+    bool Take(Message& message, Window* filter) {
+        for (auto it = queue_.begin(); it != queue_.end(); ++it) {
+            // The quit message belongs to the thread, so every reader sees it.
+            if (filter && it->window != filter && it->message != WM_QUIT) continue;
+            message = *it;
+            if (message.message == WM_QUIT && !message.window) message.window = filter;
+            queue_.erase(it);
+            return true;
+        }
+        // Timer messages come only when nothing else is waiting, as on the platform.
+        const int64_t now = Now();
+        for (Timer& timer : timers_) {
+            if ((filter && timer.window != filter) || now < timer.due) continue;
+            timer.due = now + timer.period;
+            message = {timer.window, WM_TIMER, timer.id, 0};
+            return true;
+        }
+        return false;
+    }
+
+    int WaitBudgetMs() const {
+        int64_t budget = 250;
+        const int64_t now = Now();
+        for (const Timer& timer : timers_) budget = std::min(budget, std::max<int64_t>(0, timer.due - now));
+        return static_cast<int>(budget);
+    }
+
+    std::vector<WindowClass> classes_;
+    std::vector<Window*> windows_;
+    std::deque<Message> queue_;
+    std::vector<Timer> timers_;
+    int cursorCount_ = 0;
+};
+
+}  // namespace
+
+WindowSystem& PlatformWindowSystem() {
+    static SdlWindowSystem windows;
+    return windows;
+}
+
+}  // namespace sys

@@ -1,0 +1,148 @@
+#include "shell/Application.h"
+
+#include "common/Log.h"
+#include "platform/sys/Resources.h"
+#include "platform/sys/System.h"
+
+namespace {
+
+Application* g_application = nullptr;
+
+constexpr const char* kSaverClassName = "Quelmont Class";
+constexpr const char* kDisplayName = "Quelmont";
+constexpr uint32_t kPreviewTimerId = 1;
+constexpr uint32_t kPreviewTimerPeriodMs = 500;
+constexpr int kPreviewBitmapId = 173;
+constexpr int kDefaultSettingsId = 193;
+constexpr int kUiTextId = 194;
+
+sys::LResult SaverWindowProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam, sys::LParam lParam) {
+    if (!g_application) return 1;
+    return g_application->MsgProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+Application::Application() {
+    g_application = this;
+    const sys::Resources& resources = sys::GetResources();
+    uiText_.Load(resources.Find("CustomData", kUiTextId));
+    defaults_.Parse(resources.Find("CustomData", kDefaultSettingsId));
+    LoadDefaults();
+}
+
+Application::~Application() {
+    if (g_application == this) g_application = nullptr;
+}
+
+bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
+    mode_ = mode;
+    parentWindow_ = parentWindow;
+    instance_ = instance;
+    LoadSettings();
+    LogError("", "Log started \n");
+    Log("Create function entered\n");
+    if (!CreateSaverWindow()) {
+        Log("Failed creating Saver Windows\n");
+        return false;
+    }
+    if (mode_ == RunMode::Preview) {
+        RunPreviewWait();
+        return true;
+    }
+    if (mode_ != RunMode::Configure && !RenderFramework::Create(instance, saverWindow_.get())) {
+        LogError("", "Error: Application::Create(hInstance) failed\n");
+        return false;
+    }
+    if (mode_ == RunMode::Configure) {
+        Log("Config Mode: loading Dialog\n");
+        return true;
+    }
+    Log("Full Mode:\n");
+    return true;
+}
+
+void Application::RunPreviewWait() {
+    sys::WindowSystem& windows = sys::GetWindowSystem();
+    sys::GetSystem().SetThreadPriority(sys::THREAD_PRIORITY_IDLE);
+    previewWait_ = true;
+    windows.PostMessage(saverWindow_.get(), sys::WM_USER, 0, 0);
+    sys::Message message;
+    while (previewWait_) {
+        const int got = windows.GetMessage(message, saverWindow_.get());
+        if (got == 0) {
+            windows.PostQuitMessage(0);
+            break;
+        }
+        if (got < 0) break;
+        windows.DispatchMessage(message);
+    }
+}
+
+bool Application::CreateSaverWindow() {
+    if (mode_ == RunMode::Configure) return true;
+    sys::WindowSystem& windows = sys::GetWindowSystem();
+    sys::WindowClass windowClass{kSaverClassName, mode_ == RunMode::Preview ? sys::CS_HREDRAW | sys::CS_VREDRAW : 0u,
+                                 &SaverWindowProc};
+    const uint16_t atom = windows.RegisterClass(windowClass);
+    Log("Register class return: " + EngineString(uint32_t{atom}, 10) + "\n");
+    windowTitle_ = kDisplayName;
+
+    sys::WindowParams params;
+    params.className = kSaverClassName;
+    params.title = kDisplayName;
+    if (mode_ == RunMode::Preview) {
+        params.box = {100, 100, 150, 150};
+        if (parentWindow_ != 0) windows.GetForeignClientRect(parentWindow_, params.box);
+        params.style = sys::WS_CHILD | sys::WS_VISIBLE;
+        params.parent = parentWindow_;
+    } else if (mode_ == RunMode::Saver || mode_ == RunMode::Test) {
+        params.style = sys::WS_POPUP | sys::WS_VISIBLE;
+        params.box = settings.UseDesktop ? sys::Rect{0, 0, 10, 10} : sys::Rect{0, 0, settings.Width, settings.Height};
+    } else {
+        return false;
+    }
+    saverWindow_ = windows.CreateWindow(params);
+    if (saverWindow_) clientRect_ = saverWindow_->GetClientRect();
+    return saverWindow_ != nullptr;
+}
+
+sys::LResult Application::MsgProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam,
+                                  sys::LParam lParam) {
+    switch (message) {
+        case sys::WM_DESTROY:
+        case sys::WM_CLOSE:
+        case sys::WM_QUIT:
+            exitRequested_ = true;
+            return 1;
+        case sys::WM_PAINT:
+            if (mode_ == RunMode::Preview && window)
+                window->PaintBitmap(sys::GetResources().Find("BITMAP", kPreviewBitmapId), 0, 0);
+            break;
+        case sys::WM_KEYDOWN:
+            // F2 and F6 are left to the user's desktop; F3 is our own keep-alive key.
+            if (wParam != sys::VK_F2 && wParam != sys::VK_F3 && wParam != sys::VK_F6) exitRequested_ = true;
+            break;
+        case sys::WM_SYSCOMMAND:
+            if (wParam == sys::SC_NEXTWINDOW || wParam == sys::SC_PREVWINDOW || wParam == sys::SC_CLOSE) {
+                exitRequested_ = true;
+                return 1;
+            }
+            // A second screensaver must not start over this one.
+            if (wParam == sys::SC_SCREENSAVE) return 0;
+            break;
+        case sys::WM_TIMER:
+            previewWait_ = false;
+            sys::GetWindowSystem().KillTimer(window, kPreviewTimerId);
+            break;
+        case sys::WM_USER:
+            sys::GetWindowSystem().SetTimer(window, kPreviewTimerId, kPreviewTimerPeriodMs);
+            break;
+        default: break;
+    }
+    return RenderFramework::MsgProc(window, message, wParam, lParam);
+}
+
+bool Application::OnDeviceReset() { return RenderFramework::OnDeviceReset(); }
+
+intptr_t Application::ConfigDialogProc(ui::Dialog*, uint32_t, sys::WParam, sys::LParam) { return 0; }

@@ -1,0 +1,97 @@
+#pragma once
+// The engine's application: run mode, settings, start-up (Create), the main loop and the frame,
+// and the window procedure of the saver window. The clock derives from it.
+
+#include <cstdint>
+#include <memory>
+
+#include "common/Timing.h"
+#include "platform/sys/Window.h"
+#include "shell/CommandLine.h"
+#include "shell/DefaultSettings.h"
+#include "shell/FrameRate.h"
+#include "shell/RenderFramework.h"
+#include "shell/SettingsRecord.h"
+#include "shell/UiText.h"
+
+class UdfTextNode;
+namespace ui {
+class Dialog;
+}
+
+// A text on the overlay whose layout the main loop refreshes (the frame-rate and time labels).
+class OverlayLabel {
+public:
+    virtual ~OverlayLabel() = default;
+    virtual void SetText(const EngineString& text) = 0;
+    virtual void RefreshLayout() = 0;
+    virtual void GetSize(int& width, int& height) const = 0;
+    virtual void MoveTo(int x, int y) = 0;
+};
+
+class Application : public RenderFramework {
+public:
+    Application();
+
+    // Virtual slots 0 to 13.
+    sys::LResult MsgProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam, sys::LParam lParam) override;
+    ~Application() override;
+    bool OnDeviceReset() override;
+    virtual void Update() {}
+    virtual void Render() {}
+    virtual bool LoadContent() { return true; }
+    virtual void ReadSceneSettings(const UdfTextNode& /*sceneProps*/) {}
+    virtual intptr_t ConfigDialogProc(ui::Dialog* dialog, uint32_t message, sys::WParam wParam, sys::LParam lParam);
+    virtual void Shutdown() {}
+    virtual void Tick() {}
+    virtual void OnExitFinal() {}
+    virtual bool LoadSettings();
+    virtual bool SaveSettings();
+
+    bool Create(void* instance, RunMode mode, uint32_t parentWindow);
+    int RunMainLoop();
+    bool RenderFrame();
+    bool CreateSaverWindow();
+
+    void LoadDefaults() { defaults_.LoadDefaults(settings); }
+    EngineString GetDefault(const char* name) const { return defaults_.GetDefault(name); }
+    EngineString GetUiText(const char* key) const { return uiText_.GetUiText(key); }
+
+    RunMode Mode() const { return mode_; }
+    uint32_t ParentWindow() const { return parentWindow_; }
+    sys::Window* SaverWindow() const { return saverWindow_.get(); }
+    float UiScale() const { return uiScale_; }
+    int64_t FrameRate() const { return frameRate_.Rate(); }
+
+    SettingsRecord settings;
+
+protected:
+    void SetLabels(OverlayLabel* frameRateLabel, OverlayLabel* clockLabel) {
+        frameRateLabel_ = frameRateLabel;
+        clockLabel_ = clockLabel;
+    }
+
+private:
+    void RunPreviewWait();
+    void PumpMessages();
+    void RefreshLabels();
+    bool RunFramePass(bool& firstFrameDone);
+
+    RunMode mode_ = RunMode::Saver;
+    uint32_t parentWindow_ = 0;
+    std::unique_ptr<sys::Window> saverWindow_;
+    bool previewWait_ = false;
+    float uiScale_ = 1.0f;
+    DefaultSettings defaults_;
+    UiText uiText_;
+    FrameRateCounter frameRate_;
+    Stopwatch labelTimer_;
+    Stopwatch keepAliveTimer_;
+    OverlayLabel* frameRateLabel_ = nullptr;
+    OverlayLabel* clockLabel_ = nullptr;
+};
+
+// The single application object, made on the first call (the clock's application).
+Application* GetApp();
+// Destroys the application object (the entry point's last step).
+void DestroyApp();

@@ -1,0 +1,32 @@
+#include "shell/CommandLine.h"
+
+#include <cctype>
+#include <cstdlib>
+
+RunMode ParseCommandLine(const char* commandLine, uint32_t& windowHandle) {
+    windowHandle = 0;
+    const char* p = commandLine ? commandLine : "";
+    // The program name: a quoted path as a whole, an unquoted one up to its first blank.
+    if (*p == '"') {
+        ++p;
+        while (*p && *p != '"') ++p;
+        if (*p) ++p;
+    } else {
+        while (*p && *p != ' ') ++p;
+        if (*p) ++p;
+    }
+    while (*p && *p != '/' && *p != '-') ++p;
+    if (!*p) return RunMode::Configure;
+    ++p;
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+    if (letter == 'A' || letter == 'C' || letter == 'P') {
+        ++p;
+        while (*p && !std::isdigit(static_cast<unsigned char>(*p))) ++p;
+        if (*p) windowHandle = static_cast<uint32_t>(std::strtol(p, nullptr, 10));  // as atol, without its overflow
+        if (letter == 'A') return RunMode::ChangePassword;
+        if (letter == 'C') return RunMode::Configure;
+        return RunMode::Preview;
+    }
+    if (letter == 'T') return RunMode::Test;
+    return RunMode::Saver;
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The device framework under the application: the render window, the graphics device's life and
+// the framework's window procedure, with the listeners that follow window messages and device
+// resets.
+
+#include <cstdint>
+#include <set>
+
+#include "common/EngineString.h"
+#include "platform/sys/Window.h"
+
+class MessageListener {
+public:
+    virtual ~MessageListener() = default;
+    virtual void OnMessage(sys::WindowHandle window, uint32_t message, sys::WParam wParam, sys::LParam lParam) = 0;
+};
+
+class DeviceListener {
+public:
+    virtual ~DeviceListener() = default;
+    virtual bool OnDeviceReset() = 0;
+    virtual bool OnDeviceLost() = 0;
+};
+
+class RenderFramework {
+public:
+    RenderFramework();
+    // Virtual slots 0 to 3.
+    virtual sys::LResult MsgProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam, sys::LParam lParam);
+    virtual ~RenderFramework();
+    virtual bool OnDeviceReset();
+    virtual bool OnDeviceLost();
+
+    RenderFramework(const RenderFramework&) = delete;
+    RenderFramework& operator=(const RenderFramework&) = delete;
+
+    // Graphics object, enumeration, a window of its own when none is given, default settings.
+    bool Create(void* instance, sys::Window* window);
+    // Whether the device can draw this frame (resetting it when it asks for that).
+    bool CheckDevice();
+    void GetClientArea(int& x, int& y, int& width, int& height) const;
+
+    void AddMessageListener(MessageListener* listener) { messageListeners_.insert(listener); }
+    void RemoveMessageListener(MessageListener* listener) { messageListeners_.erase(listener); }
+    bool AddDeviceListener(DeviceListener* listener);
+    void RemoveDeviceListener(DeviceListener* listener) { deviceListeners_.erase(listener); }
+
+    bool IsActive() const { return active_; }
+    bool IsWindowed() const { return windowed_; }
+    bool ExitRequested() const { return exitRequested_; }
+    void RequestExit() { exitRequested_ = true; }
+
+protected:
+    void* instance_ = nullptr;
+    sys::Window* renderWindow_ = nullptr;
+    EngineString windowTitle_;
+    bool windowed_ = true;
+    bool active_ = false;
+    bool exitRequested_ = false;
+    bool minimized_ = false;
+    bool maximized_ = false;
+    bool deviceObjectsRestored_ = false;
+    sys::Rect clientRect_;
+
+private:
+    std::set<MessageListener*> messageListeners_;
+    std::set<DeviceListener*> deviceListeners_;
+};
+
+// The framework object the window procedures reach (null while there is none).
+RenderFramework* GetFramework();
