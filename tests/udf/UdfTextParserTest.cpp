@@ -2,11 +2,12 @@
 
 #include "resources/MemoryStream.h"
 #include "support/Printers.h"
+#include "support/TempDir.h"
 #include "support/TestFiles.h"
 #include "udf/UdfTextParser.h"
 
 using testing_support::ScopedWorkingDir;
-using testing_support::ScratchDir;
+using testing_support::WriteTestFile;
 
 namespace {
 
@@ -187,11 +188,11 @@ TEST(UdfTextParser, StopsAtAnEmptyStatementAndRejectsEmptyFiles) {
 }
 
 TEST(UdfTextParser, IncludesFilesThroughTheSearchList) {
-    ScratchDir dir;
-    ScopedWorkingDir cwd(dir.Path());
-    dir.Write("inc/common.txt", std::string("Shared = 1; using Inner; 7;"));
-    dir.Write("inc/self.txt", std::string("n = 1; include(\"inc/self.txt\");"));
-    dir.Write("empty.txt", std::string());
+    TempDir dir;
+    ScopedWorkingDir cwd(dir.path());
+    WriteTestFile(dir.path(), "inc/common.txt", "Shared = 1; using Inner; 7;");
+    WriteTestFile(dir.path(), "inc/self.txt", "n = 1; include(\"inc/self.txt\");");
+    WriteTestFile(dir.path(), "empty.txt", "");
     FileSearchList list;
     list.Add(FileSource("inc"));
     UdfTextNode root;
@@ -207,7 +208,7 @@ TEST(UdfTextParser, IncludesFilesThroughTheSearchList) {
     EXPECT_FALSE(Parse("include(\"empty.txt\"); a = 1;", again, &list));  // an included empty file is false
     EXPECT_NE(again.FindChild("a"), nullptr);
     // An included file destroys the node of this file's context: the context lapses.
-    dir.Write("inc/kill.txt", std::string("Ctx = 1;"));
+    WriteTestFile(dir.path(), "inc/kill.txt", "Ctx = 1;");
     UdfTextNode lapse;
     ASSERT_TRUE(Parse("using Ctx.In; 4; include(\"kill.txt\"); 5;", lapse, &list));
     EXPECT_EQ(At(lapse, "Ctx").Value(), "1");
