@@ -5,12 +5,13 @@
 #include "resources/RarArchive.h"
 #include "support/TestArchives.h"
 #include "support/Printers.h"
+#include "support/MediaResources.h"
+#include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 using testing_support::Bytes;
-using testing_support::ScopedResources;
 using testing_support::ScopedWorkingDir;
-using testing_support::ScratchDir;
+using testing_support::WriteTestFile;
 
 namespace {
 
@@ -28,8 +29,8 @@ protected:
         archive_.Open(FileSource(archiveBytes_.data(), static_cast<uint32_t>(archiveBytes_.size()), true));
     }
 
-    ScratchDir dir_;
-    ScopedWorkingDir cwd_{dir_.Path()};
+    TempDir dir_;
+    ScopedWorkingDir cwd_{dir_.path()};
     std::vector<uint8_t> archiveBytes_;
     RarArchive archive_;
 };
@@ -44,7 +45,7 @@ TEST_F(FileStore, DiskWinsOverTheArchiveAndTheServingPlaceIsKept) {
     EXPECT_EQ(ReadAllText(*stream), "from archive");
     EXPECT_EQ(source.sources, uint32_t{FileSource::kArchive});
 
-    dir_.Write("Media/Scene.props", std::string("loose file"));
+    WriteTestFile(dir_.path(), "Media/Scene.props", "loose file");
     FileSource again(&archive_, "Media/Scene.props");
     again.sources |= FileSource::kDisk;
     stream = again.Open(DataStream::kRead);
@@ -58,9 +59,9 @@ TEST_F(FileStore, DiskWinsOverTheArchiveAndTheServingPlaceIsKept) {
 }
 
 TEST_F(FileStore, ResourceAndMemoryAreReadInPlaceOrCopiedAsAsked) {
-    ScopedResources resources;
-    resources.Add("MEMFILE", 186, Bytes("resource"));
-    const std::span<const uint8_t> resource = resources.Find("MEMFILE", 186);
+    MediaResources resources;
+    const std::vector<uint8_t> resource = Bytes("resource");
+    resources.Add("MEMFILE", 186, resource);
 
     FileSource fromResource(int32_t{186});
     ByteBlock block;
@@ -74,7 +75,7 @@ TEST_F(FileStore, ResourceAndMemoryAreReadInPlaceOrCopiedAsAsked) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(block.data), block.size), "resource");
 
     // A missing resource falls through to the disk.
-    dir_.Write("fallback.txt", std::string("on disk"));
+    WriteTestFile(dir_.path(), "fallback.txt", "on disk");
     FileSource missing(int32_t{187});
     missing.sources |= FileSource::kDisk;
     missing.path = "fallback.txt";
@@ -145,8 +146,8 @@ TEST_F(FileStore, SearchListAddsEachPlaceOnceAndMerges) {
 }
 
 TEST_F(FileStore, ResolveStripsLeadingSlashesThenBackslashesAndSearches) {
-    dir_.Write("Media/x", std::string("x on disk"));
-    dir_.Write("Data/Fonts/a.fs", std::string("font"));
+    WriteTestFile(dir_.path(), "Media/x", "x on disk");
+    WriteTestFile(dir_.path(), "Data/Fonts/a.fs", "font");
     FileSearchList list;
     FileSource leading("//\\Media/x");
     ASSERT_TRUE(list.Resolve(leading));

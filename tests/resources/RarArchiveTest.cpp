@@ -4,6 +4,7 @@
 #include "resources/RarFormat.h"
 #include "support/TestArchives.h"
 #include "support/Printers.h"
+#include "support/MediaResources.h"
 #include "support/TestFiles.h"
 
 using testing_support::ArchiveEntry;
@@ -145,9 +146,9 @@ TEST(RarArchive, DamagedArchivesFailCleanly) {
 }
 
 TEST(RarArchive, OpensOnTheResourceWithoutCopyingIt) {
-    testing_support::ScopedResources resources;
-    resources.Add("MEMFILE", 147, MediaArchive());
-    const std::span<const uint8_t> resource = resources.Find("MEMFILE", 147);
+    MediaResources resources;
+    const std::vector<uint8_t> resource = MediaArchive();
+    resources.Add("MEMFILE", 147, resource);
     RarArchive archive;
     ASSERT_TRUE(archive.Open(FileSource(int32_t{147})));
     EXPECT_TRUE(archive.RefersToBytes());

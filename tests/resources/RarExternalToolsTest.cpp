@@ -7,10 +7,12 @@
 #include "resources/DiskStream.h"
 #include "resources/RarWriter.h"
 #include "support/Shell.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
 #include "support/TestFiles.h"
 
 using testing_support::HaveTool;
-using testing_support::ScratchDir;
+using testing_support::WriteTestFile;
 using testing_support::ShellQuote;
 
 namespace {
@@ -25,17 +27,17 @@ protected:
         }
         std::string payload;
         for (int i = 0; i < 3000; ++i) payload += static_cast<char>('a' + i % 26);
-        tree_.Write("Media/clock.UDF", payload);
-        tree_.Write("Media/Fonts/main.fs", std::string("Size = 14;"));
-        tree_.Write("Media/c1.cam", std::string("camera"));
-        archive_ = (out_.Path() / "media.rar").string();
+        WriteTestFile(tree_.path(), "Media/clock.UDF", payload);
+        WriteTestFile(tree_.path(), "Media/Fonts/main.fs", "Size = 14;");
+        WriteTestFile(tree_.path(), "Media/c1.cam", "camera");
+        archive_ = out_.path() + "/media.rar";
         DiskStream stream;
         ASSERT_TRUE(stream.Open(archive_.c_str(), DataStream::kWrite));
-        ASSERT_TRUE(RarWriter::PackDirectory(tree_.Path().c_str(), stream));
+        ASSERT_TRUE(RarWriter::PackDirectory(tree_.path().c_str(), stream));
     }
 
-    ScratchDir tree_;
-    ScratchDir out_;
+    TempDir tree_;
+    TempDir out_;
     std::string archive_;
 };
 
@@ -54,13 +56,12 @@ TEST_F(ExternalReaders, AcceptTheArchiveAndRejectAFlippedDataByte) {
     ASSERT_EQ(listStatus, 0);
     EXPECT_NE(technical.find("Path = Media" + std::string("\nFolder = +")), std::string::npos) << technical;
 
-    std::vector<uint8_t> bytes = testing_support::ReadFileBytes(archive_);
+    std::vector<uint8_t> bytes = testing_support::Bytes(ReadFile(archive_));
     const std::string needle = "abcdefghijklmnopqrstuvwxyzabcdefghij";  // inside clock.UDF's data
     const auto at = std::search(bytes.begin(), bytes.end(), needle.begin(), needle.end());
     ASSERT_NE(at, bytes.end());
     *(at + 100) ^= 0x01;
-    const std::string damaged = (out_.Path() / "damaged.rar").string();
-    out_.Write("damaged.rar", bytes);
+    const std::string damaged = WriteTestFile(out_.path(), "damaged.rar", bytes);
     EXPECT_NE(RunTool("7z t " + ShellQuote(damaged)).first, 0);
     EXPECT_NE(RunTool("lsar -t " + ShellQuote(damaged)).first, 0);
 }

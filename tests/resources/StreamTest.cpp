@@ -6,9 +6,12 @@
 #include "resources/DiskStream.h"
 #include "resources/MemoryStream.h"
 #include "support/Printers.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
 #include "support/TestFiles.h"
 
-using testing_support::ScratchDir;
+using testing_support::Bytes;
+using testing_support::WriteTestFile;
 
 namespace {
 
@@ -114,8 +117,8 @@ TEST(MemoryStream, OverCopiesForWritingAndRefersOrAdoptsForReading) {
 }
 
 TEST(DiskStream, ReadsWholeRequestsOrNothingAndReportsTheFile) {
-    ScratchDir dir;
-    const auto path = dir.Write("data.bin", Counting(6));
+    TempDir dir;
+    const std::string path = WriteTestFile(dir.path(), "data.bin", Counting(6));
     DiskStream stream;
     EXPECT_EQ(stream.Tell(), UINT32_MAX);  // not open
     EXPECT_TRUE(stream.IsEof());
@@ -134,8 +137,8 @@ TEST(DiskStream, ReadsWholeRequestsOrNothingAndReportsTheFile) {
 }
 
 TEST(DiskStream, WritesAndTakesEitherSeparatorButNoFolder) {
-    ScratchDir dir;
-    const std::string path = (dir.Path() / "out.bin").string();
+    TempDir dir;
+    const std::string path = dir.path() + "/out.bin";
     {
         DiskStream stream;
         ASSERT_TRUE(stream.Open(path.c_str(), DataStream::kWrite));
@@ -143,15 +146,15 @@ TEST(DiskStream, WritesAndTakesEitherSeparatorButNoFolder) {
         EXPECT_TRUE(stream.WriteU8(7));
         EXPECT_EQ(stream.Size(), 5u);
     }
-    EXPECT_EQ(testing_support::ReadFileBytes(path), (std::vector<uint8_t>{0xD4, 0xC3, 0xB2, 0xA1, 7}));
+    EXPECT_EQ(Bytes(ReadFile(path)), (std::vector<uint8_t>{0xD4, 0xC3, 0xB2, 0xA1, 7}));
 
-    dir.Write("Media/x.txt", std::string("hello"));
-    const std::string backslashed = dir.Path().string() + "\\Media\\x.txt";
+    WriteTestFile(dir.path(), "Media/x.txt", "hello");
+    const std::string backslashed = dir.path() + "\\Media\\x.txt";
     DiskStream stream;
     ASSERT_TRUE(stream.Open(backslashed.c_str(), DataStream::kRead));
     EngineString text;
     ASSERT_TRUE(stream.ReadText(text, 5));
     EXPECT_EQ(text, "hello");
-    EXPECT_FALSE(stream.Open((dir.Path() / "Media").c_str(), DataStream::kRead));
-    EXPECT_FALSE(stream.Open((dir.Path() / "missing").c_str(), DataStream::kRead));
+    EXPECT_FALSE(stream.Open((dir.path() + "/Media").c_str(), DataStream::kRead));
+    EXPECT_FALSE(stream.Open((dir.path() + "/missing").c_str(), DataStream::kRead));
 }
