@@ -11,6 +11,7 @@
 #include "platform/sys/Clock.h"
 #include "platform/sys/DirectXProbe.h"
 #include "platform/sys/SettingsStore.h"
+#include "platform/sys/System.h"
 #include "shell/Application.h"
 #include "shell/EntryPoint.h"
 
@@ -21,6 +22,47 @@ namespace {
 class NoSettings final : public sys::SettingsStore {
 public:
     std::unique_ptr<sys::SettingsKey> OpenKey(std::string_view, sys::KeyAccess) override { return nullptr; }
+};
+
+// The system as a recording sees it: local time runs on the simulated clock from the chosen time
+// of day (or the real time at the start), and the desktop is left alone.
+class RecordingSystem final : public sys::System {
+public:
+    RecordingSystem(sys::System& platform, const sys::TestClock& clock, int timeOfDaySeconds)
+        : platform_(platform), clock_(clock), startMs_(clock.Ms()), start_(platform.GetLocalTime()) {
+        if (timeOfDaySeconds >= 0) {
+            start_.hour = timeOfDaySeconds / 3600;
+            start_.minute = timeOfDaySeconds / 60 % 60;
+            start_.second = timeOfDaySeconds % 60;
+            start_.millisecond = 0;
+        }
+    }
+    bool SetScreenSaverRunning(bool) override { return false; }
+    void SendKeepAliveKey(uint32_t) override {}
+    bool SetThreadPriority(int priority) override { return platform_.SetThreadPriority(priority); }
+    sys::LocalTime GetLocalTime() override {
+        // The date stays; the time of day advances and wraps at midnight.
+        const int64_t dayMs = 86400000;
+        const int64_t startOfDay = ((start_.hour * 60 + start_.minute) * 60 + start_.second) * 1000LL + start_.millisecond;
+        const int64_t now = ((startOfDay + clock_.Ms() - startMs_) % dayMs + dayMs) % dayMs;
+        sys::LocalTime time = start_;
+        time.hour = static_cast<int>(now / 3600000);
+        time.minute = static_cast<int>(now / 60000 % 60);
+        time.second = static_cast<int>(now / 1000 % 60);
+        time.millisecond = static_cast<int>(now % 1000);
+        return time;
+    }
+    int MessageBox(std::string_view text, std::string_view caption, uint32_t flags) override {
+        return platform_.MessageBox(text, caption, flags);
+    }
+    int ShowDirectXDialog() override { return sys::IDCANCEL; }  // nobody is there to answer
+    bool ShellOpen(std::string_view) override { return false; }
+
+private:
+    sys::System& platform_;
+    const sys::TestClock& clock_;
+    int64_t startMs_;
+    sys::LocalTime start_;
 };
 
 class FrameWriter final : public FrameObserver {
@@ -78,6 +120,8 @@ int RunRecording(const RecordOptions& options, const char* programName) {
     sys::ScopedClock useClock(clock);
     NoSettings noSettings;
     sys::SetSettingsStore(&noSettings);
+    RecordingSystem system(sys::GetSystem(), clock, options.timeOfDaySeconds);
+    sys::SetSystem(&system);
 
     Application* app = GetApp();
     FrameWriter writer(options, clock, *app);
@@ -85,6 +129,7 @@ int RunRecording(const RecordOptions& options, const char* programName) {
     const std::string commandLine = std::string("\"") + programName + "\" /s";
     const int result = RunEntryPoint(nullptr, commandLine.c_str(), sys::PlatformDirectXProbe());
 
+    sys::SetSystem(nullptr);
     sys::SetSettingsStore(nullptr);
     SetTracePath(nullptr);
     std::printf("quelmont: %lld frames in %s\n", static_cast<long long>(writer.Written()), options.directory.c_str());
