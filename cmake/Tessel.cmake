@@ -34,27 +34,25 @@ function(tessel_library name)
 endfunction()
 
 # tessel_tests(NAME [GL] [LIBS ...])
-# One GoogleTest executable from the .cpp files of the current test folder. GL tests run
-# offscreen and without leak detection (Mesa's leaks cannot be suppressed by name).
+# One GoogleTest executable from the .cpp files of the current test folder. Every test binary
+# carries its own environment (tests/support/TestEnvironment.cpp): sanitizer settings, the source
+# folder, and for GL tests the offscreen video driver without leak detection (Mesa's leaks cannot
+# be suppressed by name).
 function(tessel_tests name)
   cmake_parse_arguments(ARG "GL" "" "LIBS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
-  add_executable(test_${name} ${srcs})
+  add_executable(test_${name} ${srcs} "${PROJECT_SOURCE_DIR}/tests/support/TestEnvironment.cpp")
   target_include_directories(test_${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  set(env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
-          "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
-          "QUELMONT_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
-          "QUELMONT_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  set(gl 0)
   set(label ${name})
   if(ARG_GL)
-    list(APPEND env "ASAN_OPTIONS=detect_leaks=0" "SDL_VIDEODRIVER=offscreen" "ALSOFT_DRIVERS=null")
+    set(gl 1)
     set(label gl)
   endif()
-  # gtest_discover_tests flattens list-valued PROPERTIES into separate arguments, so the
-  # environment travels as a command prefix and each test carries one label.
-  set_property(TARGET test_${name} PROPERTY CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;${env}")
-  gtest_discover_tests(test_${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${label})
+  target_compile_definitions(test_${name} PRIVATE
+    QUELMONT_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    QUELMONT_BINARY_DIR="${PROJECT_BINARY_DIR}"
+    QUELMONT_GL_TESTS=${gl})
+  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${label})
 endfunction()

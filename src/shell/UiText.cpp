@@ -10,7 +10,8 @@ void UiText::Load(std::span<const uint8_t> text) {
 }
 
 EngineString UiText::GetUiText(const char* key) const {
-    const std::string wanted = "#" + AsciiLower(key);
+    std::string wanted = "#";
+    wanted += AsciiLower(key);
     // A key line is "#key" with at most one more character (the closing "#") after the key.
     for (size_t i = 0; i + 1 < lines_.size(); ++i)
         if (lines_[i].starts_with(wanted) && lines_[i].size() <= wanted.size() + 1) return EngineString(lines_[i + 1]);

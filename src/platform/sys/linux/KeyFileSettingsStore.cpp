@@ -115,7 +115,9 @@ std::unique_ptr<SettingsKey> KeyFileSettingsStore::OpenKey(std::string_view subk
     GError* error = nullptr;
     const bool loaded = g_key_file_load_from_file(file.get(), path.c_str(), G_KEY_FILE_KEEP_COMMENTS, &error);
     const bool missing = !loaded && error && error->domain == G_FILE_ERROR && error->code == G_FILE_ERROR_NOENT;
+    const bool unreadable = !loaded && !missing && (!error || error->domain != G_KEY_FILE_ERROR);
     if (error) g_error_free(error);
+    if (unreadable) return nullptr;
     if (!loaded) {
         // A damaged file is left alone until the user saves; then it is replaced.
         file.reset(g_key_file_new());

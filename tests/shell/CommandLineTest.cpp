@@ -1,0 +1,67 @@
+#include "shell/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+struct Parsed {
+    RunMode mode;
+    uint32_t handle;
+};
+Parsed Parse(const char* line) {
+    uint32_t handle = 12345;
+    const RunMode mode = ParseCommandLine(line, handle);
+    return {mode, handle};
+}
+}  // namespace
+
+TEST(ParseCommandLine, NoSwitchMeansConfigureWithoutOwner) {
+    EXPECT_EQ(Parse("quelmont").mode, RunMode::Configure);
+    EXPECT_EQ(Parse("quelmont").handle, 0u);
+    EXPECT_EQ(Parse("").mode, RunMode::Configure);
+    EXPECT_EQ(Parse(nullptr).mode, RunMode::Configure);
+    EXPECT_EQ(Parse("\"/opt/my saver/quelmont\"   ").mode, RunMode::Configure);
+}
+
+TEST(ParseCommandLine, QuotedProgramPathIsSkippedWhole) {
+    EXPECT_EQ(Parse("\"/usr/lib/some-dir/quelmont\" /s").mode, RunMode::Saver);
+    EXPECT_EQ(Parse("\"/usr/lib/some-dir/quelmont\"").mode, RunMode::Configure);
+    EXPECT_EQ(Parse("\"/usr/lib/x/quelmont\" /p 77").handle, 77u);
+    // An unclosed quote swallows the whole line.
+    EXPECT_EQ(Parse("\"/usr/lib/x/quelmont /s").mode, RunMode::Configure);
+}
+
+TEST(ParseCommandLine, UnquotedProgramPathIsSkippedOnlyToItsFirstBlank) {
+    EXPECT_EQ(Parse("/usr/bin/quelmont /t").mode, RunMode::Test);
+    // The path's second part, after a blank, is read as the switch.
+    EXPECT_EQ(Parse("/opt/my saver/quelmont /c").mode, RunMode::Saver);
+    EXPECT_EQ(Parse("/opt/my -caver/quelmont").mode, RunMode::Configure);
+}
+
+TEST(ParseCommandLine, PreviewTakesTheNumberAfterBlanksOrColon) {
+    EXPECT_EQ(Parse("q /p 1234").mode, RunMode::Preview);
+    EXPECT_EQ(Parse("q /p 1234").handle, 1234u);
+    EXPECT_EQ(Parse("q /P:5678").handle, 5678u);
+    EXPECT_EQ(Parse("q -p   42").handle, 42u);
+    EXPECT_EQ(Parse("q /p").mode, RunMode::Preview);
+    EXPECT_EQ(Parse("q /p").handle, 0u);
+    EXPECT_EQ(Parse("q /p window").handle, 0u);
+    EXPECT_EQ(Parse("q /p 99999999999999999999").mode, RunMode::Preview);  // no crash on overflow
+}
+
+TEST(ParseCommandLine, LettersInBothCases) {
+    EXPECT_EQ(Parse("q /S").mode, RunMode::Saver);
+    EXPECT_EQ(Parse("q /s").mode, RunMode::Saver);
+    EXPECT_EQ(Parse("q -T").mode, RunMode::Test);
+    EXPECT_EQ(Parse("q /c").mode, RunMode::Configure);
+    EXPECT_EQ(Parse("q /C:300").handle, 300u);
+    EXPECT_EQ(Parse("q /a 5").mode, RunMode::ChangePassword);
+    EXPECT_EQ(Parse("q /A 5").handle, 5u);
+}
+
+TEST(ParseCommandLine, OtherLettersAndBareSwitchesRunTheSaver) {
+    EXPECT_EQ(Parse("q /x").mode, RunMode::Saver);
+    EXPECT_EQ(Parse("q /").mode, RunMode::Saver);
+    EXPECT_EQ(Parse("q -root").mode, RunMode::Saver);
+    EXPECT_EQ(Parse("q -window-id 0x400007").mode, RunMode::Saver);
+    EXPECT_EQ(Parse("q --record out --seconds 1").mode, RunMode::Saver);
+}

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "support/Files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "clock/ClockApplication.h"
+#include "platform/sys/linux/KeyFileSettingsStore.h"
+#include "support/FakeSystem.h"
+#include "support/MediaResources.h"
+#include "support/ScopedEnv.h"
+#include "support/TempDir.h"
+
+namespace {
+
+class SettingsStoreTest : public testing::Test {
+protected:
+    TempDir config;
+    ScopedEnv xdg{"XDG_CONFIG_HOME", config.path()};
+    FakeSystem system;
+    MediaResources media;
+    std::string file = config.path() + "/quelmont/settings.ini";
+};
+
+}  // namespace
+
+TEST_F(SettingsStoreTest, FirstRunCreatesTheKeyAndKeepsTheDefaults) {
+    ClockApplication app;
+    ASSERT_TRUE(app.LoadSettings());
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_TRUE(app.settings.UseDesktop);
+    EXPECT_EQ(app.settings.Volume, 50);
+    EXPECT_EQ(app.settings.Gamma, 100);
+    EXPECT_TRUE(app.PhotoPath().empty());
+    // Nothing is written until the user saves.
+    EXPECT_EQ(ReadFile(file).find("Volume"), std::string::npos);
+}
+
+TEST_F(SettingsStoreTest, SavedValuesComeBackWithTheirTypes) {
+    {
+        ClockApplication app;
+        app.LoadSettings();
+        app.settings.UseDesktop = false;
+        app.settings.Volume = 7;
+        app.settings.Gamma = -42;
+        app.settings.Width = 1280;
+        app.settings.TimeStyle = false;
+        app.SetPhotoPath("/home/user/Pictures/my cat.jpg");
+        ASSERT_TRUE(app.SaveSettings());
+    }
+    const std::string text = ReadFile(file);
+    EXPECT_NE(text.find("Gamma=dword:ffffffd6"), std::string::npos);
+    EXPECT_NE(text.find("PhotoPath=sz:/home/user/Pictures/my cat.jpg"), std::string::npos);
+    ClockApplication again;
+    ASSERT_TRUE(again.LoadSettings());
+    EXPECT_FALSE(again.settings.UseDesktop);
+    EXPECT_EQ(again.settings.Volume, 7);
+    EXPECT_EQ(again.settings.Gamma, -42);
+    EXPECT_EQ(again.settings.Width, 1280);
+    EXPECT_FALSE(again.settings.TimeStyle);
+    EXPECT_EQ(again.PhotoPath(), "/home/user/Pictures/my cat.jpg");
+}
+
+TEST_F(SettingsStoreTest, DamagedFileLeavesDefaultsAndIsNotOverwrittenUntilASave) {
+    std::filesystem::create_directories(config.path() + "/quelmont");
+    const std::string damaged = "[Software\\KORVANE Studio\\Quelmont\nVolume=dword:zz\n\x01\x02";
+    std::ofstream(file, std::ios::binary) << damaged;
+    ClockApplication app;
+    ASSERT_TRUE(app.LoadSettings());
+    EXPECT_EQ(app.settings.Volume, 50);
+    EXPECT_EQ(ReadFile(file), damaged);
+    app.settings.Volume = 60;
+    ASSERT_TRUE(app.SaveSettings());
+    ClockApplication again;
+    again.LoadSettings();
+    EXPECT_EQ(again.settings.Volume, 60);
+}
+
+TEST_F(SettingsStoreTest, WrongTypesAndOutOfRangeValuesAreNotTaken) {
+    std::filesystem::create_directories(config.path() + "/quelmont");
+    std::ofstream(file) << "[Software\\KORVANE Studio\\Quelmont]\n"
+                           "Volume=sz:80\nWidth=dword:123456789\nGamma=dword:000003e8\nMusic=dword:00000000\n"
+                           "PhotoPath=dword:00000001\n";
+    ClockApplication app;
+    ASSERT_TRUE(app.LoadSettings());
+    EXPECT_EQ(app.settings.Volume, 50);   // a text where a number belongs
+    EXPECT_EQ(app.settings.Width, 800);   // more than 32 bits
+    EXPECT_EQ(app.settings.Gamma, 100);   // 1000 is held to the slider's range
+    EXPECT_FALSE(app.settings.Music);
+    EXPECT_TRUE(app.PhotoPath().empty());
+}
+
+TEST_F(SettingsStoreTest, OverlongPhotoPathIsRefusedLikeTheRegistryDoes) {
+    std::filesystem::create_directories(config.path() + "/quelmont");
+    std::ofstream(file) << "[Software\\KORVANE Studio\\Quelmont]\nPhotoPath=sz:/" << std::string(300, 'a') << "\n";
+    ClockApplication app;
+    ASSERT_TRUE(app.LoadSettings());
+    EXPECT_TRUE(app.PhotoPath().empty());
+}
+
+TEST_F(SettingsStoreTest, UnwritableStoreFailsTheSaveAndLoadWithTheTrace) {
+    // A file where the folder should be: the store cannot be made.
+    std::ofstream(config.path() + "/quelmont") << "not a folder";
+    ClockApplication app;
+    EXPECT_FALSE(app.LoadSettings());
+    EXPECT_TRUE(app.settings.UseDesktop);
+    EXPECT_FALSE(app.SaveSettings());
+}

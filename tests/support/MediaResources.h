@@ -1,0 +1,36 @@
+#pragma once
+// Installs the embedded text resources from the source tree (media/), as the program links them.
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <list>
+#include <string>
+#include <vector>
+
+#include "platform/sys/LinkedResources.h"
+
+class MediaResources {
+public:
+    MediaResources() {
+        Add("CustomData", 193, "def_settings.txt");
+        Add("CustomData", 194, "ui_text.txt");
+        sys::SetResources(&table_);
+    }
+    ~MediaResources() { sys::SetResources(nullptr); }
+    MediaResources(const MediaResources&) = delete;
+    MediaResources& operator=(const MediaResources&) = delete;
+
+    void Add(const char* type, int id, const std::string& mediaFile) {
+        const char* root = std::getenv("QUELMONT_SOURCE_DIR");
+        std::ifstream in(std::string(root ? root : ".") + "/media/" + mediaFile, std::ios::binary);
+        files_.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        Add(type, id, files_.back());
+    }
+    void Add(const char* type, int id, const std::vector<uint8_t>& bytes) { table_.Add(type, id, bytes); }
+
+private:
+    sys::ResourceTable table_;
+    std::list<std::vector<uint8_t>> files_;  // stable addresses for the table
+};

@@ -1,0 +1,39 @@
+// Linked into every test binary: the environment the tests expect, set before main.
+
+#include <cstdlib>
+
+extern "C" {
+
+// Leak reports of libraries that keep allocations for the process's life.
+const char* __lsan_default_suppressions() {
+    return "leak:libSDL2\n"
+           "leak:libglib-2.0\n"
+           "leak:libgobject-2.0\n"
+           "leak:libgtk-3\n"
+           "leak:libgdk-3\n"
+           "leak:libfontconfig\n"
+           "leak:libopenal\n"
+           "leak:libX11\n"
+           "leak:libdbus-1\n";
+}
+
+const char* __asan_default_options() { return QUELMONT_GL_TESTS ? "detect_leaks=0" : ""; }
+
+const char* __ubsan_default_options() { return "print_stacktrace=1:halt_on_error=1"; }
+
+}  // extern "C"
+
+namespace {
+
+struct TestEnvironment {
+    TestEnvironment() {
+        setenv("QUELMONT_SOURCE_DIR", QUELMONT_SOURCE_DIR, 1);
+        setenv("QUELMONT_BINARY_DIR", QUELMONT_BINARY_DIR, 1);
+        if (QUELMONT_GL_TESTS) {
+            setenv("SDL_VIDEODRIVER", "offscreen", 0);
+            setenv("ALSOFT_DRIVERS", "null", 0);
+        }
+    }
+} environment;
+
+}  // namespace
