@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Options.h"
+#include "app/Recorder.h"
 #include "shell/EntryPoint.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quelmont: %s\n%s", options.error.c_str(), kUsage);
         return 2;
     }
+    if (!options.record.directory.empty()) return RunRecording(options.record, argc > 0 ? argv[0] : "quelmont");
     // Without a display, SDL would try Wayland first and complain: say where to draw.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER"))
         setenv("SDL_VIDEODRIVER", "offscreen", 1);

@@ -3,6 +3,8 @@
 #include "common/Log.h"
 #include "platform/sys/Resources.h"
 #include "platform/sys/System.h"
+#include "shell/DesktopMode.h"
+#include "shell/GammaRamp.h"
 
 namespace {
 
@@ -32,6 +34,7 @@ Application::Application() {
 }
 
 Application::~Application() {
+    ReleaseDevice();  // before the saver window goes
     if (g_application == this) g_application = nullptr;
 }
 
@@ -59,6 +62,15 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
         return true;
     }
     Log("Full Mode:\n");
+    if (!ChooseFullScreenMode()) return false;
+    sys::GetWindowSystem().ShowCursor(false);
+
+    DesktopMode desktop;
+    GetDesktopMode(desktop.width, desktop.height, desktop.refreshRate, desktop.format);
+    RecordDesktopMode(desktop);
+    int x = 0, y = 0, width = 0, height = 0;
+    GetClientArea(x, y, width, height);
+    uiScale_ = static_cast<float>(width) / 1024.0f;
     return true;
 }
 
@@ -143,6 +155,18 @@ sys::LResult Application::MsgProc(sys::WindowHandle window, uint32_t message, sy
     return RenderFramework::MsgProc(window, message, wParam, lParam);
 }
 
-bool Application::OnDeviceReset() { return RenderFramework::OnDeviceReset(); }
+bool Application::OnDeviceReset() {
+    ApplyGammaRamp();
+    return RenderFramework::OnDeviceReset();
+}
+
+void Application::ApplyGammaRamp() {
+    const GammaRamp ramp = BuildGammaRamp(settings.Gamma);
+    gfx::D3DGAMMARAMP deviceRamp;
+    deviceRamp.red = ramp.red;
+    deviceRamp.green = ramp.green;
+    deviceRamp.blue = ramp.blue;
+    if (gfx::Device* device = Device()) device->SetGammaRamp(0, gfx::D3DSGR_CALIBRATE, deviceRamp);
+}
 
 intptr_t Application::ConfigDialogProc(ui::Dialog*, uint32_t, sys::WParam, sys::LParam) { return 0; }

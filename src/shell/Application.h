@@ -11,6 +11,7 @@
 #include "shell/DefaultSettings.h"
 #include "shell/FrameRate.h"
 #include "shell/RenderFramework.h"
+#include "shell/SceneSettings.h"
 #include "shell/SettingsRecord.h"
 #include "shell/UiText.h"
 
@@ -27,6 +28,13 @@ public:
     virtual void RefreshLayout() = 0;
     virtual void GetSize(int& width, int& height) const = 0;
     virtual void MoveTo(int x, int y) = 0;
+};
+
+// Told about every presented frame (offscreen recording).
+class FrameObserver {
+public:
+    virtual ~FrameObserver() = default;
+    virtual void OnFramePresented(gfx::Device& device) = 0;
 };
 
 class Application : public RenderFramework {
@@ -63,7 +71,10 @@ public:
     float UiScale() const { return uiScale_; }
     int64_t FrameRate() const { return frameRate_.Rate(); }
 
+    void SetFrameObserver(FrameObserver* observer) { frameObserver_ = observer; }
+
     SettingsRecord settings;
+    SceneSettings scene;
 
 protected:
     void SetLabels(OverlayLabel* frameRateLabel, OverlayLabel* clockLabel) {
@@ -76,6 +87,9 @@ private:
     void PumpMessages();
     void RefreshLabels();
     bool RunFramePass(bool& firstFrameDone);
+    // The full-screen settings request with its fallback, and SetMode.
+    bool ChooseFullScreenMode();
+    void ApplyGammaRamp();
 
     RunMode mode_ = RunMode::Saver;
     uint32_t parentWindow_ = 0;
@@ -89,6 +103,7 @@ private:
     Stopwatch keepAliveTimer_;
     OverlayLabel* frameRateLabel_ = nullptr;
     OverlayLabel* clockLabel_ = nullptr;
+    FrameObserver* frameObserver_ = nullptr;
 };
 
 // The single application object, made on the first call (the clock's application).

@@ -77,6 +77,7 @@ int Application::RunMainLoop() {
     }
     Shutdown();
     OnExitFinal();
+    ReleaseDevice();  // the device draws into the window
     if (saverWindow_) {
         windows.DestroyWindow(saverWindow_.get());
         saverWindow_.reset();
@@ -86,11 +87,3 @@ int Application::RunMainLoop() {
     return 1;
 }
 
-// Without a graphics device nothing can be drawn: every frame reports the device as lost.
-bool Application::RenderFrame() {
-    if (!CheckDevice()) {
-        Log("device lost\n");
-        return false;
-    }
-    return true;
-}

@@ -6,8 +6,13 @@
 #include <cstdint>
 #include <set>
 
+#include <memory>
+
 #include "common/EngineString.h"
+#include "platform/gfx/Direct3D.h"
 #include "platform/sys/Window.h"
+#include "shell/DeviceEnumeration.h"
+#include "shell/DeviceSettings.h"
 
 class MessageListener {
 public:
@@ -36,9 +41,15 @@ public:
 
     // Graphics object, enumeration, a window of its own when none is given, default settings.
     bool Create(void* instance, sys::Window* window);
+    void SetFullScreenSlot(const DeviceSettings& settings) { fullScreenSettings_ = settings; }
+    // Releases the device and makes a new one from the full-screen or the windowed slot.
+    bool SetMode(bool fullScreen);
     // Whether the device can draw this frame (resetting it when it asks for that).
     bool CheckDevice();
+    bool ResetDevice();
+    void ReleaseDevice();
     void GetClientArea(int& x, int& y, int& width, int& height) const;
+    void GetDesktopMode(uint32_t& width, uint32_t& height, uint32_t& refreshRate, gfx::D3DFORMAT& format) const;
 
     void AddMessageListener(MessageListener* listener) { messageListeners_.insert(listener); }
     void RemoveMessageListener(MessageListener* listener) { messageListeners_.erase(listener); }
@@ -49,8 +60,15 @@ public:
     bool IsWindowed() const { return windowed_; }
     bool ExitRequested() const { return exitRequested_; }
     void RequestExit() { exitRequested_ = true; }
+    gfx::Device* Device() const { return device_.get(); }
+    gfx::Direct3D* Direct3D() const { return d3d_.get(); }
+    const DeviceEnumeration& Enumeration() const { return enumeration_; }
+    const DeviceSettings& CurrentSettings() const { return settings_; }
 
 protected:
+    // Re-reads the window's rectangles; a new client size resets the device.
+    void HandleSizeChange();
+
     void* instance_ = nullptr;
     sys::Window* renderWindow_ = nullptr;
     EngineString windowTitle_;
@@ -60,9 +78,27 @@ protected:
     bool minimized_ = false;
     bool maximized_ = false;
     bool deviceObjectsRestored_ = false;
+    uint32_t windowStyle_ = 0;
+    sys::Rect windowRect_;
     sys::Rect clientRect_;
 
 private:
+    bool CreateOwnWindow();
+    void ReadWindowRects();
+    void BuildPresentParameters();
+    void ReleaseDirect3D();
+
+    gfx::Ref<gfx::Direct3D> d3d_;
+    gfx::Ref<gfx::Device> device_;
+    std::unique_ptr<sys::Window> ownWindow_;
+    gfx::D3DDISPLAYMODE desktopMode_;
+    DeviceEnumeration enumeration_;
+    DeviceSettings settings_;
+    DeviceSettings fullScreenSettings_;
+    DeviceSettings windowedSettings_;
+    gfx::D3DPRESENT_PARAMETERS presentParameters_;
+    gfx::D3DSURFACE_DESC backBufferDesc_;
+    uint32_t behaviorFlags_ = 0;
     std::set<MessageListener*> messageListeners_;
     std::set<DeviceListener*> deviceListeners_;
 };

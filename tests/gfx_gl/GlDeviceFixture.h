@@ -2,15 +2,14 @@
 // An offscreen OpenGL device on a hidden 64 x 64 window, with helpers to draw screen-space quads
 // and read back pixels. Every frame read is also written as a PNG into the test's temp dir.
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/gfx/Direct3D.h"
-#include "platform/gfx/gl/Gl.h"
+#include "platform/gfx/gl/HiddenWindow.h"
 #include "platform/png/PngWriter.h"
 
 namespace gfx::testing {
@@ -31,11 +30,10 @@ protected:
     static constexpr uint32_t kSize = 64;
 
     void SetUp() override {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        window_ = std::make_unique<gl::HiddenWindow>(kSize, kSize);
+        ASSERT_NE(window_->NativeHandle(), nullptr) << window_->Error();
         d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
         ASSERT_TRUE(d3d_) << "no OpenGL 3.3 core context";
-        window_ = SDL_CreateWindow("test", 0, 0, kSize, kSize, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(window_, nullptr);
         D3DPRESENT_PARAMETERS pp;
         pp.BackBufferWidth = pp.BackBufferHeight = kSize;
         pp.BackBufferFormat = D3DFMT_X8R8G8B8;
@@ -44,17 +42,16 @@ protected:
         pp.EnableAutoDepthStencil = true;
         pp.AutoDepthStencilFormat = D3DFMT_D24S8;
         pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_, D3DCREATE_HARDWARE_VERTEXPROCESSING, pp, device_),
+        ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp, device_),
                   D3D_OK);
-        errorsBefore_ = gl::ErrorCount();
+        errorsBefore_ = gl::GlErrorCount();
     }
 
     void TearDown() override {
-        EXPECT_EQ(gl::ErrorCount(), errorsBefore_) << "OpenGL reported errors";
+        EXPECT_EQ(gl::GlErrorCount(), errorsBefore_) << "OpenGL reported errors";
         device_.Reset();
         d3d_.Reset();
-        if (window_) SDL_DestroyWindow(window_);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        window_.reset();
     }
 
     // Screen-space quad from (x0, y0) to (x1, y1) with texture coordinates 0..1.
@@ -114,7 +111,7 @@ protected:
 
     Ref<Direct3D> d3d_;
     Ref<Device> device_;
-    SDL_Window* window_ = nullptr;
+    std::unique_ptr<gl::HiddenWindow> window_;
     std::vector<uint32_t> frame_;
     unsigned errorsBefore_ = 0;
 };

@@ -36,6 +36,11 @@ public:
 
 // The platform's Direct3D object, or null when it has no usable 3D support.
 Ref<Direct3D> Direct3DCreate9(uint32_t sdkVersion);
+// What Direct3DCreate9 calls; tests put a fake machine in its place (null restores the platform).
+using Direct3DFactory = Ref<Direct3D> (*)(uint32_t sdkVersion);
+void SetDirect3DFactory(Direct3DFactory factory);
+// The platform's own object (platform/gfx/gl).
+Ref<Direct3D> PlatformDirect3DCreate9(uint32_t sdkVersion);
 
 // Makes later Direct3D objects report one adapter with this single display mode (X8R8G8B8) as
 // its modes and desktop, whatever the machine has: offscreen recording at a chosen size.

@@ -51,6 +51,9 @@ GLuint MakeColorTexture(uint32_t width, uint32_t height) {
 }  // namespace
 
 FrameTarget::~FrameTarget() {
+    for (GLsync fence : frameFences_) {
+        if (fence) glDeleteSync(fence);
+    }
     Release();
     glDeleteTextures(1, &rampTexture_);
     glDeleteProgram(gammaProgram_);
@@ -185,6 +188,13 @@ void FrameTarget::DrawGammaPass(GLuint framebuffer, int width, int height) {
 void FrameTarget::Present(int windowWidth, int windowHeight) {
     Resolve();
     DrawGammaPass(0, windowWidth, windowHeight);
+    GLsync& fence = frameFences_[nextFence_];
+    nextFence_ = (nextFence_ + 1) % frameFences_.size();
+    if (fence) {
+        glClientWaitSync(fence, GL_SYNC_FLUSH_COMMANDS_BIT, 1000000000);
+        glDeleteSync(fence);
+    }
+    fence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
     CheckErrors("FrameTarget::Present");
 }
 

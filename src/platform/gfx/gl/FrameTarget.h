@@ -4,6 +4,7 @@
 // resolves it and runs the gamma ramp as a final pass through a 256-entry lookup texture into the
 // window, so the ramp shows offscreen and in captured frames.
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -41,6 +42,9 @@ private:
     GLuint resolveFramebuffer_ = 0, resolveTexture_ = 0;  // the single-sample colour the pass reads
     GLuint captureFramebuffer_ = 0, captureBuffer_ = 0;
     GLuint rampTexture_ = 0, gammaProgram_ = 0, emptyVertexArray_ = 0;
+    // Frames in flight, as a Direct3D driver queues them: presenting waits for the oldest.
+    std::array<GLsync, 2> frameFences_{};
+    size_t nextFence_ = 0;
 };
 
 }  // namespace gfx::gl

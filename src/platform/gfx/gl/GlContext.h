@@ -16,7 +16,7 @@ struct GlCapabilities {
     char renderer[256] = {};
 };
 
-// Sets the attributes every context of ours uses; call before creating a GL window or context.
+// Asks for OpenGL 3.3 core contexts.
 void RequestContextAttributes();
 // A current 3.3 core context for `window`, or null.
 void* CreateContext(SDL_Window* window);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -418,9 +419,15 @@ D3DCAPS9 DeviceCapsOf(const GlCapabilities& caps) {
 HRESULT CreateGlDevice(SDL_Window* window, int /*adapter*/, uint32_t /*behaviorFlags*/,
                        D3DPRESENT_PARAMETERS& parameters, const GlCapabilities& caps, Ref<Device>& out) {
     out.Reset();
-    if (!(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) return D3DERR_NOTAVAILABLE;
+    if (!(SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) {
+        std::fprintf(stderr, "CreateDevice: the window was not made for OpenGL\n");
+        return D3DERR_NOTAVAILABLE;
+    }
     void* context = CreateContext(window);
-    if (context == nullptr) return D3DERR_NOTAVAILABLE;
+    if (context == nullptr) {
+        std::fprintf(stderr, "CreateDevice: no OpenGL 3.3 context: %s\n", SDL_GetError());
+        return D3DERR_NOTAVAILABLE;
+    }
     auto device = MakeRef<GlDevice>(window, context, caps);
     const HRESULT hr = device->Configure(parameters);
     if (FAILED(hr)) return hr;

@@ -190,7 +190,7 @@ void UseVirtualDisplay(uint32_t width, uint32_t height, uint32_t refreshRate) {
     g_virtualDisplay = {width, height, refreshRate, D3DFMT_X8R8G8B8};
 }
 
-Ref<Direct3D> Direct3DCreate9(uint32_t sdkVersion) {
+Ref<Direct3D> PlatformDirect3DCreate9(uint32_t sdkVersion) {
     if (sdkVersion != D3D_SDK_VERSION) return nullptr;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return nullptr;
     const gl::GlCapabilities caps = gl::ProbeCapabilities();

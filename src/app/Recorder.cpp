@@ -1,0 +1,137 @@
+#include "app/Recorder.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+#include "common/Log.h"
+#include "platform/gfx/Direct3D.h"
+#include "platform/png/PngWriter.h"
+#include "platform/sys/Clock.h"
+#include "platform/sys/DirectXProbe.h"
+#include "platform/sys/SettingsStore.h"
+#include "platform/sys/System.h"
+#include "shell/Application.h"
+#include "shell/EntryPoint.h"
+
+namespace {
+
+// A recording must not depend on the user's saved settings: every key is missing, so the
+// built-in defaults apply.
+class NoSettings final : public sys::SettingsStore {
+public:
+    std::unique_ptr<sys::SettingsKey> OpenKey(std::string_view, sys::KeyAccess) override { return nullptr; }
+};
+
+// The system as a recording sees it: local time runs on the simulated clock from the chosen time
+// of day (or the real time at the start), and the desktop is left alone.
+class RecordingSystem final : public sys::System {
+public:
+    RecordingSystem(sys::System& platform, const sys::TestClock& clock, int timeOfDaySeconds)
+        : platform_(platform), clock_(clock), startMs_(clock.Ms()), start_(platform.GetLocalTime()) {
+        if (timeOfDaySeconds >= 0) {
+            start_.hour = timeOfDaySeconds / 3600;
+            start_.minute = timeOfDaySeconds / 60 % 60;
+            start_.second = timeOfDaySeconds % 60;
+            start_.millisecond = 0;
+        }
+    }
+    bool SetScreenSaverRunning(bool) override { return false; }
+    void SendKeepAliveKey(uint32_t) override {}
+    bool SetThreadPriority(int priority) override { return platform_.SetThreadPriority(priority); }
+    sys::LocalTime GetLocalTime() override {
+        // The date stays; the time of day advances and wraps at midnight.
+        const int64_t dayMs = 86400000;
+        const int64_t startOfDay = ((start_.hour * 60 + start_.minute) * 60 + start_.second) * 1000LL + start_.millisecond;
+        const int64_t now = ((startOfDay + clock_.Ms() - startMs_) % dayMs + dayMs) % dayMs;
+        sys::LocalTime time = start_;
+        time.hour = static_cast<int>(now / 3600000);
+        time.minute = static_cast<int>(now / 60000 % 60);
+        time.second = static_cast<int>(now / 1000 % 60);
+        time.millisecond = static_cast<int>(now % 1000);
+        return time;
+    }
+    int MessageBox(std::string_view text, std::string_view caption, uint32_t flags) override {
+        return platform_.MessageBox(text, caption, flags);
+    }
+    int ShowDirectXDialog() override { return sys::IDCANCEL; }  // nobody is there to answer
+    bool ShellOpen(std::string_view) override { return false; }
+
+private:
+    sys::System& platform_;
+    const sys::TestClock& clock_;
+    int64_t startMs_;
+    sys::LocalTime start_;
+};
+
+class FrameWriter final : public FrameObserver {
+public:
+    FrameWriter(const RecordOptions& options, sys::TestClock& clock, Application& app)
+        : options_(options), clock_(clock), app_(app), startMs_(clock.Ms()),
+          frames_(static_cast<int64_t>(options.seconds) * options.fps) {}
+
+    void OnFramePresented(gfx::Device& device) override {
+        uint32_t width = 0, height = 0;
+        if (gfx::SUCCEEDED(device.GetFrontBufferData(0, pixels_, width, height))) {
+            char name[32];
+            std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(written_));
+            const std::string path = (std::filesystem::path(options_.directory) / name).string();
+            if (!png::WriteArgb(path.c_str(), pixels_, width, height, 1)) {
+                std::fprintf(stderr, "quelmont: cannot write %s\n", path.c_str());
+                app_.RequestExit();
+            }
+        }
+        ++written_;
+        // Frame k is drawn at k / fps seconds, computed from k so no rounding accumulates.
+        clock_.SetMs(startMs_ + written_ * 1000 / options_.fps);
+        if (written_ >= frames_) app_.RequestExit();
+    }
+
+    int64_t Written() const { return written_; }
+
+private:
+    const RecordOptions& options_;
+    sys::TestClock& clock_;
+    Application& app_;
+    int64_t startMs_;
+    int64_t frames_;
+    int64_t written_ = 0;
+    std::vector<uint32_t> pixels_;
+};
+
+}  // namespace
+
+int RunRecording(const RecordOptions& options, const char* programName) {
+    std::error_code error;
+    std::filesystem::create_directories(options.directory, error);
+    if (error) {
+        std::fprintf(stderr, "quelmont: cannot create %s: %s\n", options.directory.c_str(), error.message().c_str());
+        return 2;
+    }
+    const std::string tracePath = (std::filesystem::path(options.directory) / "trace.log").string();
+    std::remove(tracePath.c_str());
+    SetTracePath(tracePath.c_str());
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    gfx::UseVirtualDisplay(static_cast<uint32_t>(options.width), static_cast<uint32_t>(options.height), 60);
+
+    // The seed is the simulated clock's start, which is also what seeds rand().
+    sys::TestClock clock(options.seed);
+    sys::ScopedClock useClock(clock);
+    NoSettings noSettings;
+    sys::SetSettingsStore(&noSettings);
+    RecordingSystem system(sys::GetSystem(), clock, options.timeOfDaySeconds);
+    sys::SetSystem(&system);
+
+    Application* app = GetApp();
+    FrameWriter writer(options, clock, *app);
+    app->SetFrameObserver(&writer);
+    const std::string commandLine = std::string("\"") + programName + "\" /s";
+    const int result = RunEntryPoint(nullptr, commandLine.c_str(), sys::PlatformDirectXProbe());
+
+    sys::SetSystem(nullptr);
+    sys::SetSettingsStore(nullptr);
+    SetTracePath(nullptr);
+    std::printf("quelmont: %lld frames in %s\n", static_cast<long long>(writer.Written()), options.directory.c_str());
+    return writer.Written() > 0 ? 0 : (result == 0 ? 1 : result);
+}
