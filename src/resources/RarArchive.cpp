@@ -80,17 +80,17 @@ RarArchive::Result RarArchive::Extract(std::string_view path, ByteBlock& out) co
     return Result::kNotFound;
 }
 
-std::vector<RarArchive::Member> RarArchive::List() const {
-    std::vector<Member> members;
+bool RarArchive::List(std::vector<Member>& members) const {
+    members.clear();
     rar::BlockWalker walker(bytes_.Bytes());
-    if (!walker.Start()) return members;
+    if (!walker.Start()) return false;
     rar::Block block;
     while (walker.Next(block)) {
         if (block.type != rar::kFileHeader) continue;
         members.push_back({EngineString(block.name), block.packedSize, block.unpackedSize, block.fileCrc,
                            block.attributes, block.flags, block.version, block.method, block.IsDirectory()});
     }
-    return members;
+    return true;
 }
 
 const char* DescribeRarResult(RarArchive::Result result) {

@@ -45,8 +45,8 @@ public:
     // Extracts the member `path` (names match regardless of case and of "/" or "\") into its own
     // block; the result says why not, for tools. The engine only asks whether it worked.
     Result Extract(std::string_view path, ByteBlock& out) const;
-    // Every file block, in archive order.
-    std::vector<Member> List() const;
+    // Every file block, in archive order; false when the bytes are not a RAR archive.
+    bool List(std::vector<Member>& members) const;
     std::span<const uint8_t> Bytes() const { return bytes_.Bytes(); }
     bool RefersToBytes() const { return bytes_.IsReference(); }
 
