@@ -18,7 +18,7 @@ using gfx::RECT;
 using gfx::Ref;
 using gfx::SUCCEEDED;
 
-Texture::Texture(Device* device) : device_(device), timeMark_(NowMs()) {}
+Texture::Texture(std::shared_ptr<TextureDevice> device) : device_(std::move(device)), timeMark_(NowMs()) {}
 
 Texture::~Texture() {
     for (Texture* sub : subs_) {
@@ -103,6 +103,7 @@ bool Texture::CreateFromFile(const EngineString& name, uint32_t initFlags, uint3
     StoreRequest(initFlags, width, height, levels, usage, format, pool, filter, mipFilter, colorKey);
     fileName_ = name;
     if (initFlags & kDeferred) return true;
+    if (!HasDevice()) return false;
     Ref<gfx::Texture> texture;
     if (initFlags & kKeepData) {
         if (!ReadDiskFile()) return false;
@@ -139,6 +140,7 @@ bool Texture::CreateFromBytes(ByteBlock bytes, uint32_t initFlags, uint32_t widt
     if (!(initFlags & (kReferData | kKeepData))) return false;
     data_ = std::move(bytes);
     if (initFlags & kDeferred) return true;
+    if (!HasDevice()) return false;
     Ref<gfx::Texture> texture;
     const HRESULT hr = BuildFromData(texture);
     return Created(hr, texture);
@@ -149,6 +151,7 @@ bool Texture::CreateEmpty(uint32_t initFlags, uint32_t width, uint32_t height, u
     ReleaseContents();
     StoreRequest(initFlags | kEmpty, width, height, levels, usage, format, pool, filter_, mipFilter_, colorKey_);
     if (initFlags & kDeferred) return true;
+    if (!HasDevice()) return false;
     Ref<gfx::Texture> texture;
     const HRESULT hr = Loader().CreateTexture(width, height, levels, usage, format, pool, texture);
     return Created(hr, texture);
@@ -156,6 +159,7 @@ bool Texture::CreateEmpty(uint32_t initFlags, uint32_t width, uint32_t height, u
 
 bool Texture::Restore() {
     if ((initFlags_ & kDeferred) || animationSource_) return true;
+    if (!HasDevice()) return false;
     if (IsSub()) {
         // A sub's image lives in its area of the parent's top level.
         gfx::Texture* surface = parent_->d3dTexture_.get();

@@ -37,6 +37,12 @@ struct TextureSize {
     friend bool operator==(const TextureSize&, const TextureSize&) = default;
 };
 
+// The device textures are made on, shared by a manager and its textures, so a device made anew
+// reaches every texture at once.
+struct TextureDevice {
+    gfx::Ref<gfx::Device> device;
+};
+
 // Animation name -> frame names (names of sub-textures), in order.
 struct NameLess {
     bool operator()(const EngineString& a, const EngineString& b) const { return a.view() < b.view(); }
@@ -53,7 +59,7 @@ public:
         kDeferred = 0x10,   // no device texture is made or restored
     };
 
-    explicit Texture(gfx::Device* device);
+    explicit Texture(std::shared_ptr<TextureDevice> device);
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
@@ -118,7 +124,9 @@ private:
     bool CreateFromBytes(ByteBlock bytes, uint32_t initFlags, uint32_t width, uint32_t height, uint32_t levels,
                          uint32_t usage, gfx::D3DFORMAT format, gfx::D3DPOOL pool, uint32_t filter, uint32_t mipFilter,
                          gfx::D3DCOLOR colorKey);
-    gfx::TextureLoader Loader() const { return gfx::TextureLoader(*device_); }
+    // Only while HasDevice().
+    gfx::TextureLoader Loader() const { return gfx::TextureLoader(*device_->device); }
+    bool HasDevice() const { return device_->device.get() != nullptr; }
     // What every creation does first: drop kept bytes, the device texture, a sub's place.
     void ReleaseContents();
     void StoreRequest(uint32_t initFlags, uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
@@ -137,7 +145,7 @@ private:
     const std::vector<EngineString>* Frames() const;
 
     uint32_t refs_ = 0;
-    gfx::Ref<gfx::Device> device_;
+    std::shared_ptr<TextureDevice> device_;
     TextureManager* manager_ = nullptr;
     bool clearSubs_ = false;
 

@@ -150,7 +150,7 @@ bool Texture::InitFromDescription(const UdfTextNode& root, Texture* parent) {
     if (!parent) {
         if (const UdfTextNode* subs = root.FindChild("Subs")) {
             for (const auto& element : subs->Children()) {
-                std::unique_ptr<Texture> sub(new Texture(device_.get()));
+                std::unique_ptr<Texture> sub(new Texture(device_));
                 if (!sub->InitFromDescription(*element.node, this)) return false;
                 if (!sub->hasRect_ && !TextureAtlas::Place(*this, *sub)) return false;
                 sub->d3dTexture_.Reset();

@@ -45,7 +45,7 @@ std::string_view Extension(std::string_view path) {
 
 }  // namespace
 
-TextureManager::TextureManager(Device* device) : device_(device) {}
+TextureManager::TextureManager(Device* device) : device_(std::make_shared<TextureDevice>()) { SetDevice(device); }
 
 TextureManager::~TextureManager() {
     // Textures still held by users outlive the manager; those nobody holds go with it.
@@ -73,7 +73,7 @@ Texture* TextureManager::SelectSub(Texture& texture, const TextureDescriptor& d)
     const bool byName = d.Has(TextureDescriptor::kSubName);
     const bool byRect = d.Has(TextureDescriptor::kSubRect);
     if (byName && !byRect && texture.animations_.count(d.subName)) {
-        auto* player = new Texture(device_.get());
+        auto* player = new Texture(device_);
         player->parent_ = &texture;
         player->animationSource_ = Ref<Texture>(&texture);
         player->animationName_ = d.subName;
@@ -87,7 +87,7 @@ Texture* TextureManager::SelectSub(Texture& texture, const TextureDescriptor& d)
         if ((byName && sub->name_ == d.subName) || (byRect && sameRect)) return sub;
     }
     if (d.findOnly) return nullptr;
-    auto* sub = new Texture(device_.get());
+    auto* sub = new Texture(device_);
     if (byName) sub->name_ = d.subName;
     if (byRect) {
         sub->rect_ = d.subRect;
@@ -142,7 +142,7 @@ Texture* TextureManager::GetTexture(const TextureDescriptor& d, const FileSearch
         }
     }
     if (d.findOnly) return nullptr;
-    auto* texture = new Texture(device_.get());
+    auto* texture = new Texture(device_);
     if (!Create(*texture, d, source)) {
         delete texture;
         return nullptr;

@@ -3,6 +3,7 @@
 // the same parameters, and keeps every texture it made so a device reset can rebuild them.
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ public:
     Texture* GetTexture(const TextureDescriptor& descriptor, const FileSearchList* searchList);
 
     FileSearchList& SearchList() { return searchList_; }
+    // The device every texture of this manager is made on from now on (after a new device).
+    void SetDevice(gfx::Device* device) { device_->device = gfx::Ref<gfx::Device>(device); }
     size_t TextureCount() const { return all_.size(); }
 
     // Around a device reset: release every device texture, then build them again.
@@ -46,7 +49,7 @@ private:
     bool Create(Texture& texture, const TextureDescriptor& descriptor, FileSource& source);
     void Forget(Texture* texture);
 
-    gfx::Ref<gfx::Device> device_;
+    std::shared_ptr<TextureDevice> device_;
     FileSearchList searchList_;
     std::map<std::string, std::vector<Texture*>> bySource_;
     std::vector<Entry> all_;

@@ -71,6 +71,13 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
     int x = 0, y = 0, width = 0, height = 0;
     GetClientArea(x, y, width, height);
     uiScale_ = static_cast<float>(width) / 1024.0f;
+
+    textures_ = std::make_unique<TextureManager>(Device());
+    startupPicture_.ProbeCornerLogos();
+    ShowStartupPicture();
+
+    // The content is loaded: the startup picture fades out.
+    FadeStartupPicture();
     return true;
 }
 
@@ -157,7 +164,17 @@ sys::LResult Application::MsgProc(sys::WindowHandle window, uint32_t message, sy
 
 bool Application::OnDeviceReset() {
     ApplyGammaRamp();
-    return RenderFramework::OnDeviceReset();
+    bool restored = true;
+    if (textures_) {
+        textures_->SetDevice(Device());
+        restored = textures_->RestoreAll();
+    }
+    return RenderFramework::OnDeviceReset() && restored;
+}
+
+bool Application::OnDeviceLost() {
+    if (textures_) textures_->InvalidateAll();
+    return RenderFramework::OnDeviceLost();
 }
 
 void Application::ApplyGammaRamp() {

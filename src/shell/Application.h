@@ -10,9 +10,11 @@
 #include "shell/CommandLine.h"
 #include "shell/DefaultSettings.h"
 #include "shell/FrameRate.h"
+#include "resources/TextureManager.h"
 #include "shell/RenderFramework.h"
 #include "shell/SceneSettings.h"
 #include "shell/SettingsRecord.h"
+#include "shell/StartupPicture.h"
 #include "shell/UiText.h"
 
 class UdfTextNode;
@@ -45,6 +47,7 @@ public:
     sys::LResult MsgProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam, sys::LParam lParam) override;
     ~Application() override;
     bool OnDeviceReset() override;
+    bool OnDeviceLost() override;
     virtual void Update() {}
     virtual void Render() {}
     virtual bool LoadContent() { return true; }
@@ -72,6 +75,8 @@ public:
     int64_t FrameRate() const { return frameRate_.Rate(); }
 
     void SetFrameObserver(FrameObserver* observer) { frameObserver_ = observer; }
+    // Every texture the program draws comes from here (null until the device exists).
+    TextureManager* Textures() const { return textures_.get(); }
 
     SettingsRecord settings;
     SceneSettings scene;
@@ -90,6 +95,11 @@ private:
     // The full-screen settings request with its fallback, and SetMode.
     bool ChooseFullScreenMode();
     void ApplyGammaRamp();
+    // The startup picture's first frame, one frame of it alone at `opacity`, and its fade-out.
+    void ShowStartupPicture();
+    void DrawStartupFrame(float opacity);
+    void FadeStartupPicture();
+    void PresentFrame(gfx::Device& device);
 
     RunMode mode_ = RunMode::Saver;
     uint32_t parentWindow_ = 0;
@@ -104,6 +114,8 @@ private:
     OverlayLabel* frameRateLabel_ = nullptr;
     OverlayLabel* clockLabel_ = nullptr;
     FrameObserver* frameObserver_ = nullptr;
+    std::unique_ptr<TextureManager> textures_;
+    StartupPicture startupPicture_;
 };
 
 // The single application object, made on the first call (the clock's application).

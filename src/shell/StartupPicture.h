@@ -1,0 +1,43 @@
+#pragma once
+// The picture shown while the saver loads: picture 186 over the whole screen with the corner
+// logos whose resources hold real pictures, drawn as screen-space quads, later faded to black.
+
+#include <array>
+#include <cstdint>
+
+#include "platform/gfx/Device.h"
+
+class Texture;
+class TextureManager;
+
+class StartupPicture {
+public:
+    static constexpr int kPictureId = 186;
+    // The logo of each corner slot 1 to 4.
+    static constexpr std::array<int, 4> kLogoIds{187, 188, 189, 190};
+
+    StartupPicture() = default;
+    ~StartupPicture() { Release(); }
+    StartupPicture(const StartupPicture&) = delete;
+    StartupPicture& operator=(const StartupPicture&) = delete;
+
+    // A logo is on when its "MEMFILE" resource is larger than 1024 bytes (a build switches a
+    // logo off with a small placeholder). Probed in the order 187, 190, 188, 189.
+    void ProbeCornerLogos();
+    bool LogoShown(int slot) const { return slot >= 1 && slot <= 4 && logoShown_[slot - 1]; }
+
+    // Loads the picture and the four logos from the resources.
+    void Load(TextureManager& textures);
+    void Release();
+
+    // Draws the picture (slot 0) or a logo (slots 1 to 4) on a `width` x `height` back buffer;
+    // slot 0 fills the screen with `fullScreen`, else its middle half.
+    void DrawQuad(gfx::Device& device, int slot, bool fullScreen, float opacity, uint32_t width,
+                  uint32_t height) const;
+    // The first frame's content: the picture full screen, then each logo that is on.
+    void DrawFirstFrame(gfx::Device& device, uint32_t width, uint32_t height) const;
+
+private:
+    std::array<Texture*, 5> textures_{};  // slot order: 186, 187, 188, 189, 190
+    std::array<bool, 4> logoShown_{};
+};
