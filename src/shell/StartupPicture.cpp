@@ -46,26 +46,25 @@ void StartupPicture::Release() {
     }
 }
 
+StartupPicture::Box StartupPicture::QuadBox(int slot, bool fullScreen, uint32_t width, uint32_t height) {
+    const auto w = static_cast<float>(width), h = static_cast<float>(height);
+    switch (slot) {
+        case 0:
+            if (fullScreen) return {0, 0, w, h};
+            return {static_cast<float>(width / 4), static_cast<float>(height / 4), w - static_cast<float>(width / 4),
+                    h - static_cast<float>(height / 4)};
+        case 1: return {w - 256, h - 128, w, h};
+        case 2: return {0, h - 128, 256, h};
+        case 3: return {0, 0, 256, 128};
+        default: return {w - 256, 0, w, 128};
+    }
+}
+
 void StartupPicture::DrawQuad(Device& device, int slot, bool fullScreen, float opacity, uint32_t width,
                               uint32_t height) const {
     const ::Texture* texture = textures_[static_cast<size_t>(slot)];
     if (!texture || !texture->D3DTexture()) return;
-    const auto w = static_cast<float>(width), h = static_cast<float>(height);
-    float x0 = 0, y0 = 0, x1 = w, y1 = h;
-    switch (slot) {
-        case 0:
-            if (!fullScreen) {
-                x0 = static_cast<float>(width / 4);
-                y0 = static_cast<float>(height / 4);
-                x1 = w - x0;
-                y1 = h - y0;
-            }
-            break;
-        case 1: x0 = w - 256, y0 = h - 128; break;
-        case 2: x1 = 256, y0 = h - 128; break;
-        case 3: x1 = 256, y1 = 128; break;
-        default: x0 = w - 256, y1 = 128; break;
-    }
+    const auto [x0, y0, x1, y1] = QuadBox(slot, fullScreen, width, height);
     const QuadVertex quad[6] = {{x0, y0, 0.1f, 1, 0, 0}, {x1, y0, 0.1f, 1, 1, 0}, {x1, y1, 0.1f, 1, 1, 1},
                                 {x0, y0, 0.1f, 1, 0, 0}, {x1, y1, 0.1f, 1, 1, 1}, {x0, y1, 0.1f, 1, 0, 1}};
 

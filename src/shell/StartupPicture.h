@@ -30,8 +30,16 @@ public:
     void Load(TextureManager& textures);
     void Release();
 
-    // Draws the picture (slot 0) or a logo (slots 1 to 4) on a `width` x `height` back buffer;
-    // slot 0 fills the screen with `fullScreen`, else its middle half.
+    struct Box {
+        float x0, y0, x1, y1;
+        friend bool operator==(const Box&, const Box&) = default;
+    };
+    // Where slot 0 (the picture) or slots 1 to 4 (the logos: bottom right, bottom left, top left,
+    // top right) lie on a `width` x `height` back buffer; slot 0 fills it with `fullScreen`, else
+    // its middle half.
+    static Box QuadBox(int slot, bool fullScreen, uint32_t width, uint32_t height);
+
+    // Draws the picture or a logo into its box, `opacity` over black.
     void DrawQuad(gfx::Device& device, int slot, bool fullScreen, float opacity, uint32_t width,
                   uint32_t height) const;
     // The first frame's content: the picture full screen, then each logo that is on.
