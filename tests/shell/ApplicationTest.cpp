@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "common/Log.h"
+#include "platform/gfx/Direct3D.h"
 #include "platform/sys/Clock.h"
 #include "support/FakeSystem.h"
 #include "support/Files.h"
@@ -39,8 +40,13 @@ class ApplicationTest : public testing::Test {
 protected:
     ApplicationTest() {
         SetTracePath(trace.c_str());
+        // These tests run without graphics: the device framework cannot be created.
+        gfx::SetDirect3DFactory([](uint32_t) { return gfx::Ref<gfx::Direct3D>(); });
     }
-    ~ApplicationTest() override { SetTracePath(nullptr); }
+    ~ApplicationTest() override {
+        gfx::SetDirect3DFactory(nullptr);
+        SetTracePath(nullptr);
+    }
 
     std::string Trace() const { return ReadFile(trace); }
     sys::LResult Send(Application& app, uint32_t message, sys::WParam w = 0) {
