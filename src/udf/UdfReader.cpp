@@ -215,7 +215,8 @@ bool UdfReader::LoadAt(UdfNode& node, uint32_t mode, uint32_t expandFlags, LoadP
             if (!node.DataPresent() && ((mode & kKeepArea) || !node.Loaded())) node.TakeData(std::move(bytes), node.Size());
         } else if (bytes) {
             area.emplace();
-            if (mode & kKeepArea) {
+            // Bytes a node holds already stay: its children may point into them.
+            if ((mode & kKeepArea) && !node.DataPresent()) {
                 area->Refer(bytes.get(), node.Size());
                 node.TakeData(std::move(bytes), node.Size());
             } else {
