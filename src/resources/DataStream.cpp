@@ -25,8 +25,15 @@ bool DataStream::WriteU8(uint8_t value) { return Write(&value, 1) != 0; }
 bool DataStream::ReadText(EngineString& text, uint32_t n) {
     text = EngineString();
     if (n == 0) return true;
-    std::unique_ptr<char[]> buffer(new char[n]);
-    if (Read(buffer.get(), n) == 0) return false;
-    text = EngineString(buffer.get(), n);
+    // Names and type names are short: no heap buffer for them.
+    char small[256];
+    std::unique_ptr<char[]> large;
+    char* buffer = small;
+    if (n > sizeof small) {
+        large.reset(new char[n]);
+        buffer = large.get();
+    }
+    if (Read(buffer, n) == 0) return false;
+    text = EngineString(buffer, n);
     return true;
 }

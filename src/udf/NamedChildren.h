@@ -1,14 +1,17 @@
 #pragma once
 // The children of a value-tree node: unique names compared byte for byte, kept in insertion
 // order, with a flag per entry for children that are linked rather than owned. The entries do
-// not own the nodes; the node classes decide what to destroy.
+// not own the nodes; the node classes decide what to destroy. Most nodes have a handful of
+// children, found by a linear search; an index is built once there are many.
 
-#include <list>
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "common/EngineString.h"
+#include "udf/FlatIndex.h"
 
 template <typename Node>
 class NamedChildren {
@@ -18,24 +21,22 @@ public:
         Node* node = nullptr;
         bool linked = false;
     };
-    using const_iterator = typename std::list<Entry>::const_iterator;
+    using const_iterator = typename std::vector<Entry>::const_iterator;
 
     NamedChildren() = default;
     NamedChildren(const NamedChildren&) = delete;
     NamedChildren& operator=(const NamedChildren&) = delete;
-    // Moving keeps the entries where they are, so the index stays valid; the source is left empty.
+    // The source is left empty. Names keep their buffers when entries move, so the index stays valid.
     NamedChildren(NamedChildren&& other) noexcept { *this = std::move(other); }
     NamedChildren& operator=(NamedChildren&& other) noexcept {
-        entries_.swap(other.entries_);
-        index_.swap(other.index_);
-        other.entries_.clear();
-        other.index_.clear();
+        entries_ = std::exchange(other.entries_, {});
+        index_ = std::exchange(other.index_, {});
         return *this;
     }
 
     const Entry* Find(std::string_view name) const {
-        const auto it = index_.find(name);
-        return it == index_.end() ? nullptr : &*it->second;
+        const size_t at = IndexOf(name);
+        return at < entries_.size() ? &entries_[at] : nullptr;
     }
     Node* FindNode(std::string_view name) const {
         const Entry* entry = Find(name);
@@ -43,23 +44,31 @@ public:
     }
     // False (and nothing added) when the name is taken.
     bool Add(EngineString name, Node* node, bool linked) {
-        if (index_.count(name.view())) return false;
+        if (Find(name.view())) return false;
         entries_.push_back({std::move(name), node, linked});
-        const auto last = std::prev(entries_.end());
-        index_.emplace(last->name.view(), last);
+        if (index_.Size() > 0) {
+            index_.Insert(entries_.back().name.view(), static_cast<uint32_t>(entries_.size() - 1));
+        } else if (entries_.size() > kLinearLimit) {
+            BuildIndex();
+        }
         return true;
     }
     // Removes the entry and gives it back; an entry with no node when the name is missing.
     Entry Remove(std::string_view name) {
-        const auto it = index_.find(name);
-        if (it == index_.end()) return {};
-        const auto at = it->second;
-        index_.erase(it);
-        Entry entry = std::move(*at);
-        entries_.erase(at);
+        const size_t at = IndexOf(name);
+        if (at >= entries_.size()) return {};
+        Entry entry = std::move(entries_[at]);
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(at));
+        if (index_.Size() > 0) BuildIndex();
         return entry;
     }
-    Entry RemoveFirst() { return Remove(entries_.front().name.view()); }
+    // Removes every entry, in order, handing each to `visit`.
+    template <typename Visit>
+    void RemoveAll(Visit visit) {
+        std::vector<Entry> entries = std::exchange(entries_, {});
+        index_.Clear();
+        for (Entry& entry : entries) visit(entry);
+    }
 
     bool Empty() const { return entries_.empty(); }
     uint32_t Size() const { return static_cast<uint32_t>(entries_.size()); }
@@ -67,6 +76,23 @@ public:
     const_iterator end() const { return entries_.end(); }
 
 private:
-    std::list<Entry> entries_;
-    std::unordered_map<std::string_view, typename std::list<Entry>::iterator> index_;
+    static constexpr size_t kLinearLimit = 8;
+
+    size_t IndexOf(std::string_view name) const {
+        if (index_.Size() > 0) {
+            const uint32_t* at = index_.Find(name);
+            return at ? *at : entries_.size();
+        }
+        const auto it = std::find_if(entries_.begin(), entries_.end(),
+                                     [&](const Entry& entry) { return entry.name.view() == name; });
+        return static_cast<size_t>(it - entries_.begin());
+    }
+    void BuildIndex() {
+        index_.Clear();
+        if (entries_.size() <= kLinearLimit) return;
+        for (size_t i = 0; i < entries_.size(); ++i) index_.Insert(entries_[i].name.view(), static_cast<uint32_t>(i));
+    }
+
+    std::vector<Entry> entries_;
+    FlatIndex<std::string_view, uint32_t> index_;  // empty while a linear search will do
 };

@@ -125,10 +125,9 @@ bool UdfNode::IsLinked(std::string_view name) const {
 bool UdfNode::Load(uint32_t mode) { return reader_ && reader_->LoadNode(*this, mode, 0); }
 
 void UdfNode::Clear() {
-    while (!children_.Empty()) {
-        const NamedChildren<UdfNode>::Entry entry = children_.RemoveFirst();
+    children_.RemoveAll([](const NamedChildren<UdfNode>::Entry& entry) {
         if (!entry.linked) delete entry.node;
-    }
+    });
     kept_.clear();
     FreeData();
 }

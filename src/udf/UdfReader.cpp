@@ -1,6 +1,7 @@
 #include "udf/UdfReader.h"
 
 #include <cstring>
+#include <optional>
 #include <set>
 #include <string_view>
 #include <utility>
@@ -15,10 +16,11 @@ constexpr uint32_t kSmallestEntry = 17;  // two empty strings, flags, offset and
 constexpr int kMaxLoadDepth = 200;
 constexpr int kMaxExpandDepth = 64;
 
-// Whether `node`'s area lies inside the bytes its parent holds.
+// Whether `node`'s area lies inside the bytes its parent holds. A node's parent is its owner,
+// where it is never linked.
 bool InParentData(const UdfNode& node) {
     const UdfNode* parent = node.Parent();
-    if (!parent || !parent->DataPresent() || !parent->Data() || parent->IsLinked(&node)) return false;
+    if (!parent || !parent->DataPresent() || !parent->Data()) return false;
     const uint64_t start = parent->FileOffset();
     const uint64_t end = start + parent->Size();
     return node.FileOffset() >= start && uint64_t{node.FileOffset()} + node.Size() <= end;
@@ -90,8 +92,9 @@ private:
     uint32_t position_;
 };
 
-// The (node, mode) pairs one LoadNode call has handled: loading them again would change nothing,
-// and a cycle of links would never end.
+// The (node, mode) pairs one LoadNode call has reached through links: loading them again would
+// change nothing, and a cycle of links would never end. Owned children form a tree, so only
+// links can lead back.
 struct UdfReader::LoadPass {
     std::set<std::pair<const UdfNode*, uint32_t>> done;
 };
@@ -116,13 +119,13 @@ void UdfReader::Close() {
     if (stream_) stream_->Close();
     ownedStream_.reset();
     stream_ = nullptr;
-    offsetMap_.clear();
+    offsetMap_.Clear();
     root_ = nullptr;
 }
 
 std::unique_ptr<UdfNode> UdfReader::OpenRoot() {
     if (!stream_) return nullptr;
-    offsetMap_.clear();
+    offsetMap_.Clear();
     types_.Clear();
     root_ = nullptr;
     streamEnd_ = stream_->Size();
@@ -177,23 +180,20 @@ bool UdfReader::ReadTypeTable() {
 bool UdfReader::LoadNode(UdfNode& node, uint32_t mode, uint32_t expandFlags) {
     if (!stream_) return false;
     LoadPass pass;
-    return LoadAt(node, mode, expandFlags, pass, 0);
+    return LoadAt(node, mode, expandFlags, pass, 0, false);
 }
 
-bool UdfReader::LoadAt(UdfNode& node, uint32_t mode, uint32_t expandFlags, LoadPass& pass, int depth) {
-    if (depth > kMaxLoadDepth || !pass.done.emplace(&node, mode).second) return true;
+bool UdfReader::LoadAt(UdfNode& node, uint32_t mode, uint32_t expandFlags, LoadPass& pass, int depth,
+                       bool viaLink) {
+    if (depth > kMaxLoadDepth || (viaLink && !pass.done.emplace(&node, mode).second)) return true;
+    const bool isStruct = (node.Flags() & UdfNode::kStruct) != 0;
 
     // 1. Where the bytes come from: the stream, the parent's area, or this node's area read whole.
-    std::unique_ptr<MemoryStream> area;
+    // Only a directory or a leaf still without bytes reads from there.
+    std::optional<MemoryStream> area;
     Source source(*stream_, 0, streamEnd_, 0);  // every use seeks first
-    const bool inParent = (mode & kFromParent) && InParentData(node);
-    if (inParent) {
+    if ((mode & kFromParent) && InParentData(node)) {
         const UdfNode& parent = *node.Parent();
-        area = std::make_unique<MemoryStream>();
-        area->Refer(parent.Data(), parent.Size());
-        area->SetBaseOffset(parent.FileOffset());
-        area->Open(nullptr, DataStream::kRead);
-        source = Source(*area, parent.FileOffset(), parent.FileOffset() + parent.Size(), parent.FileOffset());
         if (!node.DataPresent()) {
             if (mode & kPointIntoParent) {
                 node.ReferToData(SliceInParent(node), node.Size(), true);
@@ -201,10 +201,22 @@ bool UdfReader::LoadAt(UdfNode& node, uint32_t mode, uint32_t expandFlags, LoadP
                 node.TakeData(CopyOf(SliceInParent(node), node.Size()), node.Size());
             }
         }
+        if (isStruct || !node.DataPresent()) {
+            area.emplace();
+            area->Refer(parent.Data(), parent.Size());
+            area->SetBaseOffset(parent.FileOffset());
+            area->Open(nullptr, DataStream::kRead);
+            source = Source(*area, parent.FileOffset(), parent.FileOffset() + parent.Size(), parent.FileOffset());
+        }
     } else if ((mode & kReadWhole) || ((mode & kKeepArea) && !node.DataPresent())) {
-        if (std::unique_ptr<uint8_t[]> bytes = source.ReadArea(node.FileOffset(), node.Size())) {
-            area = std::make_unique<MemoryStream>();
-            if (mode & kKeepArea) {
+        std::unique_ptr<uint8_t[]> bytes = source.ReadArea(node.FileOffset(), node.Size());
+        if (bytes && !isStruct) {
+            // A leaf's area is all of its data: kept (0x40), or step 4 would only copy it again.
+            if (!node.DataPresent() && ((mode & kKeepArea) || !node.Loaded())) node.TakeData(std::move(bytes), node.Size());
+        } else if (bytes) {
+            area.emplace();
+            // Bytes a node holds already stay: its children may point into them.
+            if ((mode & kKeepArea) && !node.DataPresent()) {
                 area->Refer(bytes.get(), node.Size());
                 node.TakeData(std::move(bytes), node.Size());
             } else {
@@ -217,7 +229,6 @@ bool UdfReader::LoadAt(UdfNode& node, uint32_t mode, uint32_t expandFlags, LoadP
     }
     // 2.
     node.SetReader(this);
-    const bool isStruct = (node.Flags() & UdfNode::kStruct) != 0;
     if (isStruct && !node.Loaded()) {
         // 3.
         ReadDirectory(node, source);
@@ -241,7 +252,9 @@ bool UdfReader::LoadAt(UdfNode& node, uint32_t mode, uint32_t expandFlags, LoadP
         uint32_t childMode = mode;
         if (mode & kOneLevel) childMode = (childMode & ~uint32_t{kOneLevel}) | kNoDescend;
         if (mode & kKeepArea) childMode |= kFromParent;
-        for (const auto& entry : node.Children()) LoadAt(*entry.node, childMode, expandFlags, pass, depth + 1);
+        for (const auto& entry : node.Children()) {
+            LoadAt(*entry.node, childMode, expandFlags, pass, depth + 1, entry.linked);
+        }
     }
     return true;
 }
@@ -275,9 +288,8 @@ void UdfReader::ReadDirectory(UdfNode& node, Source& source) {
 }
 
 void UdfReader::AddEntry(UdfNode& node, std::unique_ptr<UdfNode> entry, bool linked) {
-    const auto known = offsetMap_.find(entry->FileOffset());
-    if (known != offsetMap_.end()) {
-        UdfNode* shared = known->second;
+    if (UdfNode* const* known = offsetMap_.Find(entry->FileOffset())) {
+        UdfNode* shared = *known;
         if (linked) {
             node.Attach(shared, true);
             return;
@@ -295,7 +307,7 @@ void UdfReader::AddEntry(UdfNode& node, std::unique_ptr<UdfNode> entry, bool lin
     }
     entry->SetReader(this);
     if (!node.Attach(entry.get(), linked)) return;  // a name used twice
-    if (entry->Size() != 0) offsetMap_[entry->FileOffset()] = entry.get();
+    if (entry->Size() != 0) offsetMap_.Insert(entry->FileOffset(), entry.get());
     if (linked) {
         root_->KeepAlive(std::move(entry));  // until an owning entry turns up
     } else {

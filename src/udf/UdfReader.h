@@ -9,9 +9,8 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
-
 #include "resources/DataStream.h"
+#include "udf/FlatIndex.h"
 #include "udf/UdfNode.h"
 #include "udf/UdfTypeDef.h"
 
@@ -63,7 +62,7 @@ private:
     class Source;
     struct LoadPass;
 
-    bool LoadAt(UdfNode& node, uint32_t mode, uint32_t expandFlags, LoadPass& pass, int depth);
+    bool LoadAt(UdfNode& node, uint32_t mode, uint32_t expandFlags, LoadPass& pass, int depth, bool viaLink);
     void ReadDirectory(UdfNode& node, Source& source);
     void AddEntry(UdfNode& node, std::unique_ptr<UdfNode> entry, bool linked);
     bool ExpandAt(UdfNode& node, uint32_t flags, int depth);
@@ -72,7 +71,7 @@ private:
     std::unique_ptr<DataStream> ownedStream_;
     uint32_t streamEnd_ = 0;
     UdfTypeTable types_;
-    std::unordered_map<uint32_t, UdfNode*> offsetMap_;
+    FlatIndex<uint32_t, UdfNode*> offsetMap_;
     UdfNode* root_ = nullptr;
     // Directory entries still allowed: a sound file holds at most one per 17 bytes, so a damaged
     // one cannot make the reader parse the same bytes over and over.

@@ -20,11 +20,12 @@ int32_t UdfTextNode::AsInt() const {
 void UdfTextNode::Clear() {
     // Without recursion, so that no depth of tree can exhaust the stack.
     std::vector<UdfTextNode*> doomed;
-    while (!children_.Empty()) doomed.push_back(children_.RemoveFirst().node);
+    const auto collect = [&](const NamedChildren<UdfTextNode>::Entry& entry) { doomed.push_back(entry.node); };
+    children_.RemoveAll(collect);
     while (!doomed.empty()) {
         UdfTextNode* node = doomed.back();
         doomed.pop_back();
-        while (!node->children_.Empty()) doomed.push_back(node->children_.RemoveFirst().node);
+        node->children_.RemoveAll(collect);
         delete node;
     }
 }

@@ -177,6 +177,9 @@ TEST(UdfBinary, AreaModesKeepCopyOrPointIntoTheParent) {
         EXPECT_EQ(key->DataShared(), mode == 0xC0u);
         EXPECT_EQ(key->Data() == rotation->Data() + (key->FileOffset() - rotation->FileOffset()), mode == 0xC0u);
         EXPECT_EQ(std::memcmp(key->Data(), Pattern(32, 2).data(), 32), 0);
+        // Loading again with a whole-area mode leaves the bytes the slices point into alone.
+        ASSERT_TRUE(root->FindChild("Children")->Load(0xD0));
+        EXPECT_EQ(std::memcmp(key->Data(), Pattern(32, 2).data(), 32), 0);
         root.reset();  // shared slices are the parents' to free
     }
 }

@@ -67,7 +67,7 @@ TEST(UdfTextNode, CopyFromIsDeepAndSafeWhenTheSourceIsInsideOrAbove) {
 TEST(UdfTextNode, DestroysVeryDeepTreesWithoutRecursing) {
     auto root = std::make_unique<UdfTextNode>();
     UdfTextNode* node = root.get();
-    for (int i = 0; i < 200000; ++i) node = node->AddChild("n", std::make_unique<UdfTextNode>());
+    for (int i = 0; i < 100000; ++i) node = node->AddChild("n", std::make_unique<UdfTextNode>());
     UdfTextNode copy;
     copy.CopyFrom(*root);
     root.reset();
