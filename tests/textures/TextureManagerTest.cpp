@@ -229,6 +229,18 @@ TEST_F(TextureFixture, TexturesAndSubsAreRebuiltAfterADeviceReset) {
     EXPECT_EQ(PixelAt(*area->D3DTexture(), 3, 3), 0xFF336699u);
     EXPECT_EQ(PixelAt(*fromMemory->D3DTexture(), 0, 0), 0xFF00FF00u);
 
+    // A device made anew (a mode change) reaches every texture.
+    gfx::RecordingDevice replacement;
+    manager.InvalidateAll();
+    manager.SetDevice(&replacement);
+    ASSERT_TRUE(manager.RestoreAll());
+    EXPECT_EQ(replacement.CountCalls("CreateTexture"), 2u);
+    // Without a device nothing can be built.
+    manager.InvalidateAll();
+    manager.SetDevice(nullptr);
+    EXPECT_FALSE(manager.RestoreAll());
+    manager.SetDevice(&device);
+
     // A kept-name texture whose file went away cannot come back.
     std::remove(Path(path).c_str());
     manager.InvalidateAll();
