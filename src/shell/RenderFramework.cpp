@@ -40,6 +40,7 @@ bool RenderFramework::Create(void* instance, sys::Window* window) {
 bool RenderFramework::CheckDevice() { return false; }
 
 bool RenderFramework::AddDeviceListener(DeviceListener* listener) {
+    if (!HasDevice()) return false;
     deviceListeners_.insert(listener);
     return true;
 }

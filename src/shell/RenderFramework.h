@@ -42,9 +42,12 @@ public:
 
     void AddMessageListener(MessageListener* listener) { messageListeners_.insert(listener); }
     void RemoveMessageListener(MessageListener* listener) { messageListeners_.erase(listener); }
+    // Fails while there is no device.
     bool AddDeviceListener(DeviceListener* listener);
     void RemoveDeviceListener(DeviceListener* listener) { deviceListeners_.erase(listener); }
 
+    bool HasDevice() const { return hasDevice_; }
+    sys::Window* RenderWindow() const { return renderWindow_; }
     bool IsActive() const { return active_; }
     bool IsWindowed() const { return windowed_; }
     bool ExitRequested() const { return exitRequested_; }
@@ -60,6 +63,7 @@ protected:
     bool minimized_ = false;
     bool maximized_ = false;
     bool deviceObjectsRestored_ = false;
+    bool hasDevice_ = false;  // from device creation to its release
     sys::Rect clientRect_;
 
 private:
