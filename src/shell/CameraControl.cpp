@@ -32,8 +32,9 @@ void CameraControl::Update() {
     const float yaw = input_->MoveX() / kPixelsPerRadianAcross * sensitivity_;
     const float pitch = input_->MoveY() / kPixelsPerRadianUpDown * sensitivity_;
     if (yaw == 0.0f && pitch == 0.0f) return;
-    // Turn about the camera's own up and side axes, so it can look up and down past level.
-    const math::Mat4 turn = math::Multiply(math::RotationAxis(side, pitch), math::RotationAxis(up, yaw));
+    // Turn about the camera's own side and up axes: the pointer moved right turns the view right,
+    // moved down looks down.
+    const math::Mat4 turn = math::Multiply(math::RotationAxis(side, -pitch), math::RotationAxis(up, -yaw));
     camera.forward = math::Normalize(math::TransformNormal(forward, turn));
     camera.up = math::Normalize(math::TransformNormal(up, turn));
 }
