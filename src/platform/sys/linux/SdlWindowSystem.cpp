@@ -18,6 +18,11 @@ int64_t Now() { return static_cast<int64_t>(SDL_GetTicks64()); }
 
 bool EnsureVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    // SDL drops a click that gives the window the focus; for a saver that click is an answer.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Bitmaps are painted with plain image transfers, which touch only the painted area; an
+    // accelerated window surface would present the whole window.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
@@ -96,7 +101,8 @@ public:
         bool ok = false;
         if (target) {
             SDL_Rect at{x, y, bitmap->w, bitmap->h};
-            ok = SDL_BlitSurface(bitmap, nullptr, target, &at) == 0 && SDL_UpdateWindowSurface(window_) == 0;
+            // Only the bitmap's own pixels reach the screen; the rest of the window stays as it is.
+            ok = SDL_BlitSurface(bitmap, nullptr, target, &at) == 0 && SDL_UpdateWindowSurfaceRects(window_, &at, 1) == 0;
         }
         SDL_FreeSurface(bitmap);
         return ok;
@@ -151,6 +157,8 @@ public:
         if (!window) return nullptr;
         auto result = std::make_unique<SdlWindow>(window, params.style, windowClass->procedure, &SdlWindowSystem::Forget, this);
         windows_.push_back(result.get());
+        // A foreign window is already on the screen and will not be exposed again: paint it now.
+        if (params.parent != 0) Post(result.get(), WM_PAINT);
         return result;
     }
 
