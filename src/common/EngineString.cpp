@@ -101,3 +101,11 @@ EngineString& EngineString::operator+=(const EngineString& other) { return *this
 EngineString operator+(const EngineString& a, const EngineString& b) { return EngineString::Join(a.view(), b.view()); }
 EngineString operator+(const EngineString& a, const char* b) { return EngineString::Join(a.view(), b ? b : ""); }
 EngineString operator+(const char* a, const EngineString& b) { return EngineString::Join(a ? a : "", b.view()); }
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept {
+    if (a.size() != b.size()) return false;
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (size_t i = 0; i < a.size(); ++i)
+        if (fold(a[i]) != fold(b[i])) return false;
+    return true;
+}

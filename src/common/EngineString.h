@@ -38,6 +38,9 @@ public:
     friend bool operator==(const EngineString& a, const EngineString& b) noexcept { return a.view() == b.view(); }
     friend bool operator==(const EngineString& a, const char* b) noexcept { return a.view() == std::string_view(b); }
 
+    // Names are keys of tables: ordered by their bytes.
+    friend bool operator<(const EngineString& a, const EngineString& b) noexcept { return a.view() < b.view(); }
+
 private:
     static EngineString Join(std::string_view a, std::string_view b);
     void Assign(const char* text, uint32_t length);
@@ -45,3 +48,7 @@ private:
     char* data_ = nullptr;
     uint32_t length_ = 0;
 };
+
+// Equality of 8-bit texts with the letters A to Z folded to lower case, as names are compared
+// where the data's spelling of case does not matter.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept;

@@ -1,6 +1,8 @@
 // The program as a user starts it.
 
 #include <gtest/gtest.h>
+
+#include "support/Files.h"
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -21,13 +23,6 @@ struct ProgramRun {
     std::string output;
     std::string trace;
 };
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // Runs quelmont offscreen with a trace file and a private settings folder.
 ProgramRun RunProgram(const TempDir& dir, std::vector<std::string> args) {

@@ -63,3 +63,12 @@ TEST(EngineString, CopiesOwnTheirTextAndMovesLeaveEmpty) {
     copy = copy;
     EXPECT_EQ(copy, "text");
 }
+
+TEST(EngineString, ComparesNamesIgnoringCaseAndOrdersThemByBytes) {
+    EXPECT_TRUE(EqualsIgnoreCase("Clock glass", "CLOCK GLASS"));
+    EXPECT_TRUE(EqualsIgnoreCase("", EngineString().view()));
+    EXPECT_FALSE(EqualsIgnoreCase("Clock", "Clock glass"));
+    EXPECT_FALSE(EqualsIgnoreCase("a[", "A{"));  // only letters fold
+    EXPECT_TRUE(EngineString("Lamp") < EngineString("lamp"));
+    EXPECT_FALSE(EngineString("b") < EngineString("a"));
+}

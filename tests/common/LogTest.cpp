@@ -2,19 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Files.h"
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-
-namespace {
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-}  // namespace
 
 TEST(Log, WritesEachTextAsItStandsOnlyWhileATraceFileIsSet) {
     const std::string path = testing::TempDir() + "log_test_trace.log";

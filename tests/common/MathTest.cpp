@@ -68,6 +68,25 @@ TEST(Math, SlerpTakesTheShortWayAndHitsItsEnds) {
     EXPECT_TRUE(std::isfinite(nearly.w));
 }
 
+TEST(Math, QuaternionLogAndExpAreInverses) {
+    // The log of a rotation by a about n is n x a/2; exp brings it back.
+    const Quat q = QuatRotationAxis({0, 0, 1}, 1.2f);
+    const Quat log = QuatLn(q);
+    EXPECT_NEAR(log.z, 0.6f, 1e-6f);
+    EXPECT_EQ(log.w, 0.0f);
+    const Quat back = QuatExp(log);
+    EXPECT_NEAR(QuatDot(back, q), 1.0f, 1e-6f);
+    // The identity and tiny rotations stay finite both ways.
+    const Quat zero = QuatLn(Quat{});
+    EXPECT_EQ(zero.x, 0.0f);
+    EXPECT_EQ(QuatExp(zero), Quat{});
+    const Quat tiny = QuatExp(QuatLn(QuatRotationAxis({1, 0, 0}, 1e-6f)));
+    EXPECT_NEAR(tiny.w, 1.0f, 1e-6f);
+    // Half of the log is half the rotation.
+    const Quat half = QuatExp({log.x * 0.5f, log.y * 0.5f, log.z * 0.5f, 0});
+    ExpectNear(RotationQuaternion(half), RotationZ(0.6f));
+}
+
 TEST(Math, InverseUndoesAndRefusesSingularMatrices) {
     const Mat4 m = Multiply(Multiply(Scaling(2, 3, 4), RotationAxis({1, 1, 0}, 0.5f)), Translation(5, -6, 7));
     Mat4 inv;

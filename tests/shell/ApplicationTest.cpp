@@ -9,6 +9,7 @@
 #include "common/Log.h"
 #include "platform/sys/Clock.h"
 #include "support/FakeSystem.h"
+#include "support/Files.h"
 #include "support/FakeWindowSystem.h"
 #include "support/MediaResources.h"
 #include "support/ScopedEnv.h"
@@ -41,12 +42,7 @@ protected:
     }
     ~ApplicationTest() override { SetTracePath(nullptr); }
 
-    std::string Trace() const {
-        std::ifstream in(trace, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    std::string Trace() const { return ReadFile(trace); }
     sys::LResult Send(Application& app, uint32_t message, sys::WParam w = 0) {
         return app.MsgProc(app.SaverWindow(), message, w, 0);
     }

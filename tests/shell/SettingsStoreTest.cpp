@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/Files.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,13 +14,6 @@
 #include "support/TempDir.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class SettingsStoreTest : public testing::Test {
 protected:

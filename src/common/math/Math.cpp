@@ -240,4 +240,18 @@ Quat Slerp(Quat a, Quat b, float t) {
     return {wa * a.x + wb * b.x, wa * a.y + wb * b.y, wa * a.z + wb * b.z, wa * a.w + wb * b.w};
 }
 
+Quat QuatLn(Quat q) {
+    const float sine = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z);
+    // atan2 stays exact near the identity, where acos(w) would lose the small angle.
+    const float halfAngle = std::atan2(sine, q.w);
+    const float scale = sine > 1e-7f ? halfAngle / sine : 1.0f;
+    return {q.x * scale, q.y * scale, q.z * scale, 0.0f};
+}
+
+Quat QuatExp(Quat q) {
+    const float halfAngle = std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z);
+    const float scale = halfAngle > 1e-7f ? std::sin(halfAngle) / halfAngle : 1.0f;
+    return {q.x * scale, q.y * scale, q.z * scale, std::cos(halfAngle)};
+}
+
 }  // namespace math

@@ -79,5 +79,9 @@ Quat QuatInverse(Quat q);
 inline float QuatDot(Quat a, Quat b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
 // Spherical interpolation along the shorter arc.
 Quat Slerp(Quat a, Quat b, float t);
+// Logarithm of a unit quaternion: (axis x half angle, 0).
+Quat QuatLn(Quat q);
+// Exponential of a pure quaternion (w ignored): the inverse of QuatLn.
+Quat QuatExp(Quat q);
 
 }  // namespace math

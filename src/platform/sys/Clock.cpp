@@ -1,16 +1,14 @@
 #include "platform/sys/Clock.h"
 
+#include "platform/sys/Installable.h"
+
 namespace sys {
 
 Clock& SystemClock();  // the platform's implementation, linked in
 
-namespace {
-Clock* g_clock = nullptr;
-}
+Clock& GetClock() { return Installable<Clock, SystemClock>::Get(); }
 
-Clock& GetClock() { return g_clock ? *g_clock : SystemClock(); }
-
-void SetClock(Clock* clock) { g_clock = clock; }
+void SetClock(Clock* clock) { Installable<Clock, SystemClock>::Set(clock); }
 
 bool TestClock::QueryPerformanceFrequency(int64_t& frequency) {
     frequency = frequency_;

@@ -1,15 +1,13 @@
 #include "platform/sys/SettingsStore.h"
 
+#include "platform/sys/Installable.h"
+
 namespace sys {
 
 SettingsStore& PlatformSettingsStore();  // the platform's implementation, linked in
 
-namespace {
-SettingsStore* g_store = nullptr;
-}
+SettingsStore& GetSettingsStore() { return Installable<SettingsStore, PlatformSettingsStore>::Get(); }
 
-SettingsStore& GetSettingsStore() { return g_store ? *g_store : PlatformSettingsStore(); }
-
-void SetSettingsStore(SettingsStore* store) { g_store = store; }
+void SetSettingsStore(SettingsStore* store) { Installable<SettingsStore, PlatformSettingsStore>::Set(store); }
 
 }  // namespace sys

@@ -1,15 +1,13 @@
 #include "platform/sys/System.h"
 
+#include "platform/sys/Installable.h"
+
 namespace sys {
 
 System& PlatformSystem();  // the platform's implementation, linked in
 
-namespace {
-System* g_system = nullptr;
-}
+System& GetSystem() { return Installable<System, PlatformSystem>::Get(); }
 
-System& GetSystem() { return g_system ? *g_system : PlatformSystem(); }
-
-void SetSystem(System* system) { g_system = system; }
+void SetSystem(System* system) { Installable<System, PlatformSystem>::Set(system); }
 
 }  // namespace sys

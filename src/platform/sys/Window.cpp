@@ -1,15 +1,13 @@
 #include "platform/sys/Window.h"
 
+#include "platform/sys/Installable.h"
+
 namespace sys {
 
 WindowSystem& PlatformWindowSystem();  // the platform's implementation, linked in
 
-namespace {
-WindowSystem* g_windows = nullptr;
-}
+WindowSystem& GetWindowSystem() { return Installable<WindowSystem, PlatformWindowSystem>::Get(); }
 
-WindowSystem& GetWindowSystem() { return g_windows ? *g_windows : PlatformWindowSystem(); }
-
-void SetWindowSystem(WindowSystem* windows) { g_windows = windows; }
+void SetWindowSystem(WindowSystem* windows) { Installable<WindowSystem, PlatformWindowSystem>::Set(windows); }
 
 }  // namespace sys
