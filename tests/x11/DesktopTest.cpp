@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,6 +13,8 @@
 #include "platform/sys/HostWindow.h"
 #include "platform/x11test/VirtualDisplay.h"
 #include "shell/Application.h"
+#include "support/Files.h"
+#include "support/PreviewBitmap.h"
 #include "support/MediaResources.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
@@ -68,19 +68,6 @@ public:
     bool exitedFinally = false;
 };
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The colour (0xRRGGBB) of a pixel of a bottom-up 24-bit BMP file.
-uint32_t BmpPixel(const std::vector<uint8_t>& bmp, int x, int y) {
-    const int width = bmp[18] | bmp[19] << 8, height = bmp[22] | bmp[23] << 8;
-    const size_t row = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
-    const size_t at = 54 + static_cast<size_t>(height - 1 - y) * row + static_cast<size_t>(x) * 3;
-    return static_cast<uint32_t>(bmp[at + 2]) << 16 | bmp[at + 1] << 8 | bmp[at];
-}
-
 class DesktopTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -90,10 +77,7 @@ protected:
     }
     void TearDown() override { SetTracePath(nullptr); }
 
-    std::string Trace() const {
-        const std::vector<uint8_t> bytes = ReadFile(trace);
-        return {bytes.begin(), bytes.end()};
-    }
+    std::string Trace() const { return ReadFile(trace); }
 
     x11test::VirtualDisplay& display = x11test::SharedDisplay();
     TempDir temp;
@@ -161,7 +145,7 @@ TEST_F(DesktopTest, SigtermEndsTheSaverCleanlyAlsoBeforeItsWindowExists) {
 }
 
 TEST_F(DesktopTest, ThePreviewPaintsItsPictureInsideTheParentAndEndsWithIt) {
-    const std::vector<uint8_t> bmp = ReadFile(std::string(QUELMONT_BINARY_DIR) + "/src/app/preview.bmp");
+    const std::vector<uint8_t> bmp = ReadPreviewBitmap();
     ASSERT_GT(bmp.size(), 54u);
     media.Add("BITMAP", 173, bmp);
     const uint64_t parent = display.CreateWindow(0, 0, 200, 150, 0x00FF00);

@@ -1,15 +1,13 @@
 #include "platform/sys/InputDevices.h"
 
+#include "platform/sys/Installable.h"
+
 namespace sys {
 
 InputDevices& PlatformInputDevices();  // the platform's implementation, linked in
 
-namespace {
-InputDevices* g_devices = nullptr;
-}
+InputDevices& GetInputDevices() { return Installable<InputDevices, PlatformInputDevices>::Get(); }
 
-InputDevices& GetInputDevices() { return g_devices ? *g_devices : PlatformInputDevices(); }
-
-void SetInputDevices(InputDevices* devices) { g_devices = devices; }
+void SetInputDevices(InputDevices* devices) { Installable<InputDevices, PlatformInputDevices>::Set(devices); }
 
 }  // namespace sys
