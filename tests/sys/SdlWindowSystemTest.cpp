@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "platform/sys/LinkedResources.h"
 #include "platform/sys/Window.h"
 #include "platform/sys/linux/SdlVirtualKeys.h"
 
@@ -91,14 +90,4 @@ TEST(SdlWindowSystem, QueueTimersAndTranslatedEventsReachTheClassProcedure) {
     window.reset();
     EXPECT_FALSE(windows.PostMessage(gone, sys::WM_USER, 0, 0));
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
-
-TEST(ResourceTable, TypesMatchInAnyCaseAndIdsExactly) {
-    static const uint8_t bytes[] = {1, 2, 3};
-    sys::ResourceTable table;
-    table.Add("MEMFILE", 147, bytes);
-    EXPECT_EQ(table.Find("MemFile", 147).size(), 3u);
-    EXPECT_EQ(table.Find("memfile", 147).data(), bytes);
-    EXPECT_TRUE(table.Find("MEMFILE", 148).empty());
-    EXPECT_TRUE(table.Find("MEMFILES", 147).empty());
 }
