@@ -15,6 +15,7 @@ const char* const kUsage =
     "Desktop screensaver hosts:\n"
     "  -root                 draw on the host's window ($XSCREENSAVER_WINDOW) or the root window\n"
     "  -window-id ID         draw inside the window with the given id (hex 0x... or decimal)\n"
+    "                        (also --root, --window-id; SIGTERM ends the saver cleanly)\n"
     "Offscreen recording (no display needed):\n"
     "  --record DIR          record frames (frame-NNNNN.png), trace.log and sound.wav into DIR\n"
     "  --seconds S           length of the recording in seconds (default 5)\n"
@@ -54,6 +55,32 @@ bool ParseTimeOfDay(std::string_view text, int& seconds) {
 
 }  // namespace
 
+bool ParseWindowId(std::string_view text, uint64_t& id) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    uint64_t value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() || value == 0) return false;
+    id = value;
+    return true;
+}
+
+HostChoice ChooseHostWindow(const Options& options, const char* hostEnvironment) {
+    HostChoice choice;
+    if (options.windowId != 0) {
+        choice.window = options.windowId;
+    } else if (hostEnvironment && *hostEnvironment) {
+        if (!ParseWindowId(hostEnvironment, choice.window))
+            choice.error = std::string("bad window id in XSCREENSAVER_WINDOW: ") + hostEnvironment;
+    } else {
+        choice.root = options.root;
+    }
+    return choice;
+}
+
 Options ParseOptions(int argc, const char* const* argv) {
     Options options;
     RecordOptions& r = options.record;
@@ -63,8 +90,13 @@ Options ParseOptions(int argc, const char* const* argv) {
             options.help = true;
             continue;
         }
+        if (arg == "-root" || arg == "--root") {
+            options.root = true;
+            continue;
+        }
+        const bool windowId = arg == "-window-id" || arg == "--window-id";
         const bool takesValue = arg == "--record" || arg == "--seconds" || arg == "--size" || arg == "--fps" ||
-                                arg == "--time" || arg == "--seed";
+                                arg == "--time" || arg == "--seed" || windowId;
         if (!takesValue) continue;
         if (i + 1 >= argc) {
             options.error = std::string(arg) + " needs a value";
@@ -73,7 +105,8 @@ Options ParseOptions(int argc, const char* const* argv) {
         const std::string_view value = argv[++i];
         bool ok = true;
         int seed = 0;
-        if (arg == "--record") r.directory = value, ok = !value.empty();
+        if (windowId) ok = ParseWindowId(value, options.windowId);
+        else if (arg == "--record") r.directory = value, ok = !value.empty();
         else if (arg == "--seconds") ok = ParseInt(value, r.seconds, 1, 3600);
         else if (arg == "--size") ok = ParseSize(value, r.width, r.height);
         else if (arg == "--fps") ok = ParseInt(value, r.fps, 1, 240);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct RecordOptions {
     std::string directory;  // empty: not recording
@@ -19,9 +20,23 @@ struct Options {
     bool help = false;
     std::string error;  // non-empty when the line cannot be understood
     RecordOptions record;
+    uint64_t windowId = 0;  // -window-id: draw inside this window
+    bool root = false;      // -root: draw on the host's window or the root window
 };
 
 Options ParseOptions(int argc, const char* const* argv);
+
+// A native window id as desktop hosts write it: hex with "0x" or decimal, not 0.
+bool ParseWindowId(std::string_view text, uint64_t& id);
+
+// Which window a desktop host gave us: -window-id first, then the host's XSCREENSAVER_WINDOW
+// (`hostEnvironment`, null when unset), then the root window for -root.
+struct HostChoice {
+    uint64_t window = 0;  // 0: none (or the root window when `root` is set)
+    bool root = false;
+    std::string error;
+};
+HostChoice ChooseHostWindow(const Options& options, const char* hostEnvironment);
 
 // The whole command line as the platform would give it: the program name quoted, then the
 // arguments separated by blanks (quoted when they hold blanks).

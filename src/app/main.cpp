@@ -8,9 +8,13 @@
 
 #include "app/Options.h"
 #include "app/Recorder.h"
+#include "platform/sys/ExitSignals.h"
+#include "platform/sys/HostWindow.h"
 #include "shell/EntryPoint.h"
 
 int main(int argc, char** argv) {
+    // Before anything starts, so that a SIGTERM at any moment ends the program cleanly.
+    sys::CatchExitSignals();
     const Options options = ParseOptions(argc, argv);
     if (options.help) {
         std::fputs(kUsage, stdout);
@@ -21,6 +25,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!options.record.directory.empty()) return RunRecording(options.record, argc > 0 ? argv[0] : "quelmont");
+    const HostChoice host = ChooseHostWindow(options, std::getenv("XSCREENSAVER_WINDOW"));
+    if (!host.error.empty()) {
+        std::fprintf(stderr, "quelmont: %s\n", host.error.c_str());
+        return 2;
+    }
+    const uint64_t hostWindow = host.root ? sys::DefaultRootWindowId() : host.window;
+    if (host.root && hostWindow == 0) {
+        std::fprintf(stderr, "quelmont: -root needs an X display\n");
+        return 2;
+    }
+    sys::SetHostWindow(hostWindow);
     // Without a display, SDL would try Wayland first and complain: say where to draw.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER"))
         setenv("SDL_VIDEODRIVER", "offscreen", 1);

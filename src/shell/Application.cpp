@@ -1,6 +1,8 @@
 #include "shell/Application.h"
 
 #include "common/Log.h"
+#include "platform/sys/HostWindow.h"
+#include "platform/sys/InputDevices.h"
 #include "platform/sys/Resources.h"
 #include "platform/sys/System.h"
 #include "shell/DesktopMode.h"
@@ -17,6 +19,8 @@ constexpr uint32_t kPreviewTimerPeriodMs = 500;
 constexpr int kPreviewBitmapId = 173;
 constexpr int kDefaultSettingsId = 193;
 constexpr int kUiTextId = 194;
+constexpr uint32_t kInputCooperation = sys::DISCL_FOREGROUND | sys::DISCL_NONEXCLUSIVE;
+constexpr int64_t kMouseMoveGraceMs = 1000;
 
 sys::LResult SaverWindowProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam, sys::LParam lParam) {
     if (!g_application) return 1;
@@ -75,10 +79,33 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
     textures_ = std::make_unique<TextureManager>(Device());
     startupPicture_.ProbeCornerLogos();
     ShowStartupPicture();
-
+    LogError("", "Application created\n");
+    StartInput();
+    input_.AddListener(this);
+    startTimer_.Reset();
     // The content is loaded: the startup picture fades out.
     FadeStartupPicture();
+    Log("Creating successfull\n");
     return true;
+}
+
+void Application::StartInput() {
+    input_.Init(true, kInputCooperation, kInputCooperation);
+    cameraControl_.Attach(&input_, &fallbackCamera_);
+}
+
+void Application::Tick() { input_.Poll(0); }
+
+void Application::OnInputEvent(const InputEvent& event) {
+    // The host decides when the saver ends (XScreenSaver watches the input itself).
+    if (hosted_) return;
+    if (event.type == kLeftButtonPressed || event.type == kRightButtonPressed) {
+        exitRequested_ = true;
+        return;
+    }
+    const bool moved = event.x != event.previousX || event.y != event.previousY;
+    if (event.type == kMouseMoved && moved && settings.ExitOnMM && startTimer_.Elapsed() > kMouseMoveGraceMs)
+        exitRequested_ = true;
 }
 
 void Application::RunPreviewWait() {
@@ -115,6 +142,12 @@ bool Application::CreateSaverWindow() {
         if (parentWindow_ != 0) windows.GetForeignClientRect(parentWindow_, params.box);
         params.style = sys::WS_CHILD | sys::WS_VISIBLE;
         params.parent = parentWindow_;
+    } else if ((mode_ == RunMode::Saver || mode_ == RunMode::Test) && sys::HostWindow() != 0) {
+        // Inside a desktop host's window: drawn on it at its size.
+        hosted_ = true;
+        params.style = sys::WS_CHILD | sys::WS_VISIBLE;
+        params.parent = sys::HostWindow();
+        windows.GetForeignClientRect(params.parent, params.box);
     } else if (mode_ == RunMode::Saver || mode_ == RunMode::Test) {
         params.style = sys::WS_POPUP | sys::WS_VISIBLE;
         params.box = settings.UseDesktop ? sys::Rect{0, 0, 10, 10} : sys::Rect{0, 0, settings.Width, settings.Height};
@@ -139,8 +172,9 @@ sys::LResult Application::MsgProc(sys::WindowHandle window, uint32_t message, sy
                 window->PaintBitmap(sys::GetResources().Find("BITMAP", kPreviewBitmapId), 0, 0);
             break;
         case sys::WM_KEYDOWN:
-            // F2 and F6 are left to the user's desktop; F3 is our own keep-alive key.
-            if (wParam != sys::VK_F2 && wParam != sys::VK_F3 && wParam != sys::VK_F6) exitRequested_ = true;
+            // F2 and F6 are left to the user's desktop; F3 is our own keep-alive key. A host
+            // window's keys belong to the host.
+            if (!hosted_ && wParam != sys::VK_F2 && wParam != sys::VK_F3 && wParam != sys::VK_F6) exitRequested_ = true;
             break;
         case sys::WM_SYSCOMMAND:
             if (wParam == sys::SC_NEXTWINDOW || wParam == sys::SC_PREVWINDOW || wParam == sys::SC_CLOSE) {

@@ -9,8 +9,10 @@
 #include "platform/sys/Window.h"
 #include "shell/CommandLine.h"
 #include "shell/DefaultSettings.h"
+#include "shell/CameraControl.h"
 #include "shell/FrameRate.h"
 #include "resources/TextureManager.h"
+#include "shell/InputSystem.h"
 #include "shell/RenderFramework.h"
 #include "shell/SceneSettings.h"
 #include "shell/SettingsRecord.h"
@@ -39,7 +41,8 @@ public:
     virtual void OnFramePresented(gfx::Device& device) = 0;
 };
 
-class Application : public RenderFramework {
+class Application : public RenderFramework, public InputListener {
+
 public:
     Application();
 
@@ -54,7 +57,7 @@ public:
     virtual void ReadSceneSettings(const UdfTextNode& /*sceneProps*/) {}
     virtual intptr_t ConfigDialogProc(ui::Dialog* dialog, uint32_t message, sys::WParam wParam, sys::LParam lParam);
     virtual void Shutdown() {}
-    virtual void Tick() {}
+    virtual void Tick();
     virtual void OnExitFinal() {}
     virtual bool LoadSettings();
     virtual bool SaveSettings();
@@ -63,6 +66,8 @@ public:
     int RunMainLoop();
     bool RenderFrame();
     bool CreateSaverWindow();
+    // The exit rules for input events.
+    void OnInputEvent(const InputEvent& event) override;
 
     void LoadDefaults() { defaults_.LoadDefaults(settings); }
     EngineString GetDefault(const char* name) const { return defaults_.GetDefault(name); }
@@ -73,6 +78,11 @@ public:
     sys::Window* SaverWindow() const { return saverWindow_.get(); }
     float UiScale() const { return uiScale_; }
     int64_t FrameRate() const { return frameRate_.Rate(); }
+    // Running inside a desktop host's window, which owns the user's input.
+    bool Hosted() const { return hosted_; }
+    InputSystem& Input() { return input_; }
+    CameraPose& FallbackCamera() { return fallbackCamera_; }
+    CameraControl& FallbackCameraControl() { return cameraControl_; }
 
     void SetFrameObserver(FrameObserver* observer) { frameObserver_ = observer; }
     // Every texture the program draws comes from here (null until the device exists).
@@ -82,6 +92,8 @@ public:
     SceneSettings scene;
 
 protected:
+    // Input with the system cursor, and the fallback camera flown from it.
+    void StartInput();
     void SetLabels(OverlayLabel* frameRateLabel, OverlayLabel* clockLabel) {
         frameRateLabel_ = frameRateLabel;
         clockLabel_ = clockLabel;
@@ -116,6 +128,11 @@ private:
     FrameObserver* frameObserver_ = nullptr;
     std::unique_ptr<TextureManager> textures_;
     StartupPicture startupPicture_;
+    bool hosted_ = false;
+    InputSystem input_{*this};
+    CameraPose fallbackCamera_;
+    CameraControl cameraControl_;
+    Stopwatch startTimer_;  // the grace period for mouse moves runs from the end of Create
 };
 
 // The single application object, made on the first call (the clock's application).

@@ -44,7 +44,10 @@ bool Application::RunFramePass(bool& firstFrameDone) {
     }
     if (frameRate_.Count(NowMs())) frameRate_.RestartWindow(NowMs());
     RefreshLabels();
+    input_.Poll(0);
+    input_.Dispatch();
     Tick();
+    cameraControl_.Update();
     if (!active_) return true;
     if (!firstFrameDone) Log("Active Frame1 start\n");
     Update();

@@ -45,6 +45,7 @@ bool RenderFramework::OnDeviceLost() {
 }
 
 bool RenderFramework::AddDeviceListener(DeviceListener* listener) {
+    if (!HasDevice()) return false;
     deviceListeners_.insert(listener);
     return true;
 }
@@ -144,6 +145,7 @@ bool RenderFramework::SetMode(bool fullScreen) {
     }
     if (windowed_) renderWindow_->SetPlacement(windowRect_);
 
+    hasDevice_ = true;
     PublishDevice(device_.get());
     DeviceStateCache::Get().invalidate();
     D3DCAPS9 caps;
@@ -198,6 +200,7 @@ void RenderFramework::ReleaseDevice() {
         OnDeviceLost();
     }
     device_.Reset();
+    hasDevice_ = false;
     PublishDevice(nullptr);
     DeviceStateCache::Get().invalidate();
 }

@@ -53,9 +53,12 @@ public:
 
     void AddMessageListener(MessageListener* listener) { messageListeners_.insert(listener); }
     void RemoveMessageListener(MessageListener* listener) { messageListeners_.erase(listener); }
+    // Fails while there is no device.
     bool AddDeviceListener(DeviceListener* listener);
     void RemoveDeviceListener(DeviceListener* listener) { deviceListeners_.erase(listener); }
 
+    bool HasDevice() const { return hasDevice_; }
+    sys::Window* RenderWindow() const { return renderWindow_; }
     bool IsActive() const { return active_; }
     bool IsWindowed() const { return windowed_; }
     bool ExitRequested() const { return exitRequested_; }
@@ -80,6 +83,7 @@ protected:
     bool deviceObjectsRestored_ = false;
     uint32_t windowStyle_ = 0;
     sys::Rect windowRect_;
+    bool hasDevice_ = false;  // from device creation to its release
     sys::Rect clientRect_;
 
 private:

@@ -51,3 +51,36 @@ TEST(Options, CommandLineQuotesTheProgramAndBlankArguments) {
     const char* args[] = {"/opt/my saver/quelmont", "/p", "with blank"};
     EXPECT_EQ(BuildCommandLine(3, args), "\"/opt/my saver/quelmont\" /p \"with blank\"");
 }
+
+TEST(Options, HostWindowIdsAreReadInHexOrDecimal) {
+    uint64_t id = 0;
+    EXPECT_TRUE(ParseWindowId("0x1e00007", id));
+    EXPECT_EQ(id, 0x1e00007u);
+    EXPECT_TRUE(ParseWindowId("0X1F", id));
+    EXPECT_EQ(id, 0x1fu);
+    EXPECT_TRUE(ParseWindowId("31457287", id));
+    EXPECT_EQ(id, 31457287u);
+    for (const char* bad : {"", "0", "0x", "0x0", "12ab", "-5", "0xfffffffffffffffff", " 12"})
+        EXPECT_FALSE(ParseWindowId(bad, id)) << bad;
+
+    EXPECT_EQ(Parse({"-window-id", "0x2a"}).windowId, 0x2au);
+    EXPECT_EQ(Parse({"--window-id", "42"}).windowId, 42u);
+    EXPECT_FALSE(Parse({"-window-id", "nope"}).error.empty());
+    EXPECT_FALSE(Parse({"-window-id"}).error.empty());
+    EXPECT_TRUE(Parse({"-root"}).root);
+    EXPECT_TRUE(Parse({"--root"}).root);
+}
+
+TEST(Options, TheHostWindowComesFromTheLineThenTheHostsVariableThenTheRoot) {
+    const Options both = Parse({"-root", "-window-id", "0x10"});
+    EXPECT_EQ(ChooseHostWindow(both, "0x20").window, 0x10u);
+    const HostChoice fromHost = ChooseHostWindow(Parse({"-root"}), "0x20");
+    EXPECT_EQ(fromHost.window, 0x20u);
+    EXPECT_FALSE(fromHost.root);
+    EXPECT_TRUE(ChooseHostWindow(Parse({"-root"}), nullptr).root);
+    EXPECT_TRUE(ChooseHostWindow(Parse({"-root"}), "").root);
+    const HostChoice none = ChooseHostWindow(Parse({"/s"}), nullptr);
+    EXPECT_EQ(none.window, 0u);
+    EXPECT_FALSE(none.root);
+    EXPECT_FALSE(ChooseHostWindow(Parse({"-root"}), "garbage").error.empty());
+}

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/png/PngWriter.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -64,12 +65,42 @@ TEST(Program, ChangePasswordExitsWithZeroAfterTheStartLines) {
     EXPECT_NE(run.trace.find("Failed creating Saver Windows\n"), std::string::npos);
 }
 
-TEST(Program, SaverOpensItsWindowAndStopsWhereTheDeviceIsMissing) {
+TEST(Program, RecordingWritesTheBackgroundThroughTheDefaultGammaRamp) {
     TempDir dir;
-    const ProgramRun run = RunProgram(dir, {"/s"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_NE(run.trace.find("Running in mode: 0\n"), std::string::npos) << run.trace;
-    EXPECT_NE(run.trace.find("Register class return: "), std::string::npos) << run.trace;
+    const std::string out = dir.path() + "/out";
+    const ProgramRun run = RunProgram(dir, {"--record", out, "--seconds", "1", "--size", "64x48", "--fps", "5"});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const std::string trace = ReadFile(out + "/trace.log");
+    EXPECT_NE(trace.find("Running in mode: 0\n"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("Fullscreen 64x48, X8R8G8B8, D24X8\n"), std::string::npos) << trace;
+    size_t presents = 0;
+    for (size_t at = trace.find("present ok\n"); at != std::string::npos; at = trace.find("present ok\n", at + 1)) ++presents;
+    EXPECT_EQ(presents, 5u);
+    // Background (100, 0, 0) / 255 through the ramp of Gamma 100: ramp[c] = 20000 + 256 c, >> 8.
+    for (const char* frame : {"/frame-00000.png", "/frame-00004.png"}) {
+        std::vector<uint32_t> pixels;
+        uint32_t width = 0, height = 0;
+        ASSERT_TRUE(png::ReadArgb((out + frame).c_str(), pixels, width, height)) << frame;
+        EXPECT_EQ(width, 64u);
+        EXPECT_EQ(height, 48u);
+        for (uint32_t pixel : pixels) ASSERT_EQ(pixel, 0xFFB24E4Eu);
+    }
+    EXPECT_FALSE(std::ifstream(out + "/frame-00005.png").good());
+}
+
+TEST(Program, RecordingIsTheSameForTheSameArguments) {
+    TempDir dir;
+    std::string traces[2], frames[2];
+    for (int i = 0; i < 2; ++i) {
+        const std::string out = dir.path() + "/out" + std::to_string(i);
+        RunProgram(dir, {"--record", out, "--seconds", "1", "--size", "32x32", "--fps", "2", "--time", "23:59:59"});
+        traces[i] = ReadFile(out + "/trace.log");
+        frames[i] = ReadFile(out + "/frame-00001.png");
+    }
+    EXPECT_FALSE(frames[0].empty());
+    EXPECT_EQ(traces[0], traces[1]);
+    EXPECT_EQ(frames[0], frames[1]);
+    EXPECT_NE(traces[0].find(", 23:59:59 \n"), std::string::npos) << traces[0];
 }
 
 TEST(Program, HelpListsEveryOption) {

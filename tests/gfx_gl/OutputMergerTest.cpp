@@ -165,3 +165,41 @@ TEST_F(GlDeviceTest, DepthTestUsesDirect3DDepthRange) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GlDeviceTest, UnsupportedRequestsFailCleanly) {
+    Ref<Texture> texture;
+    EXPECT_EQ(device_->CreateTexture(4, 4, 1, 0, D3DFMT_A2R10G10B10, D3DPOOL_MANAGED, texture), D3DERR_INVALIDCALL);
+    EXPECT_FALSE(texture);
+    EXPECT_EQ(device_->CreateTexture(1 << 20, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture), D3DERR_INVALIDCALL);
+    EXPECT_EQ(d3d_->CheckDeviceMultiSampleType(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, true,
+                                               static_cast<D3DMULTISAMPLE_TYPE>(64), nullptr),
+              D3DERR_NOTAVAILABLE);
+    D3DCAPS9 caps;
+    EXPECT_EQ(d3d_->GetDeviceCaps(0, D3DDEVTYPE_REF, caps), D3DERR_NOTAVAILABLE);
+
+    D3DPRESENT_PARAMETERS pp;
+    pp.Windowed = true;
+    Ref<Device> other;
+    EXPECT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, pp, other), D3DERR_INVALIDCALL);
+    pp.MultiSampleType = static_cast<D3DMULTISAMPLE_TYPE>(16);
+    EXPECT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), 0, pp, other), D3DERR_NOTAVAILABLE);
+    EXPECT_FALSE(other);
+
+    // Draws that would read past their buffers are refused.
+    Ref<VertexBuffer> vertices;
+    ASSERT_EQ(device_->CreateVertexBuffer(3 * 16, 0, D3DFVF_XYZRHW, D3DPOOL_DEFAULT, vertices), D3D_OK);
+    device_->SetFVF(D3DFVF_XYZRHW);
+    device_->SetStreamSource(0, vertices.get(), 0, 16);
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3D_OK);
+    EXPECT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, 1, 1), D3DERR_INVALIDCALL);
+    Ref<IndexBuffer> indices;
+    ASSERT_EQ(device_->CreateIndexBuffer(6, 0, D3DFMT_INDEX16, D3DPOOL_DEFAULT, indices), D3D_OK);
+    device_->SetIndices(indices.get());
+    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 3, 0, 1), D3D_OK);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 3, 1, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 1, 0, 3, 0, 1), D3DERR_INVALIDCALL);
+}
+
+}  // namespace

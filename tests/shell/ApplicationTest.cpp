@@ -7,12 +7,12 @@
 #include <sstream>
 
 #include "common/Log.h"
-#include "platform/gfx/Direct3D.h"
 #include "platform/sys/Clock.h"
 #include "support/FakeSystem.h"
 #include "support/Files.h"
 #include "support/FakeWindowSystem.h"
 #include "support/MediaResources.h"
+#include "support/NoGraphics.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
@@ -40,13 +40,8 @@ class ApplicationTest : public testing::Test {
 protected:
     ApplicationTest() {
         SetTracePath(trace.c_str());
-        // These tests run without graphics: the device framework cannot be created.
-        gfx::SetDirect3DFactory([](uint32_t) { return gfx::Ref<gfx::Direct3D>(); });
     }
-    ~ApplicationTest() override {
-        gfx::SetDirect3DFactory(nullptr);
-        SetTracePath(nullptr);
-    }
+    ~ApplicationTest() override { SetTracePath(nullptr); }
 
     std::string Trace() const { return ReadFile(trace); }
     sys::LResult Send(Application& app, uint32_t message, sys::WParam w = 0) {
@@ -61,6 +56,7 @@ protected:
     FakeSystem system;
     FakeWindowSystem windows;
     MediaResources media;
+    NoGraphics noGraphics;
 };
 
 }  // namespace

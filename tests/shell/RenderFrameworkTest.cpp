@@ -60,15 +60,16 @@ protected:
 
 TEST_F(RenderFrameworkTest, CreateFindsBothSlotsAndSetModeMakesTheDevice) {
     RenderFramework framework;
-    framework.AddDeviceListener(&listener_);
+    EXPECT_FALSE(framework.AddDeviceListener(&listener_));  // no device yet
     ASSERT_TRUE(framework.Create(nullptr, &window_));
     ASSERT_TRUE(framework.SetMode(true));
+    EXPECT_TRUE(framework.HasDevice());
+    EXPECT_TRUE(framework.AddDeviceListener(&listener_));
     EXPECT_EQ(CurrentDevice(), framework.Device());
     EXPECT_FALSE(g_fake->lastParameters.Windowed);
     EXPECT_EQ(g_fake->lastParameters.BackBufferWidth, 1024u);  // the desktop's mode
     EXPECT_EQ(g_fake->lastParameters.Flags, D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL);
     EXPECT_EQ(g_fake->lastBehaviorFlags, D3DCREATE_HARDWARE_VERTEXPROCESSING);
-    EXPECT_EQ(listener_.resets, 1);
     int x, y, w, h;
     framework.GetClientArea(x, y, w, h);
     EXPECT_EQ(w, 1024);
@@ -77,6 +78,7 @@ TEST_F(RenderFrameworkTest, CreateFindsBothSlotsAndSetModeMakesTheDevice) {
     // Windowed: the back buffer is the client area and the window is placed where it was.
     ASSERT_TRUE(framework.SetMode(false));
     EXPECT_EQ(listener_.losses, 1);  // the first device's reset was paired on release
+    EXPECT_EQ(listener_.resets, 1);
     EXPECT_TRUE(g_fake->lastParameters.Windowed);
     EXPECT_EQ(g_fake->lastParameters.BackBufferWidth, 800u);
     EXPECT_EQ(window_.placed, window_.GetWindowRect());
@@ -86,9 +88,9 @@ TEST_F(RenderFrameworkTest, CreateFindsBothSlotsAndSetModeMakesTheDevice) {
 
 TEST_F(RenderFrameworkTest, RecoversFromALostDevice) {
     RenderFramework framework;
-    framework.AddDeviceListener(&listener_);
     ASSERT_TRUE(framework.Create(nullptr, &window_));
     ASSERT_TRUE(framework.SetMode(true));
+    ASSERT_TRUE(framework.AddDeviceListener(&listener_));
     device().SimulateDeviceLoss();
     // Lost: frames go on without a reset until the device says it can be reset.
     EXPECT_TRUE(framework.CheckDevice());
@@ -98,15 +100,15 @@ TEST_F(RenderFrameworkTest, RecoversFromALostDevice) {
     EXPECT_TRUE(framework.CheckDevice());
     EXPECT_EQ(device().CountCalls("Reset"), 1u);
     EXPECT_EQ(listener_.losses, 1);
-    EXPECT_EQ(listener_.resets, 2);
+    EXPECT_EQ(listener_.resets, 1);
     EXPECT_EQ(device().TestCooperativeLevel(), D3D_OK);
 }
 
 TEST_F(RenderFrameworkTest, RestoredFlagPairsEveryResetWithOneLoss) {
     RenderFramework framework;
-    framework.AddDeviceListener(&listener_);
     ASSERT_TRUE(framework.Create(nullptr, &window_));
     ASSERT_TRUE(framework.SetMode(true));
+    ASSERT_TRUE(framework.AddDeviceListener(&listener_));
     device().SimulateDeviceLoss();
     device().SimulateDeviceRestore();
     device().SetResetFails(true);

@@ -39,4 +39,17 @@ bool WriteArgb(const char* path, std::span<const uint32_t> argb, uint32_t width,
     return std::fclose(file) == 0 && ok;
 }
 
+bool ReadArgb(const char* path, std::vector<uint32_t>& argb, uint32_t& width, uint32_t& height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path)) return false;
+    image.format = PNG_FORMAT_BGRA;  // the bytes of little-endian ARGB words
+    width = image.width;
+    height = image.height;
+    argb.assign(static_cast<size_t>(width) * height, 0);
+    const bool ok = png_image_finish_read(&image, nullptr, argb.data(), 0, nullptr) != 0;
+    png_image_free(&image);
+    return ok;
+}
+
 }  // namespace png

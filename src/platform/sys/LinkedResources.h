@@ -13,7 +13,8 @@ namespace sys {
 
 void RegisterLinkedResource(std::string_view type, int id, std::span<const uint8_t> bytes);
 
-// A fixed table for tests and tools: entries are looked up in order, types compared exactly.
+// A fixed table for tests and tools: entries are looked up in order, type names compared
+// without regard to letter case.
 class ResourceTable final : public Resources {
 public:
     struct Entry {

@@ -71,18 +71,16 @@ public:
     }
 
     HRESULT Configure(D3DPRESENT_PARAMETERS& parameters) {
+        // A window of another program (a screensaver host's) keeps its size: we draw into it.
+        const bool ownsMode = !Offscreen() && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_FOREIGN);
         if (parameters.Windowed) {
-            if (!Offscreen()) SDL_SetWindowFullscreen(window_, 0);
+            if (ownsMode && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN)) SDL_SetWindowFullscreen(window_, 0);
             int width = 0, height = 0;
             SDL_GL_GetDrawableSize(window_, &width, &height);
             if (parameters.BackBufferWidth == 0) parameters.BackBufferWidth = static_cast<uint32_t>(width);
             if (parameters.BackBufferHeight == 0) parameters.BackBufferHeight = static_cast<uint32_t>(height);
-        } else if (!Offscreen()) {
-            SDL_DisplayMode mode{SDL_PIXELFORMAT_RGB888, static_cast<int>(parameters.BackBufferWidth),
-                                 static_cast<int>(parameters.BackBufferHeight),
-                                 static_cast<int>(parameters.FullScreen_RefreshRateInHz), nullptr};
-            SDL_SetWindowDisplayMode(window_, &mode);
-            SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
+        } else if (ownsMode) {
+            EnterFullScreen(parameters);
         }
         if (parameters.BackBufferWidth == 0 || parameters.BackBufferHeight == 0 ||
             static_cast<int>(std::max(parameters.BackBufferWidth, parameters.BackBufferHeight)) > caps_.maxTextureSize) {
@@ -286,6 +284,30 @@ public:
     }
 
 private:
+    // The desktop's own size covers the display without a mode change (which X servers without
+    // mode switching only pretend to make); other sizes switch the display mode.
+    void EnterFullScreen(const D3DPRESENT_PARAMETERS& parameters) {
+        const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
+        SDL_DisplayMode desktop{};
+        SDL_GetDesktopDisplayMode(display, &desktop);
+        const auto width = static_cast<int>(parameters.BackBufferWidth);
+        const auto height = static_cast<int>(parameters.BackBufferHeight);
+        const Uint32 flags = SDL_GetWindowFlags(window_);
+        if (desktop.w == width && desktop.h == height) {
+            if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP) return;
+            SDL_Rect bounds{};
+            SDL_GetDisplayBounds(display, &bounds);
+            SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+            SDL_SetWindowSize(window_, bounds.w, bounds.h);
+            SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+            return;
+        }
+        SDL_DisplayMode mode{SDL_PIXELFORMAT_RGB888, width, height,
+                             static_cast<int>(parameters.FullScreen_RefreshRateInHz), nullptr};
+        SDL_SetWindowDisplayMode(window_, &mode);
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
+    }
+
     struct BoundLayout {
         GLuint buffer = 0;
         uint32_t offset = 0;

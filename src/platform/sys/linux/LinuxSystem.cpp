@@ -8,6 +8,7 @@
 #include <ctime>
 #include <string>
 
+#include "platform/sys/HostWindow.h"
 #include "platform/sys/System.h"
 
 extern char** environ;
@@ -28,15 +29,20 @@ public:
     bool SetScreenSaverRunning(bool running) override {
         const bool previous = running_;
         running_ = running;
-        // The desktop's own blanking stays off while we run; SDL needs its video part for that.
+        // The desktop's own blanking stays off while we run, also when SDL's video part starts
+        // later (the hint is read then). Inside a host's window the host owns the blanking.
+        const bool inhibit = running && HostWindow() == 0;
+        SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, inhibit ? "0" : "1");
         if (SDL_WasInit(SDL_INIT_VIDEO)) {
-            if (running) SDL_DisableScreenSaver();
+            if (inhibit) SDL_DisableScreenSaver();
             else SDL_EnableScreenSaver();
         }
         return previous;
     }
 
     void SendKeepAliveKey(uint32_t /*virtualKey*/) override {
+        // A host (XScreenSaver) manages the idle state and the monitor's power saving itself.
+        if (HostWindow() != 0) return;
         // X servers keep an idle timer instead of watching synthetic keys: reset it directly.
         if (!display_ && !displayTried_) {
             displayTried_ = true;

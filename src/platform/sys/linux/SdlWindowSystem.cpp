@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sys/ExitSignals.h"
 #include "platform/sys/Window.h"
 #include "platform/sys/linux/SdlVirtualKeys.h"
 
@@ -17,7 +18,49 @@ int64_t Now() { return static_cast<int64_t>(SDL_GetTicks64()); }
 
 bool EnsureVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    // SDL drops a click that gives the window the focus; for a saver that click is an answer.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Bitmaps are painted with plain image transfers, which touch only the painted area; an
+    // accelerated window surface would present the whole window.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+// Windows of other programs that we draw in (a preview's parent, a host's window). Their owner
+// may destroy them at any moment; the calls that still name them then fail harmlessly instead of
+// ending the program through Xlib's default error handler.
+struct ForeignWindows {
+    std::vector<::Window> ids;
+    bool gone = false;
+    XErrorHandler previous = nullptr;
+};
+
+ForeignWindows& Foreign() {
+    static ForeignWindows foreign;
+    return foreign;
+}
+
+int OnXError(Display* display, XErrorEvent* error) {
+    ForeignWindows& foreign = Foreign();
+    if (std::find(foreign.ids.begin(), foreign.ids.end(), error->resourceid) != foreign.ids.end()) foreign.gone = true;
+    if (foreign.gone) return 0;
+    return foreign.previous ? foreign.previous(display, error) : 0;
+}
+
+// Hears about the foreign window's size, exposure and end on SDL's own connection.
+void WatchForeignWindow(SDL_Window* window, ::Window id) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    Display* display = info.info.x11.display;
+    ForeignWindows& foreign = Foreign();
+    if (foreign.ids.empty()) foreign.previous = XSetErrorHandler(&OnXError);
+    foreign.ids.push_back(id);
+    XWindowAttributes attributes{};
+    if (XGetWindowAttributes(display, id, &attributes))
+        XSelectInput(display, id, attributes.your_event_mask | ExposureMask | StructureNotifyMask);
+    XFlush(display);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
 
 class SdlWindow final : public Window {
@@ -58,7 +101,8 @@ public:
         bool ok = false;
         if (target) {
             SDL_Rect at{x, y, bitmap->w, bitmap->h};
-            ok = SDL_BlitSurface(bitmap, nullptr, target, &at) == 0 && SDL_UpdateWindowSurface(window_) == 0;
+            // Only the bitmap's own pixels reach the screen; the rest of the window stays as it is.
+            ok = SDL_BlitSurface(bitmap, nullptr, target, &at) == 0 && SDL_UpdateWindowSurfaceRects(window_, &at, 1) == 0;
         }
         SDL_FreeSurface(bitmap);
         return ok;
@@ -101,6 +145,7 @@ public:
             // Inside a foreign window (a preview or a host's window): SDL adopts it for drawing.
             SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
             window = SDL_CreateWindowFrom(reinterpret_cast<void*>(static_cast<uintptr_t>(params.parent)));
+            if (window) WatchForeignWindow(window, static_cast<::Window>(params.parent));
         } else {
             Uint32 flags = SDL_WINDOW_OPENGL;
             if (params.style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
@@ -112,6 +157,8 @@ public:
         if (!window) return nullptr;
         auto result = std::make_unique<SdlWindow>(window, params.style, windowClass->procedure, &SdlWindowSystem::Forget, this);
         windows_.push_back(result.get());
+        // A foreign window is already on the screen and will not be exposed again: paint it now.
+        if (params.parent != 0) Post(result.get(), WM_PAINT);
         return result;
     }
 
@@ -209,11 +256,35 @@ private:
 
     Window* MainWindow() const { return windows_.empty() ? nullptr : windows_.front(); }
 
+    // Keys reach SDL without a window when the X focus follows the pointer and SDL has not seen
+    // the focus arrive; they are meant for us all the same.
+    Window* KeyTarget(uint32_t windowId) const {
+        Window* window = WindowFromId(windowId);
+        return window ? window : MainWindow();
+    }
+
+    // The owner of a foreign window destroyed it: ours ends with it.
+    void TranslateForeignEvent(const SDL_SysWMmsg& message) {
+        if (message.subsystem != SDL_SYSWM_X11 || message.msg.x11.event.type != DestroyNotify) return;
+        const ::Window id = message.msg.x11.event.xdestroywindow.window;
+        ForeignWindows& foreign = Foreign();
+        if (std::find(foreign.ids.begin(), foreign.ids.end(), id) == foreign.ids.end()) return;
+        foreign.gone = true;
+        for (Window* window : windows_) {
+            SDL_SysWMinfo info;
+            SDL_VERSION(&info.version);
+            if (SDL_GetWindowWMInfo(static_cast<SdlWindow*>(window)->sdl(), &info) && info.info.x11.window == id)
+                Post(window, WM_DESTROY);
+        }
+    }
+
     void Post(Window* window, uint32_t message, WParam wParam = 0, LParam lParam = 0) {
         if (window) queue_.push_back({window, message, wParam, lParam});
     }
 
     void PumpEvents() {
+        // A request to end (SIGTERM, SIGINT) closes the main window once there is one.
+        if (MainWindow() && TakeExitRequest()) Post(MainWindow(), WM_CLOSE);
         if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
         SDL_Event event;
         while (SDL_PollEvent(&event)) Translate(event);
@@ -221,18 +292,17 @@ private:
 
     void Translate(const SDL_Event& event) {
         switch (event.type) {
-            case SDL_QUIT:  // also SIGINT and SIGTERM
-                Post(MainWindow(), WM_CLOSE);
-                break;
+            case SDL_QUIT: Post(MainWindow(), WM_CLOSE); break;
+            case SDL_SYSWMEVENT: TranslateForeignEvent(*event.syswm.msg); break;
             case SDL_WINDOWEVENT: TranslateWindowEvent(event.window); break;
             case SDL_KEYDOWN: {
                 const uint32_t vk = VirtualKeyFromSdl(event.key.keysym);
-                if (vk) Post(WindowFromId(event.key.windowID), WM_KEYDOWN, vk, event.key.repeat ? 0x40000001 : 1);
+                if (vk) Post(KeyTarget(event.key.windowID), WM_KEYDOWN, vk, event.key.repeat ? 0x40000001 : 1);
                 break;
             }
             case SDL_KEYUP: {
                 const uint32_t vk = VirtualKeyFromSdl(event.key.keysym);
-                if (vk) Post(WindowFromId(event.key.windowID), WM_KEYUP, vk, static_cast<LParam>(0xC0000001));
+                if (vk) Post(KeyTarget(event.key.windowID), WM_KEYUP, vk, static_cast<LParam>(0xC0000001));
                 break;
             }
             case SDL_TEXTINPUT: PostCharacters(WindowFromId(event.text.windowID), event.text.text); break;
@@ -262,6 +332,7 @@ private:
         switch (event.event) {
             case SDL_WINDOWEVENT_CLOSE: Post(window, WM_CLOSE); break;
             case SDL_WINDOWEVENT_EXPOSED: Post(window, WM_PAINT); break;
+            case SDL_WINDOWEVENT_ENTER: Post(window, WM_SETCURSOR); break;
             case SDL_WINDOWEVENT_FOCUS_GAINED:
                 Post(window, WM_ACTIVATE, WA_ACTIVE);
                 Post(window, WM_SETFOCUS);
