@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
 
@@ -30,18 +31,22 @@ TraceFile& Trace() {
     return trace;
 }
 
-void Write(const EngineString& text) {
+void Write(std::string_view text) {
     std::FILE* file = Trace().Get();
     if (!file) return;
-    std::fwrite(text.c_str(), 1, text.length(), file);
+    std::fwrite(text.data(), 1, text.size(), file);
     std::fflush(file);
 }
 
 }  // namespace
 
-void Log(EngineString text) { Write(text); }
+void Log(EngineString text) { Write(text.view()); }
 
 // The caption is always empty in the engine's calls; only the text is kept.
-void LogError(EngineString /*caption*/, EngineString text) { Write(text); }
+void LogError(EngineString /*caption*/, EngineString text) { Write(text.view()); }
+
+void Log(const char* text) { Write(text ? text : ""); }
+
+void LogError(const char* /*caption*/, const char* text) { Write(text ? text : ""); }
 
 void SetTracePath(const char* path) { Trace().Open(path); }

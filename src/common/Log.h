@@ -6,6 +6,9 @@
 
 void Log(EngineString text);
 void LogError(EngineString caption, EngineString text);
+// Fixed texts: nothing is built unless a trace file is set, so per-frame lines cost no allocation.
+void Log(const char* text);
+void LogError(const char* caption, const char* text);
 
 // Redirects the sinks to `path` (appending), or drops lines again when null.
 void SetTracePath(const char* path);
