@@ -17,11 +17,22 @@
 
 namespace {
 
-// A recording must not depend on the user's saved settings: every key is missing, so the
-// built-in defaults apply.
+// A recording must not depend on the user's saved settings: the key opens but holds no values,
+// so the built-in defaults apply, and nothing can be written.
+class EmptyKey final : public sys::SettingsKey {
+public:
+    bool QueryDword(std::string_view, uint32_t&) const override { return false; }
+    bool QueryString(std::string_view, std::string&, size_t) const override { return false; }
+    bool SetDword(std::string_view, uint32_t) override { return false; }
+    bool SetString(std::string_view, std::string_view) override { return false; }
+    bool Close() override { return true; }
+};
+
 class NoSettings final : public sys::SettingsStore {
 public:
-    std::unique_ptr<sys::SettingsKey> OpenKey(std::string_view, sys::KeyAccess) override { return nullptr; }
+    std::unique_ptr<sys::SettingsKey> OpenKey(std::string_view, sys::KeyAccess) override {
+        return std::make_unique<EmptyKey>();
+    }
 };
 
 // The system as a recording sees it: local time runs on the simulated clock from the chosen time
