@@ -66,13 +66,7 @@ HRESULT RecordingDevice::GetDeviceCaps(D3DCAPS9& caps) {
 
 HRESULT RecordingDevice::GetBackBufferDesc(D3DSURFACE_DESC& desc) {
     Record("GetBackBufferDesc");
-    desc = {};
-    desc.Format = parameters_.BackBufferFormat;
-    desc.Usage = D3DUSAGE_RENDERTARGET;
-    desc.MultiSampleType = parameters_.MultiSampleType;
-    desc.MultiSampleQuality = parameters_.MultiSampleQuality;
-    desc.Width = parameters_.BackBufferWidth;
-    desc.Height = parameters_.BackBufferHeight;
+    desc = BackBufferDescOf(parameters_);
     return D3D_OK;
 }
 

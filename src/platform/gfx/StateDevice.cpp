@@ -350,4 +350,15 @@ HRESULT StateDevice::SetIndices(IndexBuffer* buffer) {
     return D3D_OK;
 }
 
+D3DSURFACE_DESC BackBufferDescOf(const D3DPRESENT_PARAMETERS& parameters) {
+    D3DSURFACE_DESC desc = {};
+    desc.Format = parameters.BackBufferFormat;
+    desc.Usage = D3DUSAGE_RENDERTARGET;
+    desc.MultiSampleType = parameters.MultiSampleType;
+    desc.MultiSampleQuality = parameters.MultiSampleQuality;
+    desc.Width = parameters.BackBufferWidth;
+    desc.Height = parameters.BackBufferHeight;
+    return desc;
+}
+
 }  // namespace gfx

@@ -111,4 +111,7 @@ private:
     uint32_t dirty_ = kDirtyAll;
 };
 
+// The description of the back buffer that `parameters` make.
+D3DSURFACE_DESC BackBufferDescOf(const D3DPRESENT_PARAMETERS& parameters);
+
 }  // namespace gfx

@@ -115,13 +115,7 @@ public:
     }
 
     HRESULT GetBackBufferDesc(D3DSURFACE_DESC& desc) override {
-        desc = {};
-        desc.Format = parameters_.BackBufferFormat;
-        desc.Usage = D3DUSAGE_RENDERTARGET;
-        desc.MultiSampleType = parameters_.MultiSampleType;
-        desc.MultiSampleQuality = parameters_.MultiSampleQuality;
-        desc.Width = parameters_.BackBufferWidth;
-        desc.Height = parameters_.BackBufferHeight;
+        desc = BackBufferDescOf(parameters_);
         return D3D_OK;
     }
 
