@@ -48,6 +48,12 @@ std::string MaterialColor(uint8_t source, const char* material) {
     return material;
 }
 
+// Unlit: the vertex's own colours, opaque white and black when it has none.
+void AppendVertexColors(const ShaderKey& key, std::string& s) {
+    s += std::string("    vDiffuse = ") + (key.hasDiffuse ? "inDiffuse" : "vec4(1.0)") + ";\n";
+    s += std::string("    vSpecular = ") + (key.hasSpecular ? "inSpecular" : "vec4(0.0)") + ";\n";
+}
+
 void AppendLighting(const ShaderKey& key, std::string& s) {
     s += "    vec4 matDiffuse = " + MaterialColor(key.diffuseSource, "materialDiffuse") + ";\n";
     s += "    vec4 matAmbient = " + MaterialColor(key.ambientSource, "materialAmbient") + ";\n";
@@ -275,8 +281,7 @@ std::string VertexShaderSource(const ShaderKey& key) {
         s += "    float w = inPosition.w != 0.0 ? 1.0 / inPosition.w : 1.0;\n"
              "    vec2 ndc = vec2((inPosition.x + 0.5) * misc.z * 2.0 - 1.0, (inPosition.y + 0.5) * misc.w * 2.0 - 1.0);\n"
              "    gl_Position = vec4(ndc * w, (inPosition.z * 2.0 - 1.0) * w, w);\n";
-        s += std::string("    vDiffuse = ") + (key.hasDiffuse ? "inDiffuse" : "vec4(1.0)") + ";\n";
-        s += std::string("    vSpecular = ") + (key.hasSpecular ? "inSpecular" : "vec4(0.0)") + ";\n";
+        AppendVertexColors(key, s);
         s += "    vec3 P = vec3(0.0);\n    vec3 Nrm = vec3(0.0);\n";
     } else {
         s += "    vec4 P4 = worldView * vec4(inPosition.xyz, 1.0);\n"
@@ -298,8 +303,7 @@ std::string VertexShaderSource(const ShaderKey& key) {
         if (key.lighting) {
             AppendLighting(key, s);
         } else {
-            s += std::string("    vDiffuse = ") + (key.hasDiffuse ? "inDiffuse" : "vec4(1.0)") + ";\n";
-            s += std::string("    vSpecular = ") + (key.hasSpecular ? "inSpecular" : "vec4(0.0)") + ";\n";
+            AppendVertexColors(key, s);
         }
         if (key.fogMode != 0) {
             s += std::string("    float d = ") + (key.rangeFog ? "length(P)" : "P.z") + ";\n";
