@@ -1,0 +1,6 @@
+#include "MediaGenerator.h"
+
+std::vector<MediaGenerator>& RegisteredMediaGenerators() {
+    static std::vector<MediaGenerator> generators;
+    return generators;
+}
