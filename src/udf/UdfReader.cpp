@@ -1,5 +1,6 @@
 #include "udf/UdfReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <set>
@@ -152,8 +153,11 @@ std::unique_ptr<UdfNode> UdfReader::OpenRoot() {
     root->SetName("_root");
     root->SetTypeName("_roottype");
     root->SetFlags(UdfNode::kStruct);
-    root->SetFileOffset(stream_->Tell());
-    root->SetSize(rootLength);
+    // The root length counts its own field, so the area it gives runs 4 bytes past the file:
+    // clipped to the bytes there, the root's area can be read whole like any other.
+    const uint32_t rootOffset = stream_->Tell();
+    root->SetFileOffset(rootOffset);
+    root->SetSize(rootOffset <= streamEnd_ ? std::min(rootLength, streamEnd_ - rootOffset) : 0);
     root->SetReader(this);
     root_ = root.get();
     return root;

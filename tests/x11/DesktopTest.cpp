@@ -20,6 +20,7 @@
 #include "support/MediaResources.h"
 #include "support/NoGraphics.h"
 #include "support/ScopedEnv.h"
+#include "support/SkipOrFail.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -81,7 +82,7 @@ public:
 class DesktopTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!display.Started()) GTEST_SKIP() << "no Xvfb on this machine";
+        if (!display.Started()) QUELMONT_SKIP_OR_FAIL("no Xvfb on this machine");
         sys::CatchExitSignals();
         SetTracePath(trace.c_str());
     }
