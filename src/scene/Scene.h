@@ -90,7 +90,7 @@ protected:
 
     SceneContext context_;
     MaterialLibrary materials_;
-    std::map<EngineString, std::unique_ptr<MeshData>> meshes_;
+    std::vector<std::pair<EngineString, std::unique_ptr<MeshData>>> meshes_;  // by node name
     BufferCache buffers_;
     EngineString takeName_;
     SceneNode cameraRoot_;
