@@ -101,6 +101,29 @@ inline UdfNode* AddSquareMesh(UdfNode& parent, const char* name, float cx, float
     return AddMesh(parent, name, math::Identity(), vertices, indices);
 }
 
+struct Influence {
+    int32_t bone;
+    float weight;
+};
+
+// Skinning keys: bone names, and per vertex its influences (records in vertex order).
+inline void AddSkin(UdfNode& mesh, const std::vector<const char*>& bones,
+                    const std::vector<std::vector<Influence>>& perVertex) {
+    UdfNode* names = AddStruct(mesh, "BoneNames", "string");
+    for (size_t i = 0; i < bones.size(); ++i) names->AddString(std::to_string(i).c_str(), bones[i]);
+    std::vector<int32_t> offs;
+    std::vector<int32_t> nums;
+    std::vector<Influence> records;
+    for (const auto& influences : perVertex) {
+        offs.push_back(static_cast<int32_t>(records.size()));
+        nums.push_back(static_cast<int32_t>(influences.size()));
+        records.insert(records.end(), influences.begin(), influences.end());
+    }
+    AddRaw(mesh, "VertBoneOffs", "int", offs);
+    AddRaw(mesh, "VertBoneNums", "int", nums);
+    AddRaw(mesh, "BoneWeights", "byte", records);
+}
+
 // The file's bytes as the binary writer makes them.
 inline std::vector<uint8_t> SaveBytes(UdfNode& root, const std::string& path) {
     std::vector<UdfNode*> top;
