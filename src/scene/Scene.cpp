@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "resources/ByteBlock.h"
-#include "resources/Texture.h"
+#include "textures/Texture.h"
 #include "scene/SceneKeys.h"
 #include "udf/UdfReader.h"
 

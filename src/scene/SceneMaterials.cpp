@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/gfx/States.h"
-#include "resources/TextureManager.h"
+#include "textures/TextureManager.h"
 #include "scene/Scene.h"
 #include "scene/SceneKeys.h"
 #include "udf/UdfNode.h"

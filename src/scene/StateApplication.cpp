@@ -2,7 +2,7 @@
 // renderables sharing a set-up cost no device calls after the first.
 
 #include "platform/gfx/States.h"
-#include "resources/Texture.h"
+#include "textures/Texture.h"
 #include "scene/DeviceStateCache.h"
 #include "scene/StateBlock.h"
 

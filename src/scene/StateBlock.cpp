@@ -1,7 +1,7 @@
 #include "scene/StateBlock.h"
 
 #include "platform/gfx/States.h"
-#include "resources/Texture.h"
+#include "textures/Texture.h"
 
 using namespace gfx;
 

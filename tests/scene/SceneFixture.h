@@ -6,7 +6,7 @@
 
 #include "SceneFiles.h"
 #include "resources/FileSearchList.h"
-#include "resources/TextureManager.h"
+#include "textures/TextureManager.h"
 #include "scene/Scene.h"
 #include "support/TempDir.h"
 

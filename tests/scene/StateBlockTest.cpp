@@ -5,7 +5,7 @@
 
 #include "SceneFiles.h"
 #include "platform/gfx/States.h"
-#include "resources/Texture.h"
+#include "textures/Texture.h"
 #include "scene/Scene.h"
 
 using namespace gfx;
