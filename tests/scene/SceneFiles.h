@@ -16,6 +16,7 @@
 #include "platform/gfx/States.h"
 #include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
+#include "textures/Texture.h"
 #include "udf/UdfNode.h"
 #include "udf/UdfWriter.h"
 
@@ -139,23 +140,25 @@ inline std::vector<uint8_t> SaveBytes(UdfNode& root, const std::string& path) {
     return bytes;
 }
 
-// A 32-bit uncompressed TGA (alpha kept) of `width` x `height` ARGB texels, top row first.
-inline void WriteTga(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint32_t>& argb) {
+// An uncompressed TGA of `width` x `height` ARGB texels, top row first: 32 bits with `alpha`,
+// else 24 bits (an image without an alpha channel).
+inline void WriteTga(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint32_t>& argb,
+                     bool alpha = true) {
     uint8_t header[18] = {};
     header[2] = 2;
     header[12] = static_cast<uint8_t>(width);
     header[13] = static_cast<uint8_t>(width >> 8);
     header[14] = static_cast<uint8_t>(height);
     header[15] = static_cast<uint8_t>(height >> 8);
-    header[16] = 32;
-    header[17] = 0x28;  // top-left origin, 8 alpha bits
+    header[16] = alpha ? 32 : 24;
+    header[17] = alpha ? 0x28 : 0x20;  // top-left origin, 8 alpha bits or none
     std::FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fwrite(header, 1, sizeof(header), f);
     for (uint32_t texel : argb) {
         const uint8_t bgra[4] = {static_cast<uint8_t>(texel), static_cast<uint8_t>(texel >> 8),
                                  static_cast<uint8_t>(texel >> 16), static_cast<uint8_t>(texel >> 24)};
-        std::fwrite(bgra, 1, 4, f);
+        std::fwrite(bgra, 1, alpha ? 4 : 3, f);
     }
     std::fclose(f);
 }
@@ -179,6 +182,15 @@ protected:
             if (call.rfind(prefix, 0) == 0) out.push_back(call);
         return out;
     }
+    // A texture of the given format on the recording device.
+    std::unique_ptr<::Texture> MakeTexture(gfx::D3DFORMAT format) {
+        auto shared = std::make_shared<TextureDevice>();
+        shared->device = gfx::Ref<gfx::Device>(&device_);
+        auto texture = std::make_unique<::Texture>(shared);
+        EXPECT_TRUE(texture->CreateEmpty(0, 4, 4, 1, 0, format, gfx::D3DPOOL_MANAGED));
+        return texture;
+    }
+
     bool Called(const std::string& line) const {
         for (const std::string& call : device_.Calls())
             if (call == line) return true;

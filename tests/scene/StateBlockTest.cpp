@@ -15,15 +15,6 @@ namespace {
 
 class StateBlockTest : public RecordingDeviceTest {
 protected:
-    // A texture of the given format on the recording device.
-    std::unique_ptr<::Texture> MakeTexture(D3DFORMAT format) {
-        auto shared = std::make_shared<TextureDevice>();
-        shared->device = Ref<Device>(&device_);
-        auto texture = std::make_unique<::Texture>(shared);
-        EXPECT_TRUE(texture->CreateEmpty(0, 4, 4, 1, 0, format, D3DPOOL_MANAGED));
-        return texture;
-    }
-
     uint32_t Stage(uint32_t stage, D3DTEXTURESTAGESTATETYPE type) const { return device_.StageState(stage, type); }
     uint32_t Render(D3DRENDERSTATETYPE state) const { return device_.RenderState(state); }
 };
