@@ -12,7 +12,7 @@
 #include "shell/CameraControl.h"
 #include "shell/FrameRate.h"
 #include "resources/RarArchive.h"
-#include "resources/TextureManager.h"
+#include "textures/TextureManager.h"
 #include "shell/CameraPathPlayer.h"
 #include "shell/InputSystem.h"
 #include "shell/RenderFramework.h"

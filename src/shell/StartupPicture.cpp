@@ -1,9 +1,9 @@
 #include "shell/StartupPicture.h"
 
 #include "platform/sys/Resources.h"
-#include "resources/Texture.h"
-#include "resources/TextureManager.h"
 #include "shell/ScreenQuad.h"
+#include "textures/Texture.h"
+#include "textures/TextureManager.h"
 
 using namespace gfx;
 
