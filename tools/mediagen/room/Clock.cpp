@@ -51,7 +51,7 @@ void AddFinial(Mesh& mesh, Vec3 at, float scale) {
     profile.push_back({0.6f, 7.0f});
     profile.push_back({0.0f, 11.0f});
     for (Vec2& p : profile) p = {p.x * scale, p.y * scale};
-    AddLathe(mesh, profile, 16, math::Translation(at.x, at.y, at.z), 1, 10);
+    AddLathe(mesh, profile, 32, math::Translation(at.x, at.y, at.z), 1, 10);
 }
 
 }  // namespace
@@ -91,11 +91,11 @@ void BuildClock(RoomModel& model) {
     AddFinial(brass.mesh, {back - 14, 205, -22}, 0.8f);
     // Turned columns beside the dial and the bezel round the chapter ring.
     for (float z : {-23.0f, 23.0f})
-        AddLathe(brass.mesh, {{1.8f, 0}, {1.8f, 2}, {1.2f, 3}, {1.2f, 58}, {1.8f, 59}, {1.8f, 62}, {0, 62.5f}}, 12,
+        AddLathe(brass.mesh, {{1.8f, 0}, {1.8f, 2}, {1.2f, 3}, {1.2f, 58}, {1.8f, 59}, {1.8f, 62}, {0, 62.5f}}, 24,
                  math::Translation(hf - 1.5f, 140, z), 1, 20);
     AddLathe(brass.mesh, {{kDialRadius + 2.2f, 0}, {kDialRadius + 2.0f, 0.6f}, {kDialRadius + 1.2f, 1.1f},
                           {kDialRadius + 0.4f, 0.9f}, {kDialRadius, 0.2f}},
-             64, Frame(kDialCentre + Vec3{0.3f, 0, 0}, {-1, 0, 0}, {0, 1, 0}), 8, 4);
+             128, Frame(kDialCentre + Vec3{0.3f, 0, 0}, {-1, 0, 0}, {0, 1, 0}), 8, 4);
     model.objects.push_back(std::move(brass));
 
     SceneObject dial = Object("Dial", "Dial");

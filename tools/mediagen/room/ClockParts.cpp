@@ -65,7 +65,7 @@ SceneObject Pendulum() {
     AddLathe(pendulum.mesh,
              {{0, -1.6f}, {4, -1.4f}, {7, -0.9f}, {8.7f, -0.35f}, {9, 0}, {8.7f, 0.35f}, {7, 0.9f}, {4, 1.4f},
               {0, 1.6f}},
-             40, Frame({0, -length, 0}, {-1, 0, 0}, {0, 1, 0}), 1, 6);
+             64, Frame({0, -length, 0}, {-1, 0, 0}, {0, 1, 0}), 1, 6);
     pendulum.nodeTM = math::Translation(kClockBack - 14, 142, 0);
     // A swing of 5 degrees each way with a two-second period (one tick per second): keys every
     // quarter second are close enough for the curve to stay a sine.
@@ -86,7 +86,7 @@ SceneObject Weight(float z) {
     const float top = z < 0 ? 122 : 112;  // one weight has run down further than the other
     std::vector<Vec2> profile = {{0, 0}, {2.6f, 0.4f}, {3.2f, 1.2f}, {3.2f, 25}, {2.6f, 25.8f}, {0.8f, 26.4f},
                                  {0.8f, 28}, {0, 28.2f}};
-    AddLathe(weight.mesh, profile, 20, math::Translation(kClockBack - 7, top - 28, z), 1, 10);
+    AddLathe(weight.mesh, profile, 40, math::Translation(kClockBack - 7, top - 28, z), 1, 10);
     AddBox(weight.mesh, {kClockBack - 7.3f, top, z - 0.3f}, {kClockBack - 6.7f, 137, z + 0.3f}, 10);
     return weight;
 }

@@ -33,7 +33,7 @@ void BuildCurtain(RoomModel& model) {
     rail.material = "Brass";
     AddLathe(rail.mesh, {{0.01f, -1}, {2.2f, -0.5f}, {2.2f, 0}, {1.1f, 1}, {1.1f, 134}, {2.2f, 135}, {2.2f, 135.5f},
                          {0.01f, 136}},
-             12, Frame({kFront + 1, kTop + 2.5f, -199}, {0, 0, 1}, {1, 0, 0}), 1, 30);
+             24, Frame({kFront + 1, kTop + 2.5f, -199}, {0, 0, 1}, {1, 0, 0}), 1, 30);
     model.objects.push_back(std::move(rail));
 
     SceneObject curtain;
@@ -41,7 +41,7 @@ void BuildCurtain(RoomModel& model) {
     curtain.material = "Velvet";
     curtain.lighting = Lighting::kVertex;
     curtain.keys = {{"Lit", "0"}};
-    const int columns = 49, rows = 25;
+    const int columns = 97, rows = 61;
     curtain.mesh.AddPatch(columns, rows, [&](int i, int j) {
         const float z = kZ0 + (kZ1 - kZ0) * static_cast<float>(i) / (columns - 1);
         const float y = kTop - (kTop - kBottom) * static_cast<float>(j) / (rows - 1);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Model.h"
+#include "Painter.h"
 #include "RoomLayout.h"
 #include "Shapes.h"
 
@@ -24,7 +25,7 @@ void AddLamp(RoomModel& model) {
     AddLathe(stand.mesh,
              {{15, 0}, {15, 1.5f}, {13, 3.5f}, {8, 5}, {3, 7}, {1.6f, 10}, {1.4f, 60}, {2.4f, 62}, {1.4f, 64},
               {1.4f, 122}, {3.5f, 124}, {3.5f, 127}, {0, 127.5f}},
-             24, math::Translation(kLampBase.x, kLampBase.y, kLampBase.z), 1, 30);
+             48, math::Translation(kLampBase.x, kLampBase.y, kLampBase.z), 1, 30);
     model.objects.push_back(std::move(stand));
 
     // The shade glows from the bulb inside: drawn first and added to the black background, so it
@@ -33,7 +34,7 @@ void AddLamp(RoomModel& model) {
     glow.castsShadow = false;
     glow.keys = {{"Blend", "additive"}, {"Lit", "0"}};
     const float h = kLampShadeTop - kLampShadeBottom;
-    AddLathe(glow.mesh, {{23, 0}, {21.5f, h * 0.3f}, {17, h * 0.75f}, {13, h}}, 32,
+    AddLathe(glow.mesh, {{23, 0}, {22.4f, h * 0.15f}, {21.5f, h * 0.3f}, {19.5f, h * 0.55f}, {17, h * 0.75f}, {13, h}}, 64,
              math::Translation(kLampBase.x, kLampShadeBottom, kLampBase.z), 3, h);
     for (MeshVertex& v : glow.mesh.vertices) {
         const float t = (v.position.y - kLampShadeBottom) / h;  // 0 at the rim, 1 at the top
@@ -41,6 +42,17 @@ void AddLamp(RoomModel& model) {
         v.color = 0xFF000000u | level(255) << 16 | level(200) << 8 | level(140);
     }
     model.objects.push_back(std::move(glow));
+
+    // A fringe of glass beads round the shade's rim.
+    SceneObject beads = Object("Lamp beads", "Gilt");
+    for (int k = 0; k < 48; ++k) {
+        const float a = 6.2831853f * static_cast<float>(k) / 48;
+        const Vec3 at{kLampBase.x + 23.3f * std::cos(a), kLampShadeBottom - 4.5f, kLampBase.z + 23.3f * std::sin(a)};
+        AddLathe(beads.mesh, {{0.01f, 0}, {0.7f, 0.6f}, {0.7f, 1.4f}, {0.25f, 2}, {0.25f, 4.5f}, {0.01f, 4.6f}}, 8,
+                 math::Translation(at.x, at.y, at.z), 1, 5);
+    }
+    beads.lightMapDensity = 1.0f;
+    model.objects.push_back(std::move(beads));
 }
 
 void AddTable(RoomModel& model) {
@@ -54,7 +66,7 @@ void AddTable(RoomModel& model) {
         for (float sz : {-1.0f, 1.0f}) {
             const float x = c.x + sx * (w - 5), z = c.z + sz * (d - 5);
             AddLathe(table.mesh, {{1.6f, 0}, {2.2f, 2}, {1.4f, 8}, {1.8f, 40}, {2.6f, 50}, {2.2f, 58}, {2.4f, 61}},
-                     10, math::Translation(x, 0, z), 1, 30);
+                     24, math::Translation(x, 0, z), 1, 30);
         }
     model.objects.push_back(std::move(table));
 
@@ -66,11 +78,11 @@ void AddTable(RoomModel& model) {
     model.objects.push_back(std::move(book));
 
     SceneObject holder = Object("Candlestick", "Brass");
-    AddLathe(holder.mesh, {{5, 0}, {5, 0.8f}, {2, 2}, {1, 6}, {1.2f, 10}, {3, 11}, {3, 12}, {0, 12.2f}}, 16,
+    AddLathe(holder.mesh, {{5, 0}, {5, 0.8f}, {2, 2}, {1, 6}, {1.2f, 10}, {3, 11}, {3, 12}, {0, 12.2f}}, 32,
              math::Translation(c.x + 10, top, c.z - 10), 1, 8);
     model.objects.push_back(std::move(holder));
     SceneObject candle = Object("Candle", "Wax");
-    AddLathe(candle.mesh, {{1.6f, 0}, {1.6f, 15}, {1.2f, 15.6f}, {0, 15.8f}}, 16,
+    AddLathe(candle.mesh, {{1.6f, 0}, {1.6f, 15}, {1.2f, 15.6f}, {0, 15.8f}}, 32,
              math::Translation(c.x + 10, top + 12, c.z - 10), 1, 16);
     model.objects.push_back(std::move(candle));
 }
@@ -81,13 +93,17 @@ void AddArmchair(RoomModel& model) {
     // Built facing +x, then turned toward the clock.
     AddBox(fabric.mesh, {-26, 36, -27}, {26, 48, 27}, 40, kAllFaces & ~kFaceMinY);
     AddBox(fabric.mesh, {-22, 48, -24}, {24, 54, 24}, 40, kAllFaces & ~kFaceMinY);   // cushion
-    AddBox(fabric.mesh, {-34, 36, -31}, {-24, 102, 31}, 40);                          // back
+    AddBox(fabric.mesh, {-34, 36, -31}, {-24, 98, 31}, 40, kAllFaces & ~kFaceMaxY);   // back
+    AddLathe(fabric.mesh, {{0.01f, 0}, {5, 0}, {5, 62}, {0.01f, 62}}, 24, Frame({-29, 98, -31}, {0, 0, 1}, {0, 1, 0}),
+             2, 20, -1.5707963f, 1.5707963f);                                             // rounded top
+    AddLathe(fabric.mesh, {{0.01f, 0}, {6, 0}, {6, 48}, {0.01f, 48}}, 24, Frame({24, 48, -24}, {0, 0, 1}, {1, 0, 0}),
+             2, 20, -1.5707963f, 1.5707963f);                                             // seat front roll
     for (float s : {-1.0f, 1.0f}) {
         AddBox(fabric.mesh, {-24, 36, s > 0 ? 26.0f : -34.0f}, {26, 64, s > 0 ? 34.0f : -26.0f}, 40);  // arms
-        AddLathe(fabric.mesh, {{0.01f, -5}, {4, -4.2f}, {5.2f, -2}, {5.5f, 0}, {5.2f, 2}, {4, 4.2f}, {0, 5}}, 16,
+        AddLathe(fabric.mesh, {{0.01f, -5}, {4, -4.2f}, {5.2f, -2}, {5.5f, 0}, {5.2f, 2}, {4, 4.2f}, {0, 5}}, 32,
                  Frame({-24, 64, s * 30}, {1, 0, 0}, {0, 1, 0}), 2, 20);  // rolled arm front
         for (float x : {-28.0f, 22.0f})
-            AddLathe(legs.mesh, {{2.2f, 0}, {2.6f, 4}, {2.0f, 30}, {2.8f, 33}, {2.8f, 36}}, 10,
+            AddLathe(legs.mesh, {{2.2f, 0}, {2.6f, 4}, {2.0f, 30}, {2.8f, 33}, {2.8f, 36}}, 24,
                      math::Translation(x, 0, s * 28), 1, 20);
     }
     const Vec3 facing = math::Normalize(Vec3{kDialCentre.x, 0, kDialCentre.z} - kChairCentre);
@@ -134,6 +150,20 @@ void AddRug(RoomModel& model) {
     const float x0 = -70, x1 = 150, z0 = -75, z1 = 75, y = 0.6f;
     AddQuad(rug.mesh, {x0, y, z1}, {x1 - x0, 0, 0}, {0, 0, z0 - z1}, {0, 1, 0}, {0, 0}, {1, 1});
     model.objects.push_back(std::move(rug));
+    // Fringes on the two short ends: knotted tassels lying on the boards, a little ragged.
+    SceneObject fringe = Object("Rug fringe", "Wax");
+    for (float end : {x0, x1}) {
+        const float out = end == x0 ? -1.0f : 1.0f;
+        for (int k = 0; k < 60; ++k) {
+            const float z = z0 + 2 + (z1 - z0 - 4) * static_cast<float>(k) / 59;
+            const float length = 5 + 2.5f * Hash(k, end == x0 ? 0 : 1, 701);
+            const float sway = 1.2f * (Hash(k, end == x0 ? 2 : 3, 701) - 0.5f);
+            AddLathe(fringe.mesh, {{0.35f, 0}, {0.45f, 1}, {0.3f, length}, {0.01f, length + 0.3f}},
+                     6, Frame({end, 0.4f, z}, {out, 0, sway * 0.1f}, {0, 1, 0}), 1, 10);
+        }
+    }
+    fringe.lightMapDensity = 1.0f;
+    model.objects.push_back(std::move(fringe));
 }
 
 }  // namespace

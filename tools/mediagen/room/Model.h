@@ -76,6 +76,7 @@ void BuildRoomShell(RoomModel& model);
 void BuildClock(RoomModel& model);
 void BuildFurniture(RoomModel& model);
 void BuildCurtain(RoomModel& model);
+void BuildBookcase(RoomModel& model);
 
 // The shapes the camera paths must keep out of (world boxes, min then max).
 struct Obstacle {

@@ -67,9 +67,9 @@ float SegmentDistance(float px, float py, float ax, float ay, float bx, float by
 float WoodGrain(float u, float v, uint32_t seed) {
     // Streaks: noise stretched along u, bent by a slow warp; lines: a sine of the warped v.
     const float warp = Fbm(u, v, 3, 2, 3, seed + 7);
-    const float streak = Fbm(u, v, 4, 2, 40, seed);
-    const float lines = 0.5f + 0.5f * std::sin(6.2831853f * (v * 31 + warp * 1.5f + streak * 0.8f));
-    return std::clamp(0.6f * streak + 0.4f * lines * lines, 0.0f, 1.0f);
+    const float streak = Fbm(u, v, 5, 3, 48, seed);
+    const float lines = 0.5f + 0.5f * std::sin(6.2831853f * (v * 23 + warp * 2.5f + streak * 1.2f));
+    return std::clamp(0.2f + 0.6f * streak + 0.2f * lines * lines * lines, 0.0f, 1.0f);
 }
 
 }  // namespace room

@@ -34,6 +34,7 @@ std::vector<MaterialDef> RoomMaterials() {
         {"Painting", "Painting.dds"},
         {"Rug", "Rug.dds"},
         {"Leather", "Leather.dds"},
+        {"Bindings", "Bindings.dds"},
         {"Wax", "Wax.dds"},
         {"Upholstery", "Upholstery.dds"},
         {"Blued steel", "Steel.dds", false},
@@ -82,6 +83,7 @@ bool GenerateRoom(const fs::path& media) {
     BuildClock(model);
     BuildFurniture(model);
     BuildCurtain(model);
+    BuildBookcase(model);
     model.materials = RoomMaterials();
 
     const std::vector<Picture> pages = BakeLighting(model, 2);

@@ -30,5 +30,7 @@ inline constexpr float kLampShadeTop = 158;
 inline constexpr math::Vec3 kPictureCentre{199, 150, 130};
 inline constexpr math::Vec3 kTableCentre{172, 0, 130};
 inline constexpr math::Vec3 kChairCentre{40, 0, 150};
+inline constexpr math::Vec3 kBookcaseMin{-205, 0, 168};
+inline constexpr math::Vec3 kBookcaseMax{-105, 195, 200};
 
 }  // namespace room

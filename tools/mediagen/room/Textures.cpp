@@ -38,7 +38,7 @@ Picture Walnut(int size, uint32_t seed) {
     const Rgb walnut = Hex(0x3b2416), deep = Hex(0x1e110a), light = Hex(0x5a3a22);
     p.Fill([&](float u, float v) {
         const float g = WoodGrain(u, v, seed);
-        return Mix(deep, Mix(walnut, light, Smoothstep(0.6f, 1.0f, g)), Smoothstep(0.0f, 0.7f, g));
+        return Mix(Mix(deep, walnut, 0.5f), Mix(walnut, light, Smoothstep(0.65f, 1.0f, g) * 0.6f), Smoothstep(0.15f, 0.75f, g));
     });
     return p;
 }
@@ -52,7 +52,7 @@ Picture Wallpaper(int size) {
         float best = 0;
         // Two interleaved lattices make the diamond repeat.
         for (int k = 0; k < 2; ++k) {
-            float cu = u * 2 + 0.5f * k, cv = v * 2 + 0.5f * k;
+            float cu = u * 3 + 0.5f * k, cv = v * 3 + 0.5f * k;
             cu = (cu - std::floor(cu)) * 2 - 1;
             cv = (cv - std::floor(cv)) * 2 - 1;
             const float x = std::fabs(cu), y = cv;  // mirrored left and right
@@ -64,7 +64,7 @@ Picture Wallpaper(int size) {
                                Smoothstep(0.95f, 0.6f, std::fabs(y)) * Smoothstep(0.4f, 0.5f, r);
             best = std::max(best, std::max(medallion, stem * 0.7f));
         }
-        return Mix(paper * ground, motif, best * 0.75f);
+        return Mix(paper * ground, motif, best * 0.5f);
     });
     return p;
 }
@@ -129,7 +129,7 @@ Picture Velvet(int size) {
 
 Picture Upholstery(int size) {
     Picture p(size, size);
-    const Rgb ground = Hex(0x26343a), figure = Hex(0x3e3426);
+    const Rgb ground = Hex(0x3a4a44), figure = Hex(0x5a4a30);
     p.Fill([&](float u, float v) {
         float cu = u * 8, cv = v * 8;
         cu = cu - std::floor(cu) - 0.5f;
@@ -166,6 +166,22 @@ Picture Leather(int size) {
     return p;
 }
 
+// Sixteen book bindings side by side, each a column of its own colour with gilt bands.
+Picture Bindings(int size) {
+    Picture p(size, size);
+    const uint32_t colours[16] = {0x4a1e18, 0x1e3224, 0x2a2030, 0x3a2a16, 0x5a2a1a, 0x1c2a3a, 0x40361c, 0x2e1410,
+                                  0x243a2a, 0x4a3a2a, 0x301a26, 0x1a1e2e, 0x5a4426, 0x3a1c1c, 0x26302a, 0x44281c};
+    p.Fill([&](float u, float v) {
+        const int column = std::min(15, static_cast<int>(u * 16));
+        Rgb c = Hex(colours[column]) * (0.85f + 0.3f * Fbm(u, v, 4, 16, 16, 621));
+        const float h = Hash(column, 0, 622);
+        for (float band : {0.08f, 0.12f, 0.88f, 0.3f + 0.3f * h})
+            c = Mix(c, Hex(0x8a6a30), Smoothstep(0.012f, 0.006f, std::fabs(v - band)) * 0.8f);
+        return c;
+    });
+    return p;
+}
+
 Picture Steel(int size) {
     Picture p(size, size);
     p.Fill([&](float u, float v) {
@@ -182,7 +198,7 @@ Picture Glass(int size) {
         const float d = u * 0.7f + v * 0.3f;
         const float band = Smoothstep(0.14f, 0.0f, std::fabs(d - 0.35f)) * 0.6f +
                            Smoothstep(0.02f, 0.0f, std::fabs(d - 0.58f)) * 0.5f;
-        return Mix(Hex(0x1a2026), Hex(0x9aa8b8), band + 0.05f * Fbm(u, v, 3, 4, 4, 95));
+        return Mix(Hex(0x1a2026), Hex(0x6a7888), 0.6f * band + 0.05f * Fbm(u, v, 3, 4, 4, 95));
     });
     return p;
 }
@@ -239,6 +255,7 @@ std::vector<TextureDef> PaintTextures() {
     t.push_back({"Upholstery.dds", Upholstery(256)});
     t.push_back({"Lampshade.dds", Lampshade(256)});
     t.push_back({"Leather.dds", Leather(256)});
+    t.push_back({"Bindings.dds", Bindings(256)});
     t.push_back({"Dial.dds", PaintDial(1024)});
     t.push_back({"Rug.dds", PaintRug(1024)});
     t.push_back({"Landscape.dds", PaintLandscape(1024, 512)});
