@@ -22,11 +22,11 @@ constexpr float kAmbientReach = 90;  // occlusion counts what lies nearer than t
 // The lamp (2700 K) and the night sky through the window.
 const Rgb kLampColour{1.0f, 0.66f, 0.38f};
 const Rgb kSkyColour{0.29f, 0.42f, 0.62f};
-const Rgb kAmbientColour{0.085f, 0.075f, 0.07f};
+const Rgb kAmbientColour{0.1f, 0.09f, 0.085f};
 constexpr float kRimPower = 9000;    // the shade's open bottom, shining down
-constexpr float kTopPower = 4500;    // its open top, lighting the ceiling
+constexpr float kTopPower = 3200;    // its open top, lighting the ceiling
 constexpr float kShadePower = 2600;  // light through the parchment, all round
-constexpr float kSkyRadiance = 0.4f;
+constexpr float kSkyRadiance = 0.7f;
 
 Vec3 Orthogonal(Vec3 n) {
     return std::fabs(n.x) < 0.9f ? math::Normalize(math::Cross(n, {1, 0, 0})) : math::Normalize(math::Cross(n, {0, 1, 0}));

@@ -100,7 +100,7 @@ Picture PaintRug(int size) {
             if (std::fabs(edge - 20) < 1 || std::fabs(edge - 4) < 1) c = ivory * 0.8f;
         }
         const float wear = Fbm(u, v, 5, 8, 8, 503);
-        return c * (0.55f + 0.25f * wear);  // a worn, dusty pile: darker than its dyes
+        return c * (0.45f + 0.25f * wear);  // a worn, dusty pile: darker than its dyes
     });
     return p;
 }
