@@ -87,12 +87,15 @@ TEST_F(RoomFrames, NightRoomNotAHazeAtTheDefaultGamma) {
     EXPECT_LT(Percentile(greys, 0.5f), 150) << "a night room, not a lit one";
 }
 
+// Without the lift the room is authored dark, but the lamp-lit parts must still show and the
+// rest must not sink into black.
 TEST_F(RoomFrames, GammaZeroKeepsTheRoomVisible) {
     ASSERT_TRUE(loaded_);
     const gfx::ArgbImage frame = view_->Render(eye_, at_, kWidth, kHeight, 0);
     std::vector<int> greys;
     for (uint32_t p : frame.pixels) greys.push_back(Grey(p));
-    EXPECT_GT(Percentile(greys, 0.5f), 12) << "without the lift the room must not vanish into black";
+    EXPECT_GE(Percentile(greys, 0.5f), 8);
+    EXPECT_GE(Percentile(greys, 0.9f), 40);
 }
 
 }  // namespace

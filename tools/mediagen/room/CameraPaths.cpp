@@ -34,7 +34,7 @@ std::vector<CameraPath> CameraPaths() {
     // Round the front of the clock, from the lamp's side to the window's.
     std::vector<std::pair<Vec3, Vec3>> orbit;
     for (int i = 0; i < 6; ++i) {
-        const float a = (25.0f - 19.0f * static_cast<float>(i)) * 3.14159265f / 180;
+        const float a = (14.0f - 17.0f * static_cast<float>(i)) * 3.14159265f / 180;
         orbit.push_back({{186 - 120 * std::cos(a), 130 + 3.0f * static_cast<float>(i), 120 * std::sin(a)},
                          {186, 135, 0}});
     }
@@ -77,7 +77,7 @@ std::vector<CameraPath> CameraPaths() {
     // Close on the picture, then a pan to the clock.
     paths.push_back(Path("c8.cam", 200,
                          {{{130, 150, 118}, {199, 150, 130}}, {{118, 151, 120}, {199, 150, 130}},
-                          {{100, 155, 120}, {195, 150, 90}}, {{95, 158, 115}, {185, 150, 0}}, {{90, 160, 105}, kDial}}));
+                          {{100, 155, 125}, {195, 150, 90}}, {{85, 160, 128}, {185, 150, 0}}, {{72, 162, 122}, kDial}}));
     // High in a ceiling corner, looking down on the room.
     paths.push_back(Path("c9.cam", 200,
                          {{{-225, 255, 175}, {100, 40, 0}}, {{-225, 255, 105}, {100, 40, 0}}, {{-225, 255, 35}, {110, 50, 0}},
