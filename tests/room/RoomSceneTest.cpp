@@ -191,6 +191,32 @@ TEST_F(RoomScene, PendulumSwingsSeamlesslyAboutItsPivot) {
     for (const math::Vec3& p : Positions(*e->node)) EXPECT_LE(p.y, 2.0f);
 }
 
+// The device culls counter-clockwise triangles: each must wind clockwise seen from the side its
+// normals face, or the surface vanishes from the room.
+TEST_F(RoomScene, TrianglesFaceTheSideTheirNormalsFace) {
+    for (const SceneEntry& e : *nodes_) {
+        const UdfNode& n = *e.node;
+        if (!n.FindChild("Verts") || Text(n.FindChild("MaterialName")) == "Lampshade") continue;
+        const UdfNode* verts = n.FindChild("Verts");
+        const UdfNode* indexes = n.FindChild("Indexes");
+        const uint32_t stride = FvfStride(n.FindChild("FVF")->AsInt()) / 4;
+        const auto indexSize = static_cast<uint32_t>(n.FindChild("IndexSize")->AsInt());
+        int wrong = 0;
+        const uint32_t count = indexes->Size() / indexSize;
+        for (uint32_t t = 0; t + 2 < count; t += 3) {
+            math::Vec3 p[3], normal{};
+            for (uint32_t k = 0; k < 3; ++k) {
+                uint32_t i = 0;
+                std::memcpy(&i, indexes->Data() + (t + k) * indexSize, indexSize);
+                p[k] = {FloatAt(verts, i * stride), FloatAt(verts, i * stride + 1), FloatAt(verts, i * stride + 2)};
+                normal += math::Vec3{FloatAt(verts, i * stride + 3), FloatAt(verts, i * stride + 4), FloatAt(verts, i * stride + 5)};
+            }
+            if (math::Dot(math::Cross(p[1] - p[0], p[2] - p[0]), normal) <= 0) ++wrong;
+        }
+        EXPECT_EQ(wrong, 0) << e.name;
+    }
+}
+
 TEST_F(RoomScene, EveryMeshPassesTheLoadersChecks) {
     size_t triangles = 0;
     int meshes = 0;
