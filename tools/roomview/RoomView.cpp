@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "RayQuery.h"
 #include "udf/UdfNode.h"
 #include "udf/UdfReader.h"
 
@@ -260,16 +261,7 @@ struct RoomView::Impl {
     bool Cast(RTCScene scene, Vec3 o, Vec3 dir, float far, RTCRayHit& hit) const {
         RTCIntersectContext context;
         rtcInitIntersectContext(&context);
-        hit = {};
-        hit.ray.org_x = o.x;
-        hit.ray.org_y = o.y;
-        hit.ray.org_z = o.z;
-        hit.ray.dir_x = dir.x;
-        hit.ray.dir_y = dir.y;
-        hit.ray.dir_z = dir.z;
-        hit.ray.tfar = far;
-        hit.ray.mask = 0xFFFFFFFF;
-        hit.hit.geomID = RTC_INVALID_GEOMETRY_ID;
+        hit = room::MakeRayHit(o, dir, far);
         rtcIntersect1(scene, &context, &hit);
         return hit.hit.geomID != RTC_INVALID_GEOMETRY_ID;
     }

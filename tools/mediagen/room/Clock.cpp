@@ -15,14 +15,6 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 
-SceneObject Object(const char* name, const char* material, Lighting lighting = Lighting::kLightMap) {
-    SceneObject o;
-    o.name = name;
-    o.material = material;
-    o.lighting = lighting;
-    return o;
-}
-
 // The arched crest on top of the hood: a curved roof swept from front to back and its front face.
 void AddCrest(Mesh& mesh, float x0, float x1, float baseY, float halfWidth, float rise) {
     const int n = 24;

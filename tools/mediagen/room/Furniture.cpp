@@ -12,14 +12,6 @@ namespace room {
 
 namespace {
 
-SceneObject Object(const char* name, const char* material, Lighting lighting = Lighting::kLightMap) {
-    SceneObject o;
-    o.name = name;
-    o.material = material;
-    o.lighting = lighting;
-    return o;
-}
-
 void AddLamp(RoomModel& model) {
     SceneObject stand = Object("Lamp stand", "Brass");
     AddLathe(stand.mesh,

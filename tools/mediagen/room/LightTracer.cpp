@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "RayQuery.h"
 #include "RoomLayout.h"
 
 namespace room {
@@ -67,17 +68,7 @@ LightTracer::~LightTracer() {
 float LightTracer::Hit(Vec3 origin, Vec3 direction, float maxDistance, int* triangle) const {
     RTCIntersectContext context;
     rtcInitIntersectContext(&context);
-    RTCRayHit hit{};
-    hit.ray.org_x = origin.x;
-    hit.ray.org_y = origin.y;
-    hit.ray.org_z = origin.z;
-    hit.ray.dir_x = direction.x;
-    hit.ray.dir_y = direction.y;
-    hit.ray.dir_z = direction.z;
-    hit.ray.tnear = 0;
-    hit.ray.tfar = maxDistance;
-    hit.ray.mask = 0xFFFFFFFF;  // the library is built with ray masks: without this nothing is hit
-    hit.hit.geomID = RTC_INVALID_GEOMETRY_ID;
+    RTCRayHit hit = MakeRayHit(origin, direction, maxDistance);
     rtcIntersect1(scene_, &context, &hit);
     if (hit.hit.geomID == RTC_INVALID_GEOMETRY_ID) return -1;
     if (triangle) *triangle = static_cast<int>(hit.hit.geomID << 20 | hit.hit.primID);
@@ -90,16 +81,7 @@ bool LightTracer::Visible(Vec3 from, Vec3 to) const {
     if (length < 1e-3f) return true;
     RTCIntersectContext context;
     rtcInitIntersectContext(&context);
-    RTCRay ray{};
-    ray.org_x = from.x;
-    ray.org_y = from.y;
-    ray.org_z = from.z;
-    ray.dir_x = d.x / length;
-    ray.dir_y = d.y / length;
-    ray.dir_z = d.z / length;
-    ray.tnear = 0;
-    ray.tfar = length - 0.3f;
-    ray.mask = 0xFFFFFFFF;
+    RTCRay ray = MakeRayHit(from, d * (1 / length), length - 0.3f).ray;
     rtcOccluded1(scene_, &context, &ray);
     return ray.tfar >= 0;  // set to -inf when something is in the way
 }

@@ -48,6 +48,14 @@ struct SceneObject {
     std::vector<SceneObject> children;
 };
 
+inline SceneObject Object(const char* name, const char* material, Lighting lighting = Lighting::kLightMap) {
+    SceneObject o;
+    o.name = name;
+    o.material = material;
+    o.lighting = lighting;
+    return o;
+}
+
 struct MaterialDef {
     std::string name;
     std::string texture;  // file name in the media folder

@@ -37,13 +37,6 @@ void WallRect(Mesh& mesh, const Wall& w, float a0, float a1, float y0, float y1,
     AddQuad(mesh, origin, w.right * (a1 - a0), {0, -(y1 - y0), 0}, w.inward, uv0, uv1);
 }
 
-SceneObject Object(const char* name, const char* material) {
-    SceneObject o;
-    o.name = name;
-    o.material = material;
-    return o;
-}
-
 }  // namespace
 
 void BuildRoomShell(RoomModel& model) {

@@ -147,7 +147,7 @@ Picture Lampshade(int size) {
     p.Fill([&](float u, float v) {
         const float fibres = Fbm(u, v, 5, 16, 4, 71);
         const float seam = Smoothstep(0.01f, 0.0f, std::fabs(u - 0.5f));
-        return Mix(parchment, fibre, 0.5f * fibres + 0.4f * seam);
+        return Mix(parchment, fibre, 0.5f * fibres + 0.15f * seam);
     });
     return p;
 }
