@@ -2,9 +2,9 @@
 #include <array>
 #include <cstdio>
 
-#include "Dsp.h"
+#include "synth/Dsp.h"
 #include "MediaGenerator.h"
-#include "Sounds.h"
+#include "synth/Sounds.h"
 #include "ogg/OggVorbisWriter.h"
 
 namespace mediagen {
