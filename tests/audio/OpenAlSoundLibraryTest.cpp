@@ -160,6 +160,7 @@ TEST_F(Loopback, BadFilesGiveNoSample) {
     EXPECT_EQ(library.SampleLoad(true, good.data(), good.size(), static_cast<uint32_t>(good.size()), 20, 0), 0u);
     EXPECT_EQ(library.SampleLoad(false, "/no/such/file.ogg", 0, 0, 20, 0), 0u);
     EXPECT_EQ(library.SampleLoad(true, good.data(), 0, 150, 20, 0), 0u);  // headers cut
+    EXPECT_EQ(library.SampleLoad(true, good.data(), 0, static_cast<uint32_t>(good.size() - 1), 20, 0), 0u);
     EXPECT_NE(Load(good, 0), 0u);
 }
 

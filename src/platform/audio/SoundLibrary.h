@@ -49,7 +49,7 @@ public:
     virtual void Apply3D() = 0;
     virtual bool SetConfig(uint32_t option, uint32_t value) = 0;
     // Decodes an Ogg Vorbis file. The bytes are copied; `max` channels may play at once. A file
-    // that is missing, not Vorbis or damaged before its first sound gives 0.
+    // that is missing, cut short, not Vorbis or damaged before its first sound gives 0.
     virtual Handle SampleLoad(bool fromMemory, const void* file, uint64_t offset, uint32_t length, uint32_t max,
                               uint32_t flags) = 0;
     // A channel of the sample; with `onlyNew`, 0 when all `max` channels are playing.

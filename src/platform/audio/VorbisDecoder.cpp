@@ -15,6 +15,25 @@ constexpr int kMaxHolesInRow = 64;
 
 int Seek(void* source, ogg_int64_t offset, int whence) { return MemorySeek(source, offset, whence); }
 
+// The file must end with the last page of its stream, complete: otherwise it was cut short, and
+// a sound that stops part way is worse than none.
+bool EndsWithLastPage(std::span<const uint8_t> bytes) {
+    constexpr size_t kHeader = 27;
+    constexpr size_t kLongestPage = kHeader + 255 + 255 * 255;
+    if (bytes.size() < kHeader) return false;
+    const size_t lowest = bytes.size() > kLongestPage ? bytes.size() - kLongestPage : 0;
+    for (size_t at = bytes.size() - kHeader + 1; at-- > lowest;) {
+        const uint8_t* page = bytes.data() + at;
+        if (page[0] != 'O' || page[1] != 'g' || page[2] != 'g' || page[3] != 'S' || page[4] != 0) continue;
+        const size_t segments = page[26];
+        if (at + kHeader + segments > bytes.size()) continue;
+        size_t end = at + kHeader + segments;
+        for (size_t i = 0; i < segments; ++i) end += page[kHeader + i];
+        if (end == bytes.size()) return (page[5] & 0x04) != 0;  // end-of-stream flag
+    }
+    return false;
+}
+
 int16_t ToPcm(float value) {
     const float scaled = std::nearbyint(std::clamp(value, -1.0f, 1.0f) * 32767.0f);
     return static_cast<int16_t>(scaled);
@@ -33,7 +52,7 @@ VorbisDecoder::~VorbisDecoder() {
 }
 
 bool VorbisDecoder::Open(std::span<const uint8_t> bytes, bool mixToMono) {
-    if (open_ || bytes.empty()) return false;
+    if (open_ || !EndsWithLastPage(bytes)) return false;
     file_ = MemoryFile{bytes, 0};
     const ov_callbacks callbacks{MemoryRead, Seek, nullptr, MemoryTell};
     if (ov_open_callbacks(&file_, &state_->file, nullptr, 0, callbacks) != 0) return false;

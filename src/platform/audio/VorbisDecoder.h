@@ -1,6 +1,7 @@
 #pragma once
 // Decodes an Ogg Vorbis file held in memory to 16-bit PCM, piece by piece, mixed down to mono on
-// request. Damaged input ends the sound early; it never reads outside the bytes.
+// request. A file cut short does not open; damage inside ends the sound early. It never reads
+// outside the bytes.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,7 +19,7 @@ public:
     VorbisDecoder(const VorbisDecoder&) = delete;
     VorbisDecoder& operator=(const VorbisDecoder&) = delete;
 
-    // The bytes must outlive the decoder. False when they are not a Vorbis file we can play.
+    // The bytes must outlive the decoder. False when they are not a whole Vorbis file we can play.
     bool Open(std::span<const uint8_t> bytes, bool mixToMono);
     // 1 or 2: what Read delivers per frame.
     int OutputChannels() const { return outputChannels_; }
