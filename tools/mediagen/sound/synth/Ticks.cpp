@@ -16,10 +16,12 @@ struct Mode {
 // The escapement's strike on the pallet, rung through the wooden case. `pitch` lowers the tock.
 void AddStrike(std::vector<float>& out, size_t at, float pitch, float gain, Random& random) {
     const Mode modes[] = {
-        {1180.0f, 22.0f, 0.45f}, {1910.0f, 16.0f, 0.32f}, {2740.0f, 11.0f, 0.22f},
-        {3960.0f, 7.0f, 0.14f},  {640.0f, 38.0f, 0.26f},  {205.0f, 55.0f, 0.30f},
+        // Long enough to carry across the room: the ticking is heard through rain and music.
+        {1180.0f, 45.0f, 0.45f}, {1910.0f, 30.0f, 0.32f}, {2740.0f, 20.0f, 0.22f},
+        {3960.0f, 12.0f, 0.14f}, {640.0f, 70.0f, 0.26f},  {205.0f, 90.0f, 0.30f},
     };
-    const size_t length = kRate / 4;
+    const size_t length = kRate * 6 / 10;
+    const size_t fadeFrom = length - kRate / 20;  // the last ringing fades out: no click at the cut
     Biquad click = Biquad::HighPass(900.0f);
     Biquad woody = Biquad::LowPass(4500.0f);
     for (size_t i = 0; i < length && at + i < out.size(); ++i) {
@@ -31,7 +33,8 @@ void AddStrike(std::vector<float>& out, size_t at, float pitch, float gain, Rand
             const float f = mode.frequency * pitch;
             value += mode.amplitude * attack * std::exp(-t * 1000.0f / mode.decayMs) * std::sin(2.0f * kPi * f * t);
         }
-        out[at + i] += value * gain;
+        const float fade = i < fadeFrom ? 1.0f : 0.5f + 0.5f * std::cos(kPi * (i - fadeFrom) / (length - fadeFrom));
+        out[at + i] += value * gain * fade;
     }
 }
 
