@@ -4,27 +4,13 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <atomic>
-#include <cstdlib>
-#include <new>
 
+#include "AllocationCounter.h"
 #include "clock/ClockSound.h"
 #include "ogg/OggVorbisWriter.h"
 #include "platform/audio/OpenAlSoundLibrary.h"
 #include "synth/Dsp.h"
 #include "synth/Sounds.h"
-
-namespace {
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    ++gAllocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -65,13 +51,13 @@ void BM_SoundFrame(benchmark::State& state) {
     sound.Load(settings, FileSource(kMedia), kMedia, {10, 165, 0});
     CameraPose camera{{-200, 100, 0}, {1, 0, 0}, {0, 1, 0}};
     sound.Update(settings, RunMode::Saver, camera);
-    const long before = gAllocations;
+    const long before = AllocationCount();
     for (auto _ : state) {
         camera.position.x += 0.01f;
         sound.Update(settings, RunMode::Saver, camera);
     }
     state.counters["allocations/frame"] =
-        static_cast<double>(gAllocations - before) / static_cast<double>(state.iterations());
+        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
     state.SetLabel("target <= 20 us");
     sound.Shutdown(RunMode::Saver);
     audio::SetSoundLibrary(nullptr);
