@@ -3,11 +3,13 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <AL/alext.h>
+#include <alsa/asoundlib.h>
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -34,6 +36,19 @@ void ToOpenAl(const Vector3& v, float scale, ALfloat out[3]) {
     out[0] = v.x * scale;
     out[1] = v.y * scale;
     out[2] = -v.z * scale;
+}
+
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// A machine without sound is an ordinary case for a screensaver: keep the back ends from printing
+// their failures, which a desktop host may show over the saver. A log level the user set wins.
+void QuietBackendLogs() {
+    static const bool quiet = [] {
+        setenv("ALSOFT_LOGLEVEL", "0", 0);
+        snd_lib_error_set_handler(IgnoreAlsaError);
+        return true;
+    }();
+    (void)quiet;
 }
 
 }  // namespace
@@ -98,6 +113,7 @@ struct OpenAlSoundLibrary::Impl {
 bool OpenAlSoundLibrary::Impl::OpenDevice(uint32_t frequency) {
     const ALCint hz = static_cast<ALCint>(frequency);
     if (output == Output::Device) {
+        QuietBackendLogs();
         device = alcOpenDevice(nullptr);
         if (!device) return false;
         const ALCint attributes[] = {ALC_FREQUENCY, hz, 0};
