@@ -93,16 +93,20 @@ TEST(Program, RecordingWritesTheBackgroundThroughTheDefaultGammaRamp) {
 
 TEST(Program, RecordingIsTheSameForTheSameArguments) {
     TempDir dir;
-    std::string traces[2], frames[2];
+    std::string traces[2], frames[2], sounds[2];
     for (int i = 0; i < 2; ++i) {
         const std::string out = dir.path() + "/out" + std::to_string(i);
         RunProgram(dir, {"--record", out, "--seconds", "1", "--size", "32x32", "--fps", "2", "--time", "23:59:59"});
         traces[i] = ReadFile(out + "/trace.log");
         frames[i] = ReadFile(out + "/frame-00001.png");
+        sounds[i] = ReadFile(out + "/sound.wav");
     }
     EXPECT_FALSE(frames[0].empty());
     EXPECT_EQ(traces[0], traces[1]);
     EXPECT_EQ(frames[0], frames[1]);
+    // One second of 44.1 kHz 16-bit stereo after the 44-byte header.
+    EXPECT_EQ(sounds[0].size(), 44u + 44100u * 4u);
+    EXPECT_EQ(sounds[0], sounds[1]);
     EXPECT_NE(traces[0].find(", 23:59:59 \n"), std::string::npos) << traces[0];
 }
 
