@@ -36,14 +36,7 @@ protected:
         ASSERT_NE(window_->NativeHandle(), nullptr) << window_->Error();
         d3d_ = PlatformDirect3DCreate9(D3D_SDK_VERSION);
         ASSERT_TRUE(d3d_) << "no OpenGL 3.3 core context";
-        D3DPRESENT_PARAMETERS pp;
-        pp.BackBufferWidth = pp.BackBufferHeight = kSize;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.Windowed = true;
-        pp.EnableAutoDepthStencil = true;
-        pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+        D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(kSize, kSize);
         ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING,
                                      pp, device_),
                   D3D_OK);
@@ -158,14 +151,7 @@ TEST_F(ScenePixelTest, AfterADeviceResetTheSceneDrawsTheSamePicture) {
 
     scene_->onDeviceLost();
     textures_->InvalidateAll();
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = pp.BackBufferHeight = kSize;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.Windowed = true;
-    pp.EnableAutoDepthStencil = true;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(kSize, kSize);
     ASSERT_EQ(device_->Reset(pp), D3D_OK);
     DeviceStateCache::Get().invalidate();
     ASSERT_TRUE(textures_->RestoreAll());

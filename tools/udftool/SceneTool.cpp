@@ -152,15 +152,7 @@ int RenderCommand(const std::vector<std::string>& args, std::FILE* err) {
     if (!window.NativeHandle()) return Fail(err, std::string("no window: ") + window.Error());
     Ref<Direct3D> d3d = PlatformDirect3DCreate9(D3D_SDK_VERSION);
     if (!d3d) return Fail(err, "no OpenGL 3.3 device");
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = o.width;
-    pp.BackBufferHeight = o.height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.Windowed = true;
-    pp.EnableAutoDepthStencil = true;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(o.width, o.height);
     Ref<Device> device;
     if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window.NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,
                                  device))) {
