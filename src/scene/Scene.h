@@ -22,7 +22,8 @@ class FileSearchList;
 class TextureManager;
 class UdfNode;
 
-// What the scene needs from the application.
+// What the scene needs from the application. The file list and the texture manager outlive the
+// scene, which releases its textures when it goes.
 struct SceneContext {
     // Where texture files are looked for (may be null: the texture manager's own list).
     const FileSearchList* files = nullptr;
