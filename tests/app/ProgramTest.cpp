@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ChildProcess.h"
 #include "support/ImageFile.h"
 #include "support/TempDir.h"
 
@@ -44,9 +45,7 @@ ProgramRun RunProgram(const TempDir& dir, std::vector<std::string> args) {
     pid_t pid = 0;
     ProgramRun run;
     if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.exitCode = WaitForExit(pid, std::chrono::seconds(60));
     }
     posix_spawn_file_actions_destroy(&actions);
     run.output = ReadFile(out);
