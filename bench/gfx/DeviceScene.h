@@ -1,0 +1,25 @@
+#pragma once
+// The benchmark's scene drawn through our Direct3D device, with its states set through the state
+// cache the way the engine's renderables set them.
+
+#include "platform/gfx/Device.h"
+
+namespace bench {
+
+class DeviceScene {
+public:
+    // Makes the scene's textures, buffers and lights on `device`; `width` x `height` is the
+    // back buffer's size. The device must outlive the scene.
+    DeviceScene(gfx::Device& device, uint32_t width, uint32_t height);
+    // Clears, draws the grid when `draw`, and presents.
+    void Frame(bool draw);
+
+private:
+    gfx::Device& device_;
+    uint32_t width_, height_;
+    gfx::Ref<gfx::Texture> textures_[2];
+    gfx::Ref<gfx::VertexBuffer> vertices_;
+    gfx::Ref<gfx::IndexBuffer> indices_;
+};
+
+}  // namespace bench
