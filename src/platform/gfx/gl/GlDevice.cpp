@@ -13,6 +13,7 @@
 #include "platform/gfx/gl/FrameTarget.h"
 #include "platform/gfx/gl/GlPipeline.h"
 #include "platform/gfx/gl/GlResources.h"
+#include "platform/gfx/gl/HeapThresholds.h"
 #include "platform/gfx/gl/ProgramCache.h"
 
 namespace gfx::gl {
@@ -439,6 +440,7 @@ HRESULT CreateGlDevice(SDL_Window* window, int /*adapter*/, uint32_t /*behaviorF
         std::fprintf(stderr, "CreateDevice: the window was not made for OpenGL\n");
         return D3DERR_NOTAVAILABLE;
     }
+    KeepFreedHeapMemory();
     void* context = CreateContext(window);
     if (context == nullptr) {
         std::fprintf(stderr, "CreateDevice: no OpenGL 3.3 context: %s\n", SDL_GetError());
