@@ -128,7 +128,16 @@ public:
         if (flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) {
             if (!parameters_.EnableAutoDepthStencil) return D3DERR_INVALIDCALL;
             if (flags & D3DCLEAR_ZBUFFER) mask |= GL_DEPTH_BUFFER_BIT;
-            if (flags & D3DCLEAR_STENCIL) mask |= GL_STENCIL_BUFFER_BIT;
+            if (flags & D3DCLEAR_STENCIL) {
+                mask |= GL_STENCIL_BUFFER_BIT;
+                stencilValue_ = stencil;
+                stencilUniform_ = count == 0 || rects == nullptr;
+            } else if (stencilUniform_) {
+                // Nothing draws into the stencil buffer: while one value fills it, clearing it
+                // to that value with depth changes nothing and spares the driver keeping the
+                // stencil bits of the packed depth-stencil buffer pixel by pixel.
+                mask |= GL_STENCIL_BUFFER_BIT;
+            }
         }
         target_->BindForDrawing();
         // Clearing ignores the write masks.
@@ -138,7 +147,7 @@ public:
         glClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f, static_cast<float>((color >> 8) & 0xFF) / 255.0f,
                      static_cast<float>(color & 0xFF) / 255.0f, static_cast<float>(color >> 24) / 255.0f);
         glClearDepth(z);
-        glClearStencil(static_cast<GLint>(stencil));
+        glClearStencil(static_cast<GLint>(stencilValue_));
         if (count == 0 || rects == nullptr) {
             glDisable(GL_SCISSOR_TEST);
             glClear(mask);
@@ -400,6 +409,8 @@ private:
     std::unique_ptr<ProgramCache> programs_ = std::make_unique<ProgramCache>();
     FixedFunctionConstants constants_{};
     BoundLayout boundLayout_;
+    uint32_t stencilValue_ = 0;
+    bool stencilUniform_ = true;  // a new buffer's contents are undefined: any one value will do
 };
 
 }  // namespace
