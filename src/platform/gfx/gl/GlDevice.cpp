@@ -361,6 +361,8 @@ private:
         std::array<std::array<uint32_t, kSamplerStateCount>, kMaxTextureStages> samplerStates{};
         std::array<bool, kMaxTextureStages> samplerStatesSet{};
         bool constantsUploaded = false;
+        GLuint objectProgram = kUnknown;  // the program whose object matrices hold `object`
+        ObjectConstants object{};
         GlBindings() { textures.fill(kUnknown); }
     };
 
@@ -406,18 +408,29 @@ private:
                 program_ = programs_->Get(key);
                 if (programs_->Size() != programs) gl_.program = kUnknown;  // a new program was made current
             }
-            FillConstants(*this, lights, key.lightCount, target_->Width(), target_->Height(), constants_);
+            FillConstants(*this, lights, key.lightCount, target_->Width(), target_->Height(), object_, constants_);
             UploadConstants();
         }
-        if (gl_.program != program_) {
-            glUseProgram(program_);
-            gl_.program = program_;
+        if (gl_.program != program_.name) {
+            glUseProgram(program_.name);
+            gl_.program = program_.name;
         }
+        SetObjectConstants();
         if (dirty & kDirtyPipeline) ApplyPipelineStates(*this, parameters_.EnableAutoDepthStencil);
         if (dirty & kDirtyTextures) BindTextures();
         if (dirty & kDirtySamplers) UpdateSamplers();
         CheckErrors("PrepareDraw");
-        return program_ != 0;
+        return program_.name != 0;
+    }
+
+    // Matrices that change from draw to draw go to the program itself: one call, as a plain
+    // OpenGL program would make.
+    void SetObjectConstants() {
+        if (program_.objectLocation < 0) return;
+        if (gl_.objectProgram == program_.name && std::memcmp(&gl_.object, &object_, sizeof(object_)) == 0) return;
+        glUniformMatrix4fv(program_.objectLocation, 2, GL_FALSE, reinterpret_cast<const GLfloat*>(&object_));
+        gl_.objectProgram = program_.name;
+        gl_.object = object_;
     }
 
     // Each change takes the next slot of the ring and binds it; unchanged constants cost nothing.
@@ -509,9 +522,10 @@ private:
     GLuint userBuffer_ = 0;
     GLsizeiptr userBufferSize_ = 0;
     GLuint samplers_[kMaxTextureStages] = {};
-    GLuint program_ = 0;
+    Program program_;
     std::unique_ptr<FrameTarget> target_;
     std::unique_ptr<ProgramCache> programs_ = std::make_unique<ProgramCache>();
+    ObjectConstants object_{};
     FixedFunctionConstants constants_{};
     FixedFunctionConstants uploaded_{};  // what the bound slot holds
     BoundLayout boundLayout_;
