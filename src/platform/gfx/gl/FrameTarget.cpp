@@ -76,6 +76,7 @@ void FrameTarget::Release() {
 
 bool FrameTarget::Create(uint32_t width, uint32_t height, uint32_t samples, bool depth, D3DFORMAT depthFormat) {
     Release();
+    boundForDrawing_ = false;
     width_ = width;
     height_ = height;
     multisampled_ = samples > 1;
@@ -132,7 +133,9 @@ bool FrameTarget::Create(uint32_t width, uint32_t height, uint32_t samples, bool
     return complete && gammaProgram_ != 0;
 }
 
-void FrameTarget::BindForDrawing() const {
+void FrameTarget::BindForDrawing() {
+    if (boundForDrawing_) return;
+    boundForDrawing_ = true;
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glViewport(0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_));
 }
@@ -158,6 +161,7 @@ void FrameTarget::SetGammaRamp(const D3DGAMMARAMP& ramp) {
 
 void FrameTarget::Resolve() {
     if (!multisampled_) return;
+    boundForDrawing_ = false;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFramebuffer_);
     const auto w = static_cast<GLint>(width_);
@@ -166,6 +170,7 @@ void FrameTarget::Resolve() {
 }
 
 void FrameTarget::DrawGammaPass(GLuint framebuffer, int width, int height) {
+    boundForDrawing_ = false;
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, width, height);
     glDisable(GL_BLEND);

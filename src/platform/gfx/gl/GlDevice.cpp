@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "platform/gfx/Fvf.h"
@@ -52,6 +53,7 @@ bool ResendStateRequested() {
 }
 
 constexpr GLuint kUnknown = ~0u;  // a binding the device cannot vouch for
+constexpr uint64_t kUnknownValue = ~0ull;  // no 32-bit value
 
 // Constant blocks live in a ring of this many slots: each change takes a fresh slot, so no
 // upload overwrites constants a queued draw still reads.
@@ -158,16 +160,28 @@ public:
             }
         }
         target_->BindForDrawing();
-        // Clearing ignores the write masks.
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glDepthMask(GL_TRUE);
-        glStencilMask(0xFF);
-        glClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f, static_cast<float>((color >> 8) & 0xFF) / 255.0f,
-                     static_cast<float>(color & 0xFF) / 255.0f, static_cast<float>(color >> 24) / 255.0f);
-        glClearDepth(z);
-        glClearStencil(static_cast<GLint>(stencilValue_));
+        // Clearing ignores the write masks. The stencil mask keeps its default, all ones.
+        if (!gl_.writeMasksOpen) {
+            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+            glDepthMask(GL_TRUE);
+            gl_.writeMasksOpen = true;
+            MarkDirty(kDirtyPipeline);
+        }
+        if ((mask & GL_COLOR_BUFFER_BIT) && gl_.clearColor != color) {
+            glClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f, static_cast<float>((color >> 8) & 0xFF) / 255.0f,
+                         static_cast<float>(color & 0xFF) / 255.0f, static_cast<float>(color >> 24) / 255.0f);
+            gl_.clearColor = color;
+        }
+        if ((mask & GL_DEPTH_BUFFER_BIT) && !(gl_.clearDepth == z)) {
+            glClearDepth(z);
+            gl_.clearDepth = z;
+        }
+        if ((mask & GL_STENCIL_BUFFER_BIT) && gl_.clearStencil != stencilValue_) {
+            glClearStencil(static_cast<GLint>(stencilValue_));
+            gl_.clearStencil = stencilValue_;
+        }
+        // The scissor test is on only while clearing rectangles.
         if (count == 0 || rects == nullptr) {
-            glDisable(GL_SCISSOR_TEST);
             glClear(mask);
         } else {
             glEnable(GL_SCISSOR_TEST);
@@ -179,7 +193,6 @@ public:
             }
             glDisable(GL_SCISSOR_TEST);
         }
-        MarkDirty(kDirtyPipeline);
         CheckErrors("Clear");
         return D3D_OK;
     }
@@ -363,6 +376,10 @@ private:
         bool constantsUploaded = false;
         GLuint objectProgram = kUnknown;  // the program whose object matrices hold `object`
         ObjectConstants object{};
+        bool writeMasksOpen = false;  // colour and depth writes all on
+        uint64_t clearColor = kUnknownValue;  // a D3DCOLOR
+        float clearDepth = std::numeric_limits<float>::quiet_NaN();
+        uint64_t clearStencil = kUnknownValue;
         GlBindings() { textures.fill(kUnknown); }
     };
 
@@ -416,7 +433,10 @@ private:
             gl_.program = program_.name;
         }
         SetObjectConstants();
-        if (dirty & kDirtyPipeline) ApplyPipelineStates(*this, parameters_.EnableAutoDepthStencil);
+        if (dirty & kDirtyPipeline) {
+            ApplyPipelineStates(*this, parameters_.EnableAutoDepthStencil);
+            gl_.writeMasksOpen = (RenderState(D3DRS_COLORWRITEENABLE) & 0xF) == 0xF && RenderState(D3DRS_ZWRITEENABLE);
+        }
         if (dirty & kDirtyTextures) BindTextures();
         if (dirty & kDirtySamplers) UpdateSamplers();
         CheckErrors("PrepareDraw");
