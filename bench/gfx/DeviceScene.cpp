@@ -77,39 +77,42 @@ void DeviceScene::Frame(bool draw) {
         device_.SetFVF(kFvf);
         device_.SetStreamSource(0, vertices_.get(), 0, sizeof(GridVertex));
         device_.SetIndices(indices_.get());
-        for (uint32_t batch = 0; batch < kBatches; ++batch) {
-            // What a renderable's state block sets, mostly the same values as the one before.
-            D3DMATERIAL9 material;
-            material.Diffuse = material.Ambient = {1, 1, 1, 1};
-            cache.setRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-            cache.setRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
-            cache.setRenderState(D3DRS_ZWRITEENABLE, 1);
-            cache.setMaterial(&material);
-            cache.setRenderState(D3DRS_ALPHATESTENABLE, 0);
-            cache.setRenderState(D3DRS_ALPHABLENDENABLE, 0);
-            cache.setRenderState(D3DRS_LIGHTING, 1);
-            cache.setRenderState(D3DRS_COLORVERTEX, 0);
-            cache.setRenderState(D3DRS_AMBIENT, kAmbient);
-            for (uint32_t stage = 0; stage < 2; ++stage) {
-                cache.setTextureStageState(stage, D3DTSS_TEXCOORDINDEX, stage);
-                cache.setTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, 0);
-                cache.setTexture(stage, textures_[TextureOf(stage, batch)].get());
-                cache.setSamplerState(stage, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-                cache.setSamplerState(stage, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-                cache.setSamplerState(stage, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
-                cache.setTextureStageState(stage, D3DTSS_COLOROP, stage == 0 ? D3DTOP_MODULATE : D3DTOP_MODULATE2X);
-                cache.setTextureStageState(stage, D3DTSS_COLORARG1, stage == 0 ? D3DTA_TEXTURE : D3DTA_CURRENT);
-                cache.setTextureStageState(stage, D3DTSS_COLORARG2, stage == 0 ? D3DTA_DIFFUSE : D3DTA_TEXTURE);
-                cache.setTextureStageState(stage, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
-            }
-            cache.setTextureStageState(2, D3DTSS_COLOROP, D3DTOP_DISABLE);
-            cache.setTransform(D3DTS_WORLD, World(batch));
-            device_.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kGridVertices, batch * kTrianglesPerBatch * 3,
-                                         kTrianglesPerBatch);
-        }
+        for (uint32_t batch = 0; batch < kBatches; ++batch) DrawBatch(batch);
     }
     device_.EndScene();
     device_.Present();
+}
+
+void DeviceScene::DrawBatch(uint32_t batch) {
+    DeviceStateCache& cache = DeviceStateCache::Get();
+    // What a renderable's state block sets, mostly the same values as the one before.
+    D3DMATERIAL9 material;
+    material.Diffuse = material.Ambient = {1, 1, 1, 1};
+    cache.setRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    cache.setRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+    cache.setRenderState(D3DRS_ZWRITEENABLE, 1);
+    cache.setMaterial(&material);
+    cache.setRenderState(D3DRS_ALPHATESTENABLE, 0);
+    cache.setRenderState(D3DRS_ALPHABLENDENABLE, 0);
+    cache.setRenderState(D3DRS_LIGHTING, 1);
+    cache.setRenderState(D3DRS_COLORVERTEX, 0);
+    cache.setRenderState(D3DRS_AMBIENT, kAmbient);
+    for (uint32_t stage = 0; stage < 2; ++stage) {
+        cache.setTextureStageState(stage, D3DTSS_TEXCOORDINDEX, stage);
+        cache.setTextureStageState(stage, D3DTSS_TEXTURETRANSFORMFLAGS, 0);
+        cache.setTexture(stage, textures_[TextureOf(stage, batch)].get());
+        cache.setSamplerState(stage, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+        cache.setSamplerState(stage, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+        cache.setSamplerState(stage, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
+        cache.setTextureStageState(stage, D3DTSS_COLOROP, stage == 0 ? D3DTOP_MODULATE : D3DTOP_MODULATE2X);
+        cache.setTextureStageState(stage, D3DTSS_COLORARG1, stage == 0 ? D3DTA_TEXTURE : D3DTA_CURRENT);
+        cache.setTextureStageState(stage, D3DTSS_COLORARG2, stage == 0 ? D3DTA_DIFFUSE : D3DTA_TEXTURE);
+        cache.setTextureStageState(stage, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    }
+    cache.setTextureStageState(2, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    cache.setTransform(D3DTS_WORLD, World(batch));
+    device_.DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, kGridVertices, batch * kTrianglesPerBatch * 3,
+                                 kTrianglesPerBatch);
 }
 
 }  // namespace bench

@@ -13,6 +13,8 @@ public:
     DeviceScene(gfx::Device& device, uint32_t width, uint32_t height);
     // Clears, draws the grid when `draw`, and presents.
     void Frame(bool draw);
+    // Sets what a renderable sets for batch `batch` (0-99) and draws it; in a scene.
+    void DrawBatch(uint32_t batch);
 
 private:
     gfx::Device& device_;

@@ -3,11 +3,13 @@
 // 50,000 lit triangles with two texture stages in 100 batches. The two run in alternating blocks
 // of frames, so a busy machine slows both alike and their ratio is read from one run. Each case
 // runs with two frames in flight (fence sync, as presenting does) and with glFinish per frame.
-// Reports per frame: median time and range, the ratio, page faults (getrusage) and GL calls.
+// Reports per frame: median time and range, the ratio, the main thread's CPU time, page faults
+// (getrusage) and GL calls; and the GL calls of a draw whose state did not change.
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -71,11 +73,18 @@ Renderers& Get() {
 
 enum class Sync { kFence, kFinish };
 
-struct Block {
-    double ms = 0;      // per frame
-    double faults = 0;  // per frame
-    double calls = 0;   // per frame
+struct Block {  // per frame
+    double ms = 0;
+    double cpuMs = 0;  // this thread's
+    double faults = 0;
+    double calls = 0;
 };
+
+double ThreadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
 
 long Faults() {
     rusage usage{};
@@ -89,6 +98,7 @@ Block RunBlock(FrameFn frame, Sync sync, int frames) {
     const long faults = Faults();
     const uint64_t calls = bench::GlCalls();
     uint64_t frameCalls = 0;
+    const double cpu = ThreadCpuMs();
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < frames; ++i) {
         frame();
@@ -97,7 +107,7 @@ Block RunBlock(FrameFn frame, Sync sync, int frames) {
     frameCalls = bench::GlCalls() - calls - (sync == Sync::kFinish ? frames : 0);
     glFinish();
     const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
-    return {elapsed.count() / frames, static_cast<double>(Faults() - faults) / frames,
+    return {elapsed.count() / frames, (ThreadCpuMs() - cpu) / frames, static_cast<double>(Faults() - faults) / frames,
             static_cast<double>(frameCalls) / frames};
 }
 
@@ -109,11 +119,28 @@ double Median(std::vector<double> values) {
 
 struct CaseResult {
     std::string name;
-    std::vector<double> ours, plain, ratio, oursFaults, plainFaults, oursCalls, plainCalls;
+    std::vector<double> ours, plain, ratio, oursCpu, plainCpu, oursFaults, plainFaults, oursCalls, plainCalls;
 };
 std::vector<CaseResult>& Results() {
     static std::vector<CaseResult> results;
     return results;
+}
+
+// A batch drawn again with every state set again to the same values (the state cache forgets
+// them, so they all reach the device).
+double CallsOfUnchangedDraw(Renderers& r) {
+    SDL_GL_MakeCurrent(static_cast<SDL_Window*>(r.window->NativeHandle()), static_cast<SDL_GLContext>(r.deviceContext));
+    r.ours->Frame(true);
+    r.device->BeginScene();
+    r.ours->DrawBatch(7);
+    DeviceStateCache::Get().invalidate();
+    const uint64_t calls = bench::GlCalls();
+    r.ours->DrawBatch(7);
+    const uint64_t made = bench::GlCalls() - calls;
+    r.device->EndScene();
+    r.device->Present();
+    glFinish();
+    return static_cast<double>(made);
 }
 
 void Run(benchmark::State& state, const char* name, bool draw, Sync sync, int framesPerBlock) {
@@ -135,7 +162,7 @@ void Run(benchmark::State& state, const char* name, bool draw, Sync sync, int fr
     plain();
     DeviceStateCache::Get().resetStats();
 
-    CaseResult result{name, {}, {}, {}, {}, {}, {}, {}};
+    CaseResult result{name, {}, {}, {}, {}, {}, {}, {}, {}, {}};
     bool oursFirst = true;
     for (auto _ : state) {
         Block a, b;
@@ -151,6 +178,8 @@ void Run(benchmark::State& state, const char* name, bool draw, Sync sync, int fr
         result.ours.push_back(a.ms);
         result.plain.push_back(b.ms);
         result.ratio.push_back(a.ms / b.ms);
+        result.oursCpu.push_back(a.cpuMs);
+        result.plainCpu.push_back(b.cpuMs);
         result.oursFaults.push_back(a.faults);
         result.plainFaults.push_back(b.faults);
         result.oursCalls.push_back(a.calls);
@@ -160,6 +189,8 @@ void Run(benchmark::State& state, const char* name, bool draw, Sync sync, int fr
     state.counters["plain_ms"] = Median(result.plain);
     state.counters["ratio"] = Median(result.ratio);
     state.counters["ratio_max"] = *std::max_element(result.ratio.begin(), result.ratio.end());
+    state.counters["ours_cpu_ms"] = Median(result.oursCpu);
+    state.counters["plain_cpu_ms"] = Median(result.plainCpu);
     state.counters["ours_faults"] = Median(result.oursFaults);
     state.counters["plain_faults"] = Median(result.plainFaults);
     state.counters["ours_gl_calls"] = Median(result.oursCalls);
@@ -169,6 +200,7 @@ void Run(benchmark::State& state, const char* name, bool draw, Sync sync, int fr
         const double frames = static_cast<double>(result.ours.size() * static_cast<size_t>(framesPerBlock));
         state.counters["state_calls_requested"] = static_cast<double>(stats.requested) / frames;
         state.counters["state_calls_made"] = static_cast<double>(stats.made) / frames;
+        state.counters["gl_calls_unchanged_draw"] = CallsOfUnchangedDraw(r);
     }
     Results().push_back(std::move(result));
 }
@@ -188,8 +220,8 @@ BENCHMARK(BM_LitTwoStageTriangles50k_Fence)->Unit(benchmark::kMillisecond)->UseM
 BENCHMARK(BM_LitTwoStageTriangles50k_Finish)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(kBlocks);
 
 void PrintTable() {
-    std::printf("\n%-46s %22s %22s %18s %15s %15s\n", "case (per frame, median and range)", "ours ms", "plain GL ms",
-                "ratio", "page faults", "GL calls");
+    std::printf("\n%-46s %22s %22s %18s %13s %13s %11s\n", "case (per frame, median and range)", "ours ms",
+                "plain GL ms", "ratio", "main CPU ms", "page faults", "GL calls");
     for (const CaseResult& c : Results()) {
         auto range = [](const std::vector<double>& v, const char* format) {
             char text[64];
@@ -197,11 +229,13 @@ void PrintTable() {
                           *std::max_element(v.begin(), v.end()));
             return std::string(text);
         };
-        char faults[32], calls[32];
+        char cpu[32], faults[32], calls[32];
+        std::snprintf(cpu, sizeof(cpu), "%.1f / %.1f", Median(c.oursCpu), Median(c.plainCpu));
         std::snprintf(faults, sizeof(faults), "%.0f / %.0f", Median(c.oursFaults), Median(c.plainFaults));
         std::snprintf(calls, sizeof(calls), "%.0f / %.0f", Median(c.oursCalls), Median(c.plainCalls));
-        std::printf("%-46s %22s %22s %18s %15s %15s\n", c.name.c_str(), range(c.ours, "%.2f (%.2f-%.2f)").c_str(),
-                    range(c.plain, "%.2f (%.2f-%.2f)").c_str(), range(c.ratio, "%.3f (%.2f-%.2f)").c_str(), faults, calls);
+        std::printf("%-46s %22s %22s %18s %13s %13s %11s\n", c.name.c_str(), range(c.ours, "%.2f (%.2f-%.2f)").c_str(),
+                    range(c.plain, "%.2f (%.2f-%.2f)").c_str(), range(c.ratio, "%.3f (%.2f-%.2f)").c_str(), cpu, faults,
+                    calls);
     }
 }
 
