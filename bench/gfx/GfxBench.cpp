@@ -49,14 +49,7 @@ Renderers* Setup() {
     r->window = std::make_unique<gl::HiddenWindow>(kWidth, kHeight);
     r->d3d = Direct3DCreate9(D3D_SDK_VERSION);
     if (!r->d3d || !r->window->NativeHandle()) return r;
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = kWidth;
-    pp.BackBufferHeight = kHeight;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.Windowed = true;
-    pp.EnableAutoDepthStencil = true;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    D3DPRESENT_PARAMETERS pp = bench::PresentParameters(kWidth, kHeight);
     r->d3d->CreateDevice(0, D3DDEVTYPE_HAL, r->window->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,
                          r->device);
     if (!r->device) return r;

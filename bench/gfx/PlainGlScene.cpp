@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BenchScene.h"
+#include "platform/gfx/gl/FrameTarget.h"
 #include "platform/gfx/gl/GlContext.h"
 #include "platform/gfx/gl/ProgramCache.h"
 
@@ -53,27 +54,6 @@ out vec4 color;
 void main() {
     vec4 c = clamp(texture(texture0, tex0) * diffuse, 0.0, 1.0);
     color = clamp(2.0 * c * texture(texture1, tex1), 0.0, 1.0);
-}
-)";
-
-const char* const kGammaVertex = R"(#version 330 core
-out vec2 uv;
-void main() {
-    vec2 p = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
-    uv = vec2(p.x, 1.0 - p.y);  // the frame is drawn upside down, as ours is
-    gl_Position = vec4(p * 2.0 - 1.0, 0.0, 1.0);
-}
-)";
-
-const char* const kGammaFragment = R"(#version 330 core
-uniform sampler2D frame;
-uniform sampler2D ramp;
-in vec2 uv;
-out vec4 color;
-void main() {
-    ivec3 c = ivec3(texture(frame, uv).rgb * 255.0 + 0.5);
-    color = vec4(texelFetch(ramp, ivec2(c.r, 0), 0).r, texelFetch(ramp, ivec2(c.g, 0), 0).g,
-                 texelFetch(ramp, ivec2(c.b, 0), 0).b, 1.0);
 }
 )";
 
@@ -155,7 +135,7 @@ PlainGlScene::PlainGlScene(uint32_t width, uint32_t height) : width_(width), hei
     glGenVertexArrays(1, &emptyVertexArray_);
 
     program_ = gfx::gl::LinkProgram(kVertex, kFragment);
-    gammaProgram_ = gfx::gl::LinkProgram(kGammaVertex, kGammaFragment);
+    gammaProgram_ = gfx::gl::LinkProgram(gfx::gl::kGammaPassVertexShader, gfx::gl::kGammaPassFragmentShader);
     if (!program_ || !gammaProgram_) return;
     glUseProgram(program_);
     glUniform1i(glGetUniformLocation(program_, "texture0"), 0);

@@ -39,14 +39,7 @@ protected:
     void MakeDevice() {
         scene_.reset();
         device_.Reset();
-        D3DPRESENT_PARAMETERS pp;
-        pp.BackBufferWidth = kWidth;
-        pp.BackBufferHeight = kHeight;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.Windowed = true;
-        pp.EnableAutoDepthStencil = true;
-        pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+        D3DPRESENT_PARAMETERS pp = bench::PresentParameters(kWidth, kHeight);
         ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,
                                      device_),
                   D3D_OK);

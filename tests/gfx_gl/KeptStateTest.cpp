@@ -119,11 +119,7 @@ TEST_F(GlDeviceTest, ClearsAfterWriteMasksAndResetsClearEverything) {
     Finish("clear_after_masks");
     ExpectPixel(32, 32, {255, 0, 0});
 
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = pp.BackBufferHeight = kSize;
-    pp.Windowed = true;
-    pp.EnableAutoDepthStencil = true;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+    D3DPRESENT_PARAMETERS pp = PresentParameters();
     ASSERT_EQ(device_->Reset(pp), D3D_OK);
     Begin(0x00000000);  // GL's own initial clear colour, which the red clear replaced
     Finish("clear_after_reset");

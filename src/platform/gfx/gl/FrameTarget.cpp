@@ -6,9 +6,8 @@
 #include "platform/gfx/gl/ProgramCache.h"
 
 namespace gfx::gl {
-namespace {
 
-const char* const kGammaVertex = R"(#version 330 core
+const char* const kGammaPassVertexShader = R"(#version 330 core
 out vec2 uv;
 void main() {
     vec2 p = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
@@ -18,7 +17,7 @@ void main() {
 )";
 
 // An 8-bit channel c becomes ramp[c] >> 8.
-const char* const kGammaFragment = R"(#version 330 core
+const char* const kGammaPassFragmentShader = R"(#version 330 core
 uniform sampler2D frame;
 uniform sampler2D ramp;
 in vec2 uv;
@@ -29,6 +28,8 @@ void main() {
                  texelFetch(ramp, ivec2(c.b, 0), 0).b, 1.0);
 }
 )";
+
+namespace {
 
 GLenum DepthInternalFormat(D3DFORMAT format) {
     return format == D3DFMT_D16 ? GL_DEPTH_COMPONENT16 : GL_DEPTH24_STENCIL8;
@@ -118,7 +119,7 @@ bool FrameTarget::Create(uint32_t width, uint32_t height, uint32_t samples, bool
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
 
     if (gammaProgram_ == 0) {
-        gammaProgram_ = LinkProgram(kGammaVertex, kGammaFragment);
+        gammaProgram_ = LinkProgram(kGammaPassVertexShader, kGammaPassFragmentShader);
         glUseProgram(gammaProgram_);
         glUniform1i(glGetUniformLocation(gammaProgram_, "frame"), 0);
         glUniform1i(glGetUniformLocation(gammaProgram_, "ramp"), 1);

@@ -13,6 +13,11 @@
 
 namespace gfx::gl {
 
+// The gamma pass: a triangle covering the window samples `frame` (unit 0, stored upside down)
+// and looks each channel up in `ramp` (unit 1, 256 x 1).
+extern const char* const kGammaPassVertexShader;
+extern const char* const kGammaPassFragmentShader;
+
 class FrameTarget {
 public:
     FrameTarget() = default;
