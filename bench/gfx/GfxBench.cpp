@@ -47,7 +47,7 @@ Renderers* Setup() {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     auto* r = new Renderers;
     r->window = std::make_unique<gl::HiddenWindow>(kWidth, kHeight);
-    r->d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    r->d3d = PlatformDirect3DCreate9(D3D_SDK_VERSION);
     if (!r->d3d || !r->window->NativeHandle()) return r;
     D3DPRESENT_PARAMETERS pp = bench::PresentParameters(kWidth, kHeight);
     r->d3d->CreateDevice(0, D3DDEVTYPE_HAL, r->window->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,

@@ -11,7 +11,7 @@
 #include "DeviceScene.h"
 #include "platform/gfx/Direct3D.h"
 #include "platform/gfx/gl/HiddenWindow.h"
-#include "platform/png/PngWriter.h"
+#include "platform/gfx/loader/ImageEncoders.h"
 #include "support/ScopedEnv.h"
 
 namespace gfx {
@@ -25,7 +25,7 @@ protected:
     void SetUp() override {
         window_ = std::make_unique<gl::HiddenWindow>(kWidth, kHeight);
         ASSERT_NE(window_->NativeHandle(), nullptr) << window_->Error();
-        d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
+        d3d_ = PlatformDirect3DCreate9(D3D_SDK_VERSION);
         ASSERT_TRUE(d3d_) << "no OpenGL 3.3 core context";
     }
 
@@ -52,7 +52,7 @@ protected:
         uint32_t width = 0, height = 0;
         EXPECT_EQ(device_->GetFrontBufferData(0, argb, width, height), D3D_OK);
         const std::string path = ::testing::TempDir() + name + ".png";
-        EXPECT_TRUE(png::WriteArgb(path.c_str(), argb, width, height, 1));
+        EXPECT_TRUE(WritePngFile(path.c_str(), argb, width, height, false, 1));
         return argb;
     }
 
