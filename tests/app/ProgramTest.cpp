@@ -7,6 +7,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -26,7 +27,8 @@ struct ProgramRun {
     std::string trace;
 };
 
-// Runs quelmont offscreen with a trace file and a private settings folder.
+// Runs quelmont offscreen in `dir` (where a "Media" folder overrides the archive) with a trace file
+// and a private settings folder.
 ProgramRun RunProgram(const TempDir& dir, std::vector<std::string> args) {
     const std::string program = std::string(QUELMONT_BINARY_DIR) + "/src/app/quelmont";
     const std::string out = dir.path() + "/stdout.txt";
@@ -42,6 +44,7 @@ ProgramRun RunProgram(const TempDir& dir, std::vector<std::string> args) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addchdir_np(&actions, dir.path().c_str());
     pid_t pid = 0;
     ProgramRun run;
     if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
@@ -66,6 +69,10 @@ TEST(Program, ChangePasswordExitsWithZeroAfterTheStartLines) {
 
 TEST(Program, RecordingWritesTheBackgroundThroughTheDefaultGammaRamp) {
     TempDir dir;
+    // An empty room on a red background, seen from the fallback camera (no paths, no fade).
+    std::filesystem::create_directories(dir.path() + "/Media");
+    std::ofstream(dir.path() + "/Media/clock.udf") << "";
+    std::ofstream(dir.path() + "/Media/Scene.props") << "BgColor = array(100, 0, 0);\n";
     const std::string out = dir.path() + "/out";
     const ProgramRun run = RunProgram(dir, {"--record", out, "--seconds", "1", "--size", "64x48", "--fps", "5"});
     EXPECT_EQ(run.exitCode, 0) << run.output;
