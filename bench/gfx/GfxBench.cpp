@@ -49,7 +49,7 @@ Renderers* Setup() {
     r->window = std::make_unique<gl::HiddenWindow>(kWidth, kHeight);
     r->d3d = PlatformDirect3DCreate9(D3D_SDK_VERSION);
     if (!r->d3d || !r->window->NativeHandle()) return r;
-    D3DPRESENT_PARAMETERS pp = bench::PresentParameters(kWidth, kHeight);
+    D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(kWidth, kHeight);
     r->d3d->CreateDevice(0, D3DDEVTYPE_HAL, r->window->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,
                          r->device);
     if (!r->device) return r;
