@@ -8,6 +8,7 @@
 #include "common/Timing.h"
 #include "platform/sys/Window.h"
 #include "shell/CommandLine.h"
+#include "shell/ConfigDialog.h"
 #include "shell/DefaultSettings.h"
 #include "shell/CameraControl.h"
 #include "shell/FrameRate.h"
@@ -132,6 +133,7 @@ private:
     InputSystem input_{*this};
     CameraPose fallbackCamera_;
     CameraControl cameraControl_;
+    ConfigDialog configDialog_{*this};
     Stopwatch startTimer_;  // the grace period for mouse moves runs from the end of Create
 };
 
