@@ -10,6 +10,7 @@
 #include "platform/ui/DialogResources.h"
 #include "shell/Application.h"
 #include "shell/DeviceEnumeration.h"
+#include "shell/SettingsTable.h"
 
 using namespace ui;
 
@@ -20,8 +21,6 @@ constexpr const char* kErrorCaption = "Error";
 constexpr const char* kNotSavedText = "The settings could not be saved. Check that the settings folder can be written.";
 constexpr const char* kProjectPage = QUELMONT_PROJECT_PAGE;
 
-constexpr int kVolumeMin = 0, kVolumeMax = 100;
-constexpr int kGammaMin = -100, kGammaMax = 100;
 
 struct Caption {
     int id;
@@ -64,6 +63,15 @@ bool SettingsRecord::*SwitchOf(int id) {
         case IDC_EXIT_ON_MOUSE_MOVE: return &SettingsRecord::ExitOnMM;
         case IDC_SHOW_TIME: return &SettingsRecord::ShowTime;
         default: return nullptr;
+    }
+}
+
+// A slider's range and position from the setting's entry in the settings table.
+void ShowSlider(Dialog& dialog, int id, int32_t SettingsRecord::*member, const SettingsRecord& settings) {
+    for (const SettingField& field : kSettingFields) {
+        if (field.number != member) continue;
+        dialog.SetSliderRange(id, field.min, field.max);
+        dialog.SetSliderPos(id, field.Get(settings));
     }
 }
 
@@ -121,10 +129,8 @@ bool ConfigDialog::FillVideoModes(Dialog& dialog) {
 
 void ConfigDialog::ShowSettings(Dialog& dialog) {
     const SettingsRecord& s = app_.settings;
-    dialog.SetSliderRange(IDC_VOLUME, kVolumeMin, kVolumeMax);
-    dialog.SetSliderPos(IDC_VOLUME, s.Volume);
-    dialog.SetSliderRange(IDC_GAMMA, kGammaMin, kGammaMax);
-    dialog.SetSliderPos(IDC_GAMMA, s.Gamma);
+    ShowSlider(dialog, IDC_VOLUME, &SettingsRecord::Volume, s);
+    ShowSlider(dialog, IDC_GAMMA, &SettingsRecord::Gamma, s);
     ShowGamma(dialog);
     for (int id : {IDC_USE_DESKTOP, IDC_MUSIC, IDC_SOUND, IDC_SHOW_FPS, IDC_EXIT_ON_MOUSE_MOVE, IDC_SHOW_TIME})
         dialog.CheckItem(id, s.*SwitchOf(id));
