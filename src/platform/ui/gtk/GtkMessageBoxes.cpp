@@ -32,6 +32,7 @@ void ShowMessageBox(std::string_view text, std::string_view caption) {
     GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, "%s",
                                             message.c_str());
     gtk_window_set_title(GTK_WINDOW(box), gtk::DisplayText(caption).c_str());
+    gtk_widget_set_name(box, "message-box");
     gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
     gtk_dialog_run(GTK_DIALOG(box));
     gtk_widget_destroy(box);
@@ -47,6 +48,7 @@ int ShowDirectXDialog(std::string_view text) {
     GtkWidget* box =
         gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_NONE, "%s", message.c_str());
     gtk_window_set_title(GTK_WINDOW(box), kDirectXCaption);
+    gtk_widget_set_name(box, "message-box");
     gtk_dialog_add_button(GTK_DIALOG(box), kDownloadButton, IDOK);
     gtk_dialog_add_button(GTK_DIALOG(box), kCancelButton, IDCANCEL);
     gtk_dialog_set_default_response(GTK_DIALOG(box), IDOK);
