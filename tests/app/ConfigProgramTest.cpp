@@ -26,16 +26,17 @@ std::string Command(const TempDir& dir, const std::string& display, const std::s
            " " + ShellQuote(kProgram) + " " + args + " 2>&1";
 }
 
-// Starts the dialog, waits up to 20 s for its window, presses `key` over it and prints
-// "exit=N" once the program ended (it is killed after another 20 s).
-std::string PressKeyInDialog(const TempDir& dir, const std::string& display, const std::string& key) {
+// Starts the dialog, waits up to 20 s for its window, runs the shell command `action` ($pid is
+// the program) and prints "exit=N" once the program ended (it is killed after another 20 s).
+std::string ActOnDialog(const TempDir& dir, const std::string& display, const std::string& action) {
     return "{ " + Command(dir, display, "/c") + " & pid=$!; export DISPLAY=" + display +
            "; for i in $(seq 200); do xdotool search --name 'Quelmont Screensaver Configuration' >/dev/null 2>&1 && "
-           "break; sleep 0.1; done; sleep 0.5; xdotool mousemove 320 240 key " +
-           key +
+           "break; sleep 0.1; done; sleep 0.5; " + action +
            "; for i in $(seq 200); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done; kill -9 $pid 2>/dev/null; "
            "wait $pid; echo exit=$?; }";
 }
+
+std::string PressKey(const std::string& key) { return "xdotool mousemove 320 240 key " + key; }
 
 }  // namespace
 
@@ -53,14 +54,23 @@ TEST(ConfigProgram, EnterSavesTheSettingsAndEscapeSavesNothing) {
     const std::string settings = "/quelmont/settings.ini";
 
     TempDir cancelled;
-    auto [status, output] = RunShell(PressKeyInDialog(cancelled, display.Name(), "Escape"));
+    auto [status, output] = RunShell(ActOnDialog(cancelled, display.Name(), PressKey("Escape")));
     EXPECT_NE(output.find("exit=1"), std::string::npos) << output;
     EXPECT_EQ(ReadFile(cancelled.path() + settings).find("Volume"), std::string::npos);
 
     TempDir accepted;
-    std::tie(status, output) = RunShell(PressKeyInDialog(accepted, display.Name(), "Return"));
+    std::tie(status, output) = RunShell(ActOnDialog(accepted, display.Name(), PressKey("Return")));
     EXPECT_NE(output.find("exit=1"), std::string::npos) << output;
     const std::string saved = ReadFile(accepted.path() + settings);
     EXPECT_NE(saved.find("Volume=dword:00000032"), std::string::npos) << saved;
     EXPECT_NE(saved.find("UseDesktop=dword:00000001"), std::string::npos) << saved;
+}
+
+TEST(ConfigProgram, SigtermClosesTheDialogWithoutSaving) {
+    x11test::VirtualDisplay& display = x11test::SharedDisplay();
+    if (!display.Started() || !testing_support::HaveTool("xdotool")) GTEST_SKIP() << "no Xvfb or xdotool";
+    TempDir dir;
+    const auto [status, output] = RunShell(ActOnDialog(dir, display.Name(), "kill -TERM $pid"));
+    EXPECT_NE(output.find("exit=1"), std::string::npos) << output;
+    EXPECT_EQ(ReadFile(dir.path() + "/quelmont/settings.ini").find("Volume"), std::string::npos);
 }

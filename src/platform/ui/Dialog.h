@@ -73,6 +73,10 @@ public:
     virtual intptr_t RunModal(int resourceId, uint64_t owner, const DialogProc& proc) = 0;
 };
 
+// Polled while dialogs and message boxes are shown: when it says yes (the system asks the
+// program to end) every open one is cancelled, and later message boxes only print their text.
+void SetCancelRequest(bool (*takeRequest)());
+
 DialogSystem& GetDialogSystem();
 void SetDialogSystem(DialogSystem* system);  // null restores the platform's
 

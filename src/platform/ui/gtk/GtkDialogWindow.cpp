@@ -149,15 +149,24 @@ GtkWidget* GtkDialogWindow::AddFilePreview(int editId, int width, int height) {
     previewWidth_ = width;
     previewHeight_ = height;
     if (GtkWidget* edit = Find(editId)) g_signal_connect(edit, "changed", G_CALLBACK(&GtkDialogWindow::OnEditChanged), this);
+    // Without a picture the frame keeps its own: say so rather than show an empty box.
+    previewEmpty_ = gtk_label_new("No picture");
+    gtk_widget_set_sensitive(previewEmpty_, FALSE);
+    gtk_widget_set_no_show_all(previewEmpty_, TRUE);
+    gtk_widget_show(previewEmpty_);
+    GtkWidget* overlay = gtk_overlay_new();
+    gtk_container_add(GTK_CONTAINER(overlay), preview_);
+    gtk_overlay_add_overlay(GTK_OVERLAY(overlay), previewEmpty_);
     GtkWidget* frame = gtk_frame_new(nullptr);
     gtk_frame_set_shadow_type(GTK_FRAME(frame), GTK_SHADOW_IN);
-    gtk_container_add(GTK_CONTAINER(frame), preview_);
+    gtk_container_add(GTK_CONTAINER(frame), overlay);
     return frame;
 }
 
 void GtkDialogWindow::SetContent(GtkWidget* content) { gtk_container_add(GTK_CONTAINER(window_), content); }
 
 intptr_t GtkDialogWindow::Run() {
+    if (Cancelled()) return -1;
     Send(WM_INITDIALOG, 0, 0);
     if (ended_) return result_;
     gtk_widget_show_all(window_);
@@ -236,6 +245,7 @@ void GtkDialogWindow::UpdateFilePreview() {
     } else {
         gtk_image_clear(GTK_IMAGE(preview_));
     }
+    gtk_widget_set_visible(previewEmpty_, picture == nullptr);
 }
 
 void GtkDialogWindow::SetCaption(std::string_view text) {

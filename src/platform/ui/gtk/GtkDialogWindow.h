@@ -84,6 +84,7 @@ private:
     GtkWidget* window_;
     std::map<int, Control> controls_;
     GtkWidget* preview_ = nullptr;
+    GtkWidget* previewEmpty_ = nullptr;
     int previewEdit_ = 0;
     int previewWidth_ = 0, previewHeight_ = 0;
     bool ended_ = false;

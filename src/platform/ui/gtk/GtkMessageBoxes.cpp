@@ -24,7 +24,7 @@ void PrintToTerminal(std::string_view text, std::string_view caption) {
 }  // namespace
 
 void ShowMessageBox(std::string_view text, std::string_view caption) {
-    if (!gtk::StartGtk()) {
+    if (!gtk::StartGtk() || gtk::Cancelled()) {
         PrintToTerminal(text, caption);
         return;
     }
@@ -40,7 +40,7 @@ void ShowMessageBox(std::string_view text, std::string_view caption) {
 }
 
 int ShowDirectXDialog(std::string_view text) {
-    if (!gtk::StartGtk()) {
+    if (!gtk::StartGtk() || gtk::Cancelled()) {
         PrintToTerminal(text, "");
         return IDCANCEL;
     }

@@ -4,7 +4,41 @@
 
 #include <cstdlib>
 
+#include "platform/ui/Dialog.h"
+
+namespace ui {
+namespace {
+
+constexpr guint kCancelPollMs = 100;
+bool (*g_cancelRequest)() = nullptr;
+bool g_cancelled = false;
+
+// Closes every open window as its close button would: dialogs answer "cancel".
+void CloseAll() {
+    GList* windows = gtk_window_list_toplevels();
+    for (GList* w = windows; w; w = w->next) {
+        if (!gtk_widget_get_visible(GTK_WIDGET(w->data))) continue;
+        if (GTK_IS_DIALOG(w->data)) gtk_dialog_response(GTK_DIALOG(w->data), GTK_RESPONSE_DELETE_EVENT);
+        else gtk_window_close(GTK_WINDOW(w->data));
+    }
+    g_list_free(windows);
+}
+
+gboolean PollCancelRequest(gpointer) {
+    if (g_cancelRequest && g_cancelRequest()) g_cancelled = true;
+    if (g_cancelled) CloseAll();
+    return G_SOURCE_CONTINUE;
+}
+
+}  // namespace
+
+void SetCancelRequest(bool (*takeRequest)()) { g_cancelRequest = takeRequest; }
+
+}  // namespace ui
+
 namespace ui::gtk {
+
+bool Cancelled() { return g_cancelled; }
 
 bool StartGtk() {
     static const bool started = [] {
@@ -15,7 +49,9 @@ bool StartGtk() {
         gtk_disable_setlocale();
         // Parent windows given on the command line are X11 windows.
         gdk_set_allowed_backends("x11,*");
-        return gtk_init_check(nullptr, nullptr) != FALSE;
+        if (!gtk_init_check(nullptr, nullptr)) return false;
+        g_timeout_add(kCancelPollMs, &PollCancelRequest, nullptr);
+        return true;
     }();
     return started;
 }
