@@ -21,6 +21,9 @@
 #include "shell/UiText.h"
 
 class UdfTextNode;
+namespace sys {
+class SettingsKey;
+}
 namespace ui {
 class Dialog;
 }
@@ -93,6 +96,9 @@ public:
     SceneSettings scene;
 
 protected:
+    // The engine's values into an open settings key, so that a subclass saves its own values
+    // and these in one write.
+    void WriteSettings(sys::SettingsKey& key) const;
     // Input with the system cursor, and the fallback camera flown from it.
     void StartInput();
     void SetLabels(OverlayLabel* frameRateLabel, OverlayLabel* clockLabel) {

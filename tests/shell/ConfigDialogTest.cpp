@@ -8,6 +8,7 @@
 #include <string>
 
 #include "clock/ClockApplication.h"
+#include "platform/sys/linux/KeyFileSettingsStore.h"
 #include "platform/ui/DialogResources.h"
 #include "shell/DesktopMode.h"
 #include "shell/FakeDirect3D.h"
@@ -409,4 +410,34 @@ TEST_F(ConfigDialogTest, TheDialogIsOwnedByTheWindowGivenOnTheCommandLine) {
     ASSERT_TRUE(app.Create(nullptr, RunMode::Configure, 0x2a00007));
     EXPECT_EQ(dialogs.shown, std::vector<int>{kConfigDialog});
     EXPECT_EQ(dialogs.owner, 0x2a00007u);
+}
+
+namespace {
+
+// The platform's store, counting the keys opened for writing.
+class CountingStore final : public sys::SettingsStore {
+public:
+    CountingStore() { sys::SetSettingsStore(this); }
+    ~CountingStore() override { sys::SetSettingsStore(nullptr); }
+    std::unique_ptr<sys::SettingsKey> OpenKey(std::string_view subkey, sys::KeyAccess access) override {
+        if (access == sys::KeyAccess::Write) ++writes;
+        return platform.OpenKey(subkey, access);
+    }
+    sys::KeyFileSettingsStore platform;
+    int writes = 0;
+};
+
+}  // namespace
+
+TEST_F(ConfigDialogTest, OkStoresThePictureAndTheRestInOneWrite) {
+    CountingStore store;
+    dialogs.chosenFile = "/new.png";
+    RunDialog([](FakeDialog& d) {
+        d.Click(IDC_BROWSE);
+        d.Slide(IDC_VOLUME, 20);
+        d.Click(IDOK);
+    });
+    EXPECT_EQ(store.writes, 1);
+    EXPECT_EQ(Saved()->PhotoPath(), "/new.png");
+    EXPECT_EQ(Saved()->settings.Volume, 20);
 }
