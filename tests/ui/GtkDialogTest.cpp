@@ -2,6 +2,7 @@
 // would: widgets clicked and moved, files chosen, keys pressed.
 
 #include <gtest/gtest.h>
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <chrono>
@@ -32,7 +33,7 @@ gfx::Ref<gfx::Direct3D> MakeMachine(uint32_t) {
     return gfx::MakeRef<FakeDirect3D>();
 }
 
-x11test::VirtualDisplay& Display() {
+x11test::VirtualDisplay& TestScreen() {
     static x11test::VirtualDisplay display(1024, 768);
     return display;
 }
@@ -139,7 +140,7 @@ private:
 class GtkDialogTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!Display().Started()) GTEST_SKIP() << "no Xvfb";
+        if (!TestScreen().Started()) GTEST_SKIP() << "no Xvfb";
         gfx::SetDirect3DFactory(&MakeMachine);
         g_noGraphics = false;
     }
@@ -274,8 +275,8 @@ TEST_F(GtkDialogTest, EnterIsOkAndEscapeIsCancel) {
             if (!ok) return false;
             int x = 0, y = 0;
             gdk_window_get_origin(gtk_widget_get_window(gtk_widget_get_toplevel(ok)), &x, &y);
-            Display().MovePointer(x + 20, y + 20);
-            Display().PressKey(key);
+            TestScreen().MovePointer(x + 20, y + 20);
+            TestScreen().PressKey(key);
             return true;
         };
     };
@@ -352,4 +353,22 @@ TEST_F(GtkDialogTest, AMessageBoxShowsItsTextAndCaption) {
     user.Start();
     ui::ShowMessageBox("неправильный формат \xFF", "");
     EXPECT_TRUE(user.Finished());
+}
+
+TEST_F(GtkDialogTest, TheDialogStaysAboveTheWindowGivenOnTheCommandLine) {
+    const uint64_t owner = TestScreen().CreateWindow(0, 0, 200, 100, 0x202020);
+    ::Window transientFor = 0;
+    User user;
+    user.Then([&] {
+        GtkWidget* ok = Control(IDOK);
+        if (!ok) return false;
+        GdkWindow* dialog = gtk_widget_get_window(gtk_widget_get_toplevel(ok));
+        XGetTransientForHint(GDK_DISPLAY_XDISPLAY(gdk_window_get_display(dialog)), GDK_WINDOW_XID(dialog), &transientFor);
+        return true;
+    });
+    user.Click(IDCANCEL).Start();
+    ClockApplication app;
+    ASSERT_TRUE(app.Create(nullptr, RunMode::Configure, static_cast<uint32_t>(owner)));
+    EXPECT_EQ(transientFor, owner);
+    TestScreen().DestroyWindow(owner);
 }
