@@ -34,7 +34,8 @@ public:
     GtkWidget* AddFilePreview(int editId, int width, int height);
     void SetContent(GtkWidget* content);
 
-    // WM_INITDIALOG, then the window until End; -1 when the window was never shown.
+    // WM_INITDIALOG, then the window until End; the result given to End (-1 when the program
+    // was asked to end before the dialog could show).
     intptr_t Run();
 
     // Dialog
