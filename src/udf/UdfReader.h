@@ -53,7 +53,8 @@ public:
     virtual bool LoadNode(UdfNode& node, uint32_t mode, uint32_t expandFlags);
     virtual bool ReadTypeTable();
     // Turns a leaf holding a whole structure (or, with kExpandBasicArrays, an array of basic
-    // values) into children over slices of its bytes; false when something did not fit.
+    // values) into children over slices of its bytes; false when something did not fit or the
+    // expansion work allowed for the file's size is spent.
     virtual bool ExpandLeaf(UdfNode& node, uint32_t flags);
 
     const UdfTypeTable& TypeTable() const { return types_; }
@@ -66,6 +67,9 @@ private:
     void ReadDirectory(UdfNode& node, Source& source);
     void AddEntry(UdfNode& node, std::unique_ptr<UdfNode> entry, bool linked);
     bool ExpandAt(UdfNode& node, uint32_t flags, int depth);
+    // Takes `size` bytes of node data or area from the load's allowance; false, and nothing
+    // taken, past it.
+    bool SpendData(uint32_t size);
 
     DataStream* stream_ = nullptr;
     std::unique_ptr<DataStream> ownedStream_;
@@ -76,4 +80,8 @@ private:
     // Directory entries still allowed: a sound file holds at most one per 17 bytes, so a damaged
     // one cannot make the reader parse the same bytes over and over.
     uint64_t entryBudget_ = 0;
+    // Nodes and copied bytes leaf expansion may still make (see kExpandWorkPerByte).
+    uint64_t expandBudget_ = 0;
+    // Bytes of node data and areas loads may still read or copy (see kDataWorkPerByte).
+    uint64_t dataBudget_ = 0;
 };

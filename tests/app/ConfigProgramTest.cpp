@@ -8,6 +8,7 @@
 
 #include "support/Files.h"
 #include "support/Shell.h"
+#include "support/SkipOrFail.h"
 #include "support/TempDir.h"
 #include "support/x11/VirtualDisplay.h"
 
@@ -50,7 +51,8 @@ TEST(ConfigProgram, WithoutADisplayItSaysSoExitsWithOneAndLeavesTheSettingsAlone
 
 TEST(ConfigProgram, EnterSavesTheSettingsAndEscapeSavesNothing) {
     x11test::VirtualDisplay& display = x11test::SharedDisplay();
-    if (!display.Started() || !testing_support::HaveTool("xdotool")) GTEST_SKIP() << "no Xvfb or xdotool";
+    if (!display.Started() || !testing_support::HaveTool("xdotool"))
+        QUELMONT_SKIP_OR_FAIL("no Xvfb or xdotool on this machine");
     const std::string settings = "/quelmont/settings.ini";
 
     TempDir cancelled;
@@ -68,7 +70,8 @@ TEST(ConfigProgram, EnterSavesTheSettingsAndEscapeSavesNothing) {
 
 TEST(ConfigProgram, SigtermClosesTheDialogWithoutSaving) {
     x11test::VirtualDisplay& display = x11test::SharedDisplay();
-    if (!display.Started() || !testing_support::HaveTool("xdotool")) GTEST_SKIP() << "no Xvfb or xdotool";
+    if (!display.Started() || !testing_support::HaveTool("xdotool"))
+        QUELMONT_SKIP_OR_FAIL("no Xvfb or xdotool on this machine");
     TempDir dir;
     const auto [status, output] = RunShell(ActOnDialog(dir, display.Name(), "kill -TERM $pid"));
     EXPECT_NE(output.find("exit=1"), std::string::npos) << output;

@@ -7,11 +7,13 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/ChildProcess.h"
 #include "support/ImageFile.h"
 #include "support/TempDir.h"
 
@@ -25,7 +27,8 @@ struct ProgramRun {
     std::string trace;
 };
 
-// Runs quelmont offscreen with a trace file and a private settings folder.
+// Runs quelmont offscreen in `dir` (where a "Media" folder overrides the archive) with a trace file
+// and a private settings folder.
 ProgramRun RunProgram(const TempDir& dir, std::vector<std::string> args) {
     const std::string program = std::string(QUELMONT_BINARY_DIR) + "/src/app/quelmont";
     const std::string out = dir.path() + "/stdout.txt";
@@ -41,12 +44,11 @@ ProgramRun RunProgram(const TempDir& dir, std::vector<std::string> args) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addchdir_np(&actions, dir.path().c_str());
     pid_t pid = 0;
     ProgramRun run;
     if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.exitCode = WaitForExit(pid, std::chrono::seconds(60));
     }
     posix_spawn_file_actions_destroy(&actions);
     run.output = ReadFile(out);
@@ -67,6 +69,10 @@ TEST(Program, ChangePasswordExitsWithZeroAfterTheStartLines) {
 
 TEST(Program, RecordingWritesTheBackgroundThroughTheDefaultGammaRamp) {
     TempDir dir;
+    // An empty room on a red background, seen from the fallback camera (no paths, no fade).
+    std::filesystem::create_directories(dir.path() + "/Media");
+    std::ofstream(dir.path() + "/Media/clock.udf") << "";
+    std::ofstream(dir.path() + "/Media/Scene.props") << "BgColor = array(100, 0, 0);\n";
     const std::string out = dir.path() + "/out";
     const ProgramRun run = RunProgram(dir, {"--record", out, "--seconds", "1", "--size", "64x48", "--fps", "5"});
     EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -94,16 +100,20 @@ TEST(Program, RecordingWritesTheBackgroundThroughTheDefaultGammaRamp) {
 
 TEST(Program, RecordingIsTheSameForTheSameArguments) {
     TempDir dir;
-    std::string traces[2], frames[2];
+    std::string traces[2], frames[2], sounds[2];
     for (int i = 0; i < 2; ++i) {
         const std::string out = dir.path() + "/out" + std::to_string(i);
         RunProgram(dir, {"--record", out, "--seconds", "1", "--size", "32x32", "--fps", "2", "--time", "23:59:59"});
         traces[i] = ReadFile(out + "/trace.log");
         frames[i] = ReadFile(out + "/frame-00001.png");
+        sounds[i] = ReadFile(out + "/sound.wav");
     }
     EXPECT_FALSE(frames[0].empty());
     EXPECT_EQ(traces[0], traces[1]);
     EXPECT_EQ(frames[0], frames[1]);
+    // One second of 44.1 kHz 16-bit stereo after the 44-byte header.
+    EXPECT_EQ(sounds[0].size(), 44u + 44100u * 4u);
+    EXPECT_EQ(sounds[0], sounds[1]);
     EXPECT_NE(traces[0].find(", 23:59:59 \n"), std::string::npos) << traces[0];
 }
 

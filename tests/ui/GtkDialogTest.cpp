@@ -19,6 +19,7 @@
 #include "support/Files.h"
 #include "support/MediaResources.h"
 #include "support/ScopedEnv.h"
+#include "support/SkipOrFail.h"
 #include "support/TempDir.h"
 #include "support/x11/VirtualDisplay.h"
 
@@ -140,7 +141,7 @@ private:
 class GtkDialogTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!TestScreen().Started()) GTEST_SKIP() << "no Xvfb";
+        if (!TestScreen().Started()) QUELMONT_SKIP_OR_FAIL("no Xvfb on this machine");
         gfx::SetDirect3DFactory(&MakeMachine);
         g_noGraphics = false;
     }
