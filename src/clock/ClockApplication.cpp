@@ -48,8 +48,9 @@ bool ClockApplication::SaveSettings() {
     auto key = sys::GetSettingsStore().OpenKey(kSettingsKey, sys::KeyAccess::Write);
     if (!key) return false;
     key->SetString("PhotoPath", photoPath_.view());
-    if (!key->Close()) return false;
-    return Application::SaveSettings();
+    // One write for everything: a crash cannot store the picture without the rest.
+    WriteSettings(*key);
+    return key->Close();
 }
 
 void ClockApplication::ReadSceneSettings(const UdfTextNode& sceneProps) {

@@ -29,6 +29,8 @@ public:
     void Shutdown() override;
     bool LoadSettings() override;
     bool SaveSettings() override;
+    // The picture controls, then the engine's procedure.
+    intptr_t ConfigDialogProc(ui::Dialog* dialog, uint32_t message, sys::WParam wParam, sys::LParam lParam) override;
 
     const EngineString& PhotoPath() const { return photoPath_; }
     void SetPhotoPath(const EngineString& path) { photoPath_ = path; }

@@ -8,6 +8,7 @@
 #include "common/Timing.h"
 #include "platform/sys/Window.h"
 #include "shell/CommandLine.h"
+#include "shell/ConfigDialog.h"
 #include "shell/DefaultSettings.h"
 #include "shell/CameraControl.h"
 #include "shell/FrameRate.h"
@@ -23,6 +24,9 @@
 
 class Scene;
 class UdfTextNode;
+namespace sys {
+class SettingsKey;
+}
 namespace ui {
 class Dialog;
 }
@@ -110,6 +114,9 @@ public:
     SceneSettings scene;
 
 protected:
+    // The engine's values into an open settings key, so that a subclass saves its own values
+    // and these in one write.
+    void WriteSettings(sys::SettingsKey& key) const;
     // Input with the system cursor, and the fallback camera flown from it.
     void StartInput();
     void SetLabels(OverlayLabel* frameRateLabel, OverlayLabel* clockLabel) {
@@ -156,6 +163,7 @@ private:
     InputSystem input_{*this};
     CameraPose fallbackCamera_;
     CameraControl cameraControl_;
+    ConfigDialog configDialog_{*this};
     Stopwatch startTimer_;  // the grace period for mouse moves runs from the end of Create
     RarArchive mediaArchive_;
     std::unique_ptr<Scene> sceneGraph_;
