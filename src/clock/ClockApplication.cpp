@@ -150,7 +150,6 @@ void ClockApplication::AttachHandTrack(SceneNode& hand, const std::shared_ptr<An
 
 void ClockApplication::Update() {
     sound_.Update(settings, Mode(), Camera());
-    Log("BASS stuff ok\n");
     TurnHands();
     Log("Ani ok\n");
     storm_.StartFlashAndThunder(stormSound_);
