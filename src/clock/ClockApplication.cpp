@@ -152,7 +152,7 @@ void ClockApplication::Update() {
     sound_.Update(settings, Mode(), Camera());
     TurnHands();
     Log("Ani ok\n");
-    storm_.StartFlashAndThunder(stormSound_);
+    storm_.StartFlashAndThunder(sound_);
     Log("Thunder ok\n");
     switch (storm_.StartWinkAndEvaluateFlash()) {
         case Thunderstorm::GammaChange::kFlash: SetGammaRamp(storm_.FlashRamp()); break;
