@@ -151,10 +151,9 @@ void ClockApplication::AttachHandTrack(SceneNode& hand, const std::shared_ptr<An
 
 void ClockApplication::Update() {
     sound_.Update(settings, Mode(), Camera());
-    Log("BASS stuff ok\n");
     TurnHands();
     Log("Ani ok\n");
-    storm_.StartFlashAndThunder(stormSound_);
+    storm_.StartFlashAndThunder(sound_);
     Log("Thunder ok\n");
     switch (storm_.StartWinkAndEvaluateFlash()) {
         case Thunderstorm::GammaChange::kFlash: SetGammaRamp(storm_.FlashRamp()); break;

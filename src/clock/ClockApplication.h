@@ -49,18 +49,6 @@ public:
     float winkLevel() const { return storm_.winkLevel(); }
 
 private:
-    // The storm's view of the sound.
-    class StormSound final : public ThunderSound {
-    public:
-        explicit StormSound(ClockApplication& app) : app_(app) {}
-        bool ThunderLoaded() const override { return app_.sound_.ThunderLoaded(); }
-        bool EffectsAudible() const override { return ClockSound::EffectsAudible(app_.settings); }
-        void PlayThunder(int index, int volume) override { app_.sound_.PlayThunder(index, volume); }
-
-    private:
-        ClockApplication& app_;
-    };
-
     void StartAnimations(SceneNode& root);
     void ShowUserPicture(SceneNode& root);
     void TakeOutSpecialNodes(SceneNode& root);
@@ -84,7 +72,6 @@ private:
     std::shared_ptr<Animation> minuteHandTrack_ = std::make_shared<Animation>();
     EngineString photoPath_;
     Thunderstorm storm_;
-    StormSound stormSound_{*this};
     math::Vec3 tickPosition_;
     ClockSound sound_;
     Texture* picture_ = nullptr;
