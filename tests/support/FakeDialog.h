@@ -62,7 +62,6 @@ public:
     void SetItemText(int id, std::string_view text) override { controls[id].text = text; }
     std::string GetItemText(int id) const override { return At(id).text; }
     void EnableItem(int id, bool enabled) override { controls[id].enabled = enabled; }
-    bool IsItemEnabled(int id) const override { return At(id).enabled; }
     void CheckItem(int id, bool checked) override { controls[id].checked = checked; }
     bool IsItemChecked(int id) const override { return At(id).checked; }
     void SetSliderRange(int id, int minimum, int maximum) override {

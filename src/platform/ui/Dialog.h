@@ -37,7 +37,6 @@ public:
     virtual void SetItemText(int id, std::string_view text) = 0;
     virtual std::string GetItemText(int id) const = 0;
     virtual void EnableItem(int id, bool enabled) = 0;
-    virtual bool IsItemEnabled(int id) const = 0;
     // Check boxes and radio buttons.
     virtual void CheckItem(int id, bool checked) = 0;
     virtual bool IsItemChecked(int id) const = 0;

@@ -277,11 +277,6 @@ void GtkDialogWindow::EnableItem(int id, bool enabled) {
     if (GtkWidget* widget = Find(id)) gtk_widget_set_sensitive(widget, enabled);
 }
 
-bool GtkDialogWindow::IsItemEnabled(int id) const {
-    GtkWidget* widget = Find(id);
-    return widget && gtk_widget_get_sensitive(widget);
-}
-
 void GtkDialogWindow::CheckItem(int id, bool checked) {
     GtkWidget* widget = Find(id);
     if (!widget || !GTK_IS_TOGGLE_BUTTON(widget)) return;

@@ -43,7 +43,6 @@ public:
     void SetItemText(int id, std::string_view text) override;
     std::string GetItemText(int id) const override;
     void EnableItem(int id, bool enabled) override;
-    bool IsItemEnabled(int id) const override;
     void CheckItem(int id, bool checked) override;
     bool IsItemChecked(int id) const override;
     void SetSliderRange(int id, int minimum, int maximum) override;
