@@ -14,6 +14,7 @@ struct RecordOptions {
     int fps = 30;
     int timeOfDaySeconds = -1;  // -1: the real local time
     uint32_t seed = 1;
+    std::string path;  // camera path to start with (its file name); empty: drawn at random
 };
 
 struct Options {

@@ -124,7 +124,7 @@ TEST(Program, HelpListsEveryOption) {
     const ProgramRun run = RunProgram(dir, {"--help"});
     EXPECT_EQ(run.exitCode, 0);
     for (const char* option : {"/s", "/t", "/p ID", "/c", "/a ID", "-root", "-window-id", "--record", "--seconds",
-                               "--size", "--fps", "--time", "--seed", "--help"})
+                               "--size", "--fps", "--time", "--seed", "--path", "--help"})
         EXPECT_NE(run.output.find(option), std::string::npos) << option;
 }
 
