@@ -149,8 +149,7 @@ void ClockApplication::AttachHandTrack(SceneNode& hand, const std::shared_ptr<An
 }
 
 void ClockApplication::Update() {
-    sound_.Update(settings, Mode(), Camera());
-    Log("BASS stuff ok\n");
+    sound_.Update(settings, Mode(), Camera());  // traces "BASS stuff ok"
     TurnHands();
     Log("Ani ok\n");
     storm_.StartFlashAndThunder(stormSound_);
