@@ -150,7 +150,7 @@ void ClockApplication::AttachHandTrack(SceneNode& hand, const std::shared_ptr<An
 }
 
 void ClockApplication::Update() {
-    sound_.Update(settings, Mode(), Camera());
+    sound_.Update(settings, Mode(), Camera());  // traces "BASS stuff ok"
     TurnHands();
     Log("Ani ok\n");
     storm_.StartFlashAndThunder(sound_);

@@ -90,7 +90,11 @@ void ClockSound::Load(const SettingsRecord& settings, const FileSource& place, c
 }
 
 void ClockSound::Update(const SettingsRecord& settings, RunMode mode, const CameraPose& camera) {
-    if (!started_) return;
+    if (started_) Step(settings, mode, camera);
+    Log("BASS stuff ok\n");
+}
+
+void ClockSound::Step(const SettingsRecord& settings, RunMode mode, const CameraPose& camera) {
     if (mode != RunMode::Preview && SoundWanted(settings)) {
         // Clamped below too: a clock that stepped back must not make the volume negative.
         const float level = std::clamp(static_cast<float>(volumeFadeTimer.Elapsed()) / kFadeInMs, 0.0f, 1.0f);
@@ -101,7 +105,6 @@ void ClockSound::Update(const SettingsRecord& settings, RunMode mode, const Came
     const audio::Vector3 top = ToVector(camera.up);
     library_->Set3DPosition(&position, nullptr, &front, &top);
     library_->Apply3D();
-    Log("BASS stuff ok\n");
 }
 
 void ClockSound::PlayThunder(int index, int volume) {

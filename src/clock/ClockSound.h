@@ -34,7 +34,8 @@ public:
     // and restarts the fade-in.
     void Load(const SettingsRecord& settings, const FileSource& place, const EngineString& mediaFolder,
               const math::Vec3& tickPosition);
-    // The first step of every frame: the fade-in (not in preview) and the listener at `camera`.
+    // The first step of every frame: the fade-in (not in preview) and the listener at `camera`;
+    // traced once a frame.
     void Update(const SettingsRecord& settings, RunMode mode, const CameraPose& camera);
     // Plays thunder sample `index` (0..2) on a new channel at `volume` (0..100).
     void PlayThunder(int index, int volume) override;
@@ -61,6 +62,8 @@ private:
     // Reads the file and loads it as a sample; 0 when it is missing or does not decode.
     audio::Handle LoadSample(const FileSource& place, const EngineString& path, uint32_t flags);
     audio::Handle PlayLooping(audio::Handle sample);
+    // The fade-in and the listener.
+    void Step(const SettingsRecord& settings, RunMode mode, const CameraPose& camera);
 
     audio::SoundLibrary* library_ = nullptr;
     const SettingsRecord* settings_ = nullptr;
