@@ -44,7 +44,7 @@ Bench* Setup() {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     auto* bench = new Bench;
     bench->window = std::make_unique<gl::HiddenWindow>(kWidth, kHeight);
-    bench->d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    bench->d3d = PlatformDirect3DCreate9(D3D_SDK_VERSION);
     if (!bench->d3d || !bench->window->NativeHandle()) return bench;
     D3DPRESENT_PARAMETERS pp;
     pp.BackBufferWidth = kWidth;

@@ -7,7 +7,7 @@
 
 #include "common/Log.h"
 #include "platform/gfx/Direct3D.h"
-#include "platform/png/PngWriter.h"
+#include "platform/gfx/loader/ImageEncoders.h"
 #include "platform/sys/Clock.h"
 #include "platform/sys/DirectXProbe.h"
 #include "platform/sys/SettingsStore.h"
@@ -88,7 +88,7 @@ public:
             char name[32];
             std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(written_));
             const std::string path = (std::filesystem::path(options_.directory) / name).string();
-            if (!png::WriteArgb(path.c_str(), pixels_, width, height, 1)) {
+            if (!gfx::WritePngFile(path.c_str(), pixels_, width, height, false, 1)) {
                 std::fprintf(stderr, "quelmont: cannot write %s\n", path.c_str());
                 app_.RequestExit();
             }

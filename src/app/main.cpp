@@ -8,6 +8,7 @@
 
 #include "app/Options.h"
 #include "app/Recorder.h"
+#include "platform/gfx/Direct3D.h"
 #include "platform/sys/ExitSignals.h"
 #include "platform/sys/HostWindow.h"
 #include "shell/EntryPoint.h"
@@ -15,6 +16,7 @@
 int main(int argc, char** argv) {
     // Before anything starts, so that a SIGTERM at any moment ends the program cleanly.
     sys::CatchExitSignals();
+    gfx::SetDirect3DFactory(&gfx::PlatformDirect3DCreate9);
     const Options options = ParseOptions(argc, argv);
     if (options.help) {
         std::fputs(kUsage, stdout);

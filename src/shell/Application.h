@@ -11,7 +11,7 @@
 #include "shell/DefaultSettings.h"
 #include "shell/CameraControl.h"
 #include "shell/FrameRate.h"
-#include "resources/TextureManager.h"
+#include "textures/TextureManager.h"
 #include "shell/InputSystem.h"
 #include "shell/RenderFramework.h"
 #include "shell/SceneSettings.h"

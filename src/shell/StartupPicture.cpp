@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/sys/Resources.h"
-#include "resources/Texture.h"
-#include "resources/TextureManager.h"
+#include "textures/Texture.h"
+#include "textures/TextureManager.h"
 #include "scene/DeviceStateCache.h"
 
 using namespace gfx;

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/x11test/VirtualDisplay.h"
+#include "support/x11/VirtualDisplay.h"
 #include "support/Files.h"
 #include "support/PreviewBitmap.h"
 #include "support/TempDir.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/png/PngWriter.h"
+#include "support/ImageFile.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -78,18 +78,16 @@ TEST(Program, RecordingWritesTheBackgroundThroughTheDefaultGammaRamp) {
     // At 5 frames a second the startup picture fills frame 0 and its fade frame 1 (200 ms each);
     // the frame loop draws the other three.
     EXPECT_EQ(presents, 3u);
-    std::vector<uint32_t> startup;
-    uint32_t startupWidth = 0, startupHeight = 0;
-    ASSERT_TRUE(png::ReadArgb((out + "/frame-00000.png").c_str(), startup, startupWidth, startupHeight));
-    EXPECT_NE(startup[startup.size() / 2], 0xFFB24E4Eu);
+    gfx::ArgbImage startup;
+    ASSERT_TRUE(ReadImageFile(out + "/frame-00000.png", startup));
+    EXPECT_NE(startup.pixels[startup.pixels.size() / 2], 0xFFB24E4Eu);
     // Background (100, 0, 0) / 255 through the ramp of Gamma 100: ramp[c] = 20000 + 256 c, >> 8.
     for (const char* frame : {"/frame-00002.png", "/frame-00004.png"}) {
-        std::vector<uint32_t> pixels;
-        uint32_t width = 0, height = 0;
-        ASSERT_TRUE(png::ReadArgb((out + frame).c_str(), pixels, width, height)) << frame;
-        EXPECT_EQ(width, 64u);
-        EXPECT_EQ(height, 48u);
-        for (uint32_t pixel : pixels) ASSERT_EQ(pixel, 0xFFB24E4Eu);
+        gfx::ArgbImage image;
+        ASSERT_TRUE(ReadImageFile(out + frame, image)) << frame;
+        EXPECT_EQ(image.width, 64u);
+        EXPECT_EQ(image.height, 48u);
+        for (uint32_t pixel : image.pixels) ASSERT_EQ(pixel, 0xFFB24E4Eu);
     }
     EXPECT_FALSE(std::ifstream(out + "/frame-00005.png").good());
 }

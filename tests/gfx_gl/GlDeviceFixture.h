@@ -10,7 +10,7 @@
 
 #include "platform/gfx/Direct3D.h"
 #include "platform/gfx/gl/HiddenWindow.h"
-#include "platform/png/PngWriter.h"
+#include "platform/gfx/loader/ImageEncoders.h"
 
 namespace gfx::testing {
 
@@ -32,7 +32,7 @@ protected:
     void SetUp() override {
         window_ = std::make_unique<gl::HiddenWindow>(kSize, kSize);
         ASSERT_NE(window_->NativeHandle(), nullptr) << window_->Error();
-        d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
+        d3d_ = PlatformDirect3DCreate9(D3D_SDK_VERSION);
         ASSERT_TRUE(d3d_) << "no OpenGL 3.3 core context";
         D3DPRESENT_PARAMETERS pp;
         pp.BackBufferWidth = pp.BackBufferHeight = kSize;
@@ -93,7 +93,7 @@ protected:
         ASSERT_EQ(width, kSize);
         ASSERT_EQ(height, kSize);
         const std::string path = ::testing::TempDir() + name + ".png";
-        EXPECT_TRUE(png::WriteArgb(path.c_str(), frame_, width, height, 1));
+        EXPECT_TRUE(WritePngFile(path.c_str(), frame_, width, height, false, 1));
     }
 
     Rgb Pixel(uint32_t x, uint32_t y) const {

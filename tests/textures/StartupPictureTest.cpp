@@ -9,7 +9,7 @@
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/gfx/loader/ImageEncoders.h"
 #include "platform/sys/LinkedResources.h"
-#include "resources/TextureManager.h"
+#include "textures/TextureManager.h"
 #include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
 #include "shell/StartupPicture.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "resources/TextureAtlas.h"
+#include "textures/TextureAtlas.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "platform/sys/Clock.h"
 #include "textures/TextureFixture.h"
-#include "resources/TextureDescription.h"
+#include "textures/TextureDescription.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/gfx/loader/ImageEncoders.h"
-#include "resources/TextureManager.h"
+#include "textures/TextureManager.h"
 #include "support/TempDir.h"
 
 class TextureFixture : public ::testing::Test {

@@ -11,7 +11,7 @@
 #include "platform/sys/DirectInputKeys.h"
 #include "platform/sys/ExitSignals.h"
 #include "platform/sys/HostWindow.h"
-#include "platform/x11test/VirtualDisplay.h"
+#include "support/x11/VirtualDisplay.h"
 #include "shell/Application.h"
 #include "support/Files.h"
 #include "support/PreviewBitmap.h"

@@ -34,12 +34,13 @@ public:
                                  D3DPRESENT_PARAMETERS& parameters, Ref<Device>& out) = 0;
 };
 
-// The platform's Direct3D object, or null when it has no usable 3D support.
+// The Direct3D object of the installed factory, or null when it has no usable 3D support or no
+// factory is installed. The program installs PlatformDirect3DCreate9; tests install a fake
+// machine. Keeping the choice here lets the shell build without any backend.
 Ref<Direct3D> Direct3DCreate9(uint32_t sdkVersion);
-// What Direct3DCreate9 calls; tests put a fake machine in its place (null restores the platform).
 using Direct3DFactory = Ref<Direct3D> (*)(uint32_t sdkVersion);
 void SetDirect3DFactory(Direct3DFactory factory);
-// The platform's own object (platform/gfx/gl).
+// The platform's own object, defined by the backend (platform/gfx/gl).
 Ref<Direct3D> PlatformDirect3DCreate9(uint32_t sdkVersion);
 
 // Makes later Direct3D objects report one adapter with this single display mode (X8R8G8B8) as

@@ -56,9 +56,10 @@ bool CompressJpeg(jpeg_compress_struct& jpeg, const ArgbImage& image, int qualit
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const ArgbImage& image, bool alpha, int compressionLevel) {
+std::vector<uint8_t> EncodePng(std::span<const uint32_t> argb, uint32_t width, uint32_t height, bool alpha,
+                               int compressionLevel) {
     std::vector<uint8_t> out;
-    if (image.pixels.empty()) return out;
+    if (width == 0 || height == 0 || argb.size() < static_cast<size_t>(width) * height) return out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
@@ -66,9 +67,9 @@ std::vector<uint8_t> EncodePng(const ArgbImage& image, bool alpha, int compressi
         return out;
     }
     // Rows are prepared before the jump point, so an error skips no destructor.
-    std::vector<png_bytep> rows(image.height);
-    for (uint32_t y = 0; y < image.height; ++y)
-        rows[y] = reinterpret_cast<png_bytep>(const_cast<uint32_t*>(image.Row(y)));
+    std::vector<png_bytep> rows(height);
+    for (uint32_t y = 0; y < height; ++y)
+        rows[y] = reinterpret_cast<png_bytep>(const_cast<uint32_t*>(argb.data() + static_cast<size_t>(y) * width));
     auto write = [](png_structp p, png_bytep data, size_t length) {
         auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
         bytes->insert(bytes->end(), data, data + length);
@@ -80,7 +81,7 @@ std::vector<uint8_t> EncodePng(const ArgbImage& image, bool alpha, int compressi
     }
     png_set_write_fn(png, &out, write, nullptr);
     png_set_compression_level(png, compressionLevel);
-    png_set_IHDR(png, info, image.width, image.height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+    png_set_IHDR(png, info, width, height, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     png_set_bgr(png);
@@ -89,6 +90,20 @@ std::vector<uint8_t> EncodePng(const ArgbImage& image, bool alpha, int compressi
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;
+}
+
+std::vector<uint8_t> EncodePng(const ArgbImage& image, bool alpha, int compressionLevel) {
+    return EncodePng(image.pixels, image.width, image.height, alpha, compressionLevel);
+}
+
+bool WritePngFile(const char* path, std::span<const uint32_t> argb, uint32_t width, uint32_t height, bool alpha,
+                  int compressionLevel) {
+    const std::vector<uint8_t> bytes = EncodePng(argb, width, height, alpha, compressionLevel);
+    if (bytes.empty()) return false;
+    FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
 }
 
 std::vector<uint8_t> EncodeJpeg(const ArgbImage& image, int quality) {

@@ -2,6 +2,7 @@
 // Image files written from ARGB pixels: for the media generator, frame recording and tests.
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/gfx/loader/Image.h"
@@ -10,6 +11,12 @@ namespace gfx {
 
 // Empty on failure. `alpha` keeps the alpha channel, otherwise RGB only.
 std::vector<uint8_t> EncodePng(const ArgbImage& image, bool alpha, int compressionLevel = 6);
+// `argb` holds width x height ARGB words, top row first (a frame read back from a device).
+std::vector<uint8_t> EncodePng(std::span<const uint32_t> argb, uint32_t width, uint32_t height, bool alpha,
+                               int compressionLevel);
+// The same, written to a file; false on any failure. Level 1 is fast, for recording.
+bool WritePngFile(const char* path, std::span<const uint32_t> argb, uint32_t width, uint32_t height, bool alpha,
+                  int compressionLevel);
 // Baseline colour JPEG, quality 1 to 100.
 std::vector<uint8_t> EncodeJpeg(const ArgbImage& image, int quality);
 // Uncompressed or run-length TGA of 24 or 32 bits, top row first.

@@ -10,8 +10,8 @@
 #include "platform/gfx/Device.h"
 #include "platform/gfx/Object.h"
 #include "resources/FileSearchList.h"
-#include "resources/Texture.h"
-#include "resources/TextureDescriptor.h"
+#include "textures/Texture.h"
+#include "textures/TextureDescriptor.h"
 
 class TextureManager {
 public:

@@ -1,11 +1,11 @@
-#include "resources/Texture.h"
+#include "textures/Texture.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "common/Timing.h"
 #include "resources/FileSource.h"
-#include "resources/TextureManager.h"
+#include "textures/TextureManager.h"
 
 using gfx::D3DCOLOR;
 using gfx::D3DERR_INVALIDCALL;

@@ -1,9 +1,9 @@
-#include "resources/TextureManager.h"
+#include "textures/TextureManager.h"
 
 #include <algorithm>
 #include <string_view>
 
-#include "resources/TextureDescription.h"
+#include "textures/TextureDescription.h"
 
 using gfx::D3DCOLOR;
 using gfx::D3DFMT_UNKNOWN;

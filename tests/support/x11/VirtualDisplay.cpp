@@ -1,4 +1,4 @@
-#include "platform/x11test/VirtualDisplay.h"
+#include "support/x11/VirtualDisplay.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

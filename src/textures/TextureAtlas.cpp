@@ -1,8 +1,8 @@
-#include "resources/TextureAtlas.h"
+#include "textures/TextureAtlas.h"
 
 #include <algorithm>
 
-#include "resources/Texture.h"
+#include "textures/Texture.h"
 
 using gfx::RECT;
 

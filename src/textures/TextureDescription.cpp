@@ -1,9 +1,9 @@
-#include "resources/TextureDescription.h"
+#include "textures/TextureDescription.h"
 
 #include <memory>
 
-#include "resources/Texture.h"
-#include "resources/TextureAtlas.h"
+#include "textures/Texture.h"
+#include "textures/TextureAtlas.h"
 #include "udf/UdfTextNode.h"
 #include "udf/UdfTextParser.h"
 
