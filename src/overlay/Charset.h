@@ -7,7 +7,7 @@
 
 #include "common/EngineString.h"
 #include "platform/gfx/Types.h"
-#include "resources/Texture.h"
+#include "textures/Texture.h"
 
 class TextureManager;
 class UdfTextNode;

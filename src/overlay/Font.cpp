@@ -5,7 +5,7 @@
 
 #include "common/Log.h"
 #include "overlay/MediaText.h"
-#include "resources/TextureManager.h"
+#include "textures/TextureManager.h"
 #include "udf/UdfTextNode.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "overlay/ImageElement.h"
 
-#include "resources/TextureManager.h"
+#include "textures/TextureManager.h"
 #include "udf/UdfTextNode.h"
 
 ImageElement::~ImageElement() {

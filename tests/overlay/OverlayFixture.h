@@ -10,7 +10,7 @@
 #include "common/Log.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/gfx/loader/ImageEncoders.h"
-#include "resources/TextureManager.h"
+#include "textures/TextureManager.h"
 #include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
 #include "support/Files.h"
