@@ -46,15 +46,15 @@ Charset::~Charset() {
     if (texture) texture->Release();
 }
 
-bool Charset::Load(TextureManager& textures) {
+bool Charset::Load(const MediaFiles& media, TextureManager& textures) {
     UdfTextNode root;
-    return ParseMediaText(name_, textures.SearchList(), root) && Load(root, textures);
+    return ParseMediaText(name_, media, root) && Load(root, media, textures);
 }
 
-bool Charset::Load(const UdfTextNode& root, TextureManager& textures) {
+bool Charset::Load(const UdfTextNode& root, const MediaFiles& media, TextureManager& textures) {
     if (!ReadKeys(root)) return false;
     const UdfTextNode* fileName = root.FindChild("Name");
-    if (!LoadTexture(fileName ? fileName->AsString() : EngineString(), textures)) {
+    if (!LoadTexture(fileName ? fileName->AsString() : EngineString(), media, textures)) {
         LogError("", "Error: font texture loading failed\n");
         return false;
     }
@@ -93,11 +93,11 @@ void Charset::ReadSizes(const UdfTextNode& sizes) {
     }
 }
 
-bool Charset::LoadTexture(const EngineString& fileName, TextureManager& textures) {
+bool Charset::LoadTexture(const EngineString& fileName, const MediaFiles& media, TextureManager& textures) {
     if (fileName.empty()) return false;
     TextureDescriptor request;
+    request.source = media(MediaName(fileName));
     request.source.sources = FileSource::kDisk | FileSource::kArchive;
-    request.source.path = fileName;
     request.format = format;
     request.colorKey = colorKey;
     request.mask = TextureDescriptor::kFormat | TextureDescriptor::kColorKey;

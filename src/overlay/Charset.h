@@ -7,6 +7,7 @@
 
 #include "common/EngineString.h"
 #include "platform/gfx/Types.h"
+#include "overlay/MediaText.h"
 #include "textures/Texture.h"
 
 class TextureManager;
@@ -22,12 +23,12 @@ public:
     Charset(const Charset&) = delete;
     Charset& operator=(const Charset&) = delete;
 
-    // Reads the file `name` (through the texture manager's search list) and loads its texture.
+    // Reads the media file `name` and loads its texture (a media file too) through `textures`.
     // False when the file is missing or damaged or the texture does not load; a texture error
     // is reported to the error sink.
-    bool Load(TextureManager& textures);
+    bool Load(const MediaFiles& media, TextureManager& textures);
     // The same from a parsed file.
-    bool Load(const UdfTextNode& root, TextureManager& textures);
+    bool Load(const UdfTextNode& root, const MediaFiles& media, TextureManager& textures);
 
     const EngineString& Name() const { return name_; }
     bool Loaded() const { return texture != nullptr; }
@@ -51,7 +52,7 @@ public:
 private:
     bool ReadKeys(const UdfTextNode& root);
     void ReadSizes(const UdfTextNode& sizes);
-    bool LoadTexture(const EngineString& fileName, TextureManager& textures);
+    bool LoadTexture(const EngineString& fileName, const MediaFiles& media, TextureManager& textures);
     void CutGrid();
     void ReadRects(const UdfTextNode& rects);
 

@@ -25,9 +25,9 @@ const Charset* FontStyle::CharsetFor(int ch) const {
     return nullptr;
 }
 
-bool Font::Load(const EngineString& path, TextureManager& textures) {
+bool Font::Load(const EngineString& path, const MediaFiles& media, TextureManager& textures) {
     UdfTextNode root;
-    if (!ParseMediaText(path, textures.SearchList(), root)) return false;
+    if (!ParseMediaText(path, media, root)) return false;
     if (const UdfTextNode* name = root.FindChild("Name")) name_ = name->AsString();
     const UdfTextNode* styles = root.FindChild("Styles");
     if (!styles) return true;
@@ -43,7 +43,7 @@ bool Font::Load(const EngineString& path, TextureManager& textures) {
         if (!charsets) continue;
         for (const auto& file : charsets->Children()) {
             auto charset = std::make_unique<Charset>(file.node->AsString());
-            if (!charset->Load(textures))
+            if (!charset->Load(media, textures))
                 LogError("", "Error: Charset '" + charset->Name() + "' loading failed\n");
             style.AddCharset(std::move(charset));
         }

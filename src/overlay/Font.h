@@ -41,10 +41,10 @@ private:
 
 class Font {
 public:
-    // Reads the font file `path` and loads every charset of every style through `textures`
-    // (files are found through its search list). False when the file is missing or empty; a
-    // charset that fails is reported and kept in its style.
-    bool Load(const EngineString& path, TextureManager& textures);
+    // Reads the media file `path` and loads every charset of every style, their pictures
+    // through `textures`. False when the file is missing or empty; a charset that fails is
+    // reported and kept in its style.
+    bool Load(const EngineString& path, const MediaFiles& media, TextureManager& textures);
 
     const EngineString& Name() const { return name_; }
     // Ordered by size.

@@ -7,21 +7,22 @@ ImageElement::~ImageElement() {
     if (texture_) texture_->Release();
 }
 
-bool ImageElement::Load(const UdfTextNode& node, TextureManager& textures) {
+bool ImageElement::Load(const UdfTextNode& node, const MediaFiles& media, TextureManager& textures) {
     const UdfTextNode* source = node.FindChild("Src");
     const UdfTextNode* width = node.FindChild("Width");
     const UdfTextNode* height = node.FindChild("Height");
     return Load(source ? source->AsString() : EngineString(), width ? width->AsInt() : 0,
-                height ? height->AsInt() : 0, textures);
+                height ? height->AsInt() : 0, media, textures);
 }
 
-bool ImageElement::Load(const EngineString& source, int width, int height, TextureManager& textures) {
+bool ImageElement::Load(const EngineString& source, int width, int height, const MediaFiles& media,
+                        TextureManager& textures) {
     if (texture_) texture_->Release();
     texture_ = nullptr;
     if (source.empty()) return false;
     TextureDescriptor request;
+    request.source = media(MediaName(source));
     request.source.sources = FileSource::kDisk | FileSource::kArchive;
-    request.source.path = source;
     texture_ = textures.GetTexture(request, nullptr);
     if (!texture_) return false;
     const TextureRect area = texture_->NormalizedRect();

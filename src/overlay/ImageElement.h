@@ -5,6 +5,7 @@
 #include <array>
 
 #include "common/EngineString.h"
+#include "overlay/MediaText.h"
 #include "overlay/QuadBatch.h"
 
 class Texture;
@@ -19,8 +20,8 @@ public:
     ImageElement& operator=(const ImageElement&) = delete;
 
     // Reads "Src", "Width" and "Height" and loads the picture; false when it does not load.
-    bool Load(const UdfTextNode& node, TextureManager& textures);
-    bool Load(const EngineString& source, int width, int height, TextureManager& textures);
+    bool Load(const UdfTextNode& node, const MediaFiles& media, TextureManager& textures);
+    bool Load(const EngineString& source, int width, int height, const MediaFiles& media, TextureManager& textures);
 
     int Width() const { return width_; }
     int Height() const { return height_; }

@@ -1,8 +1,8 @@
 #include "overlay/WindowManager.h"
 
-bool WindowManager::LoadFont(const EngineString& path, TextureManager& textures) {
+bool WindowManager::LoadFont(const EngineString& path, const MediaFiles& media, TextureManager& textures) {
     auto font = std::make_unique<Font>();
-    if (!font->Load(path, textures)) return false;
+    if (!font->Load(path, media, textures)) return false;
     fonts_.push_back(std::move(font));
     return true;
 }

@@ -17,7 +17,7 @@ class TextureManager;
 class WindowManager : public InputListener {
 public:
     // Loads a font file and keeps it; false when it does not load.
-    bool LoadFont(const EngineString& path, TextureManager& textures);
+    bool LoadFont(const EngineString& path, const MediaFiles& media, TextureManager& textures);
     // The font of that name (as its file names it); null when none.
     const Font* FindFont(std::string_view name) const;
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "OverlayFixture.h"
+#include "resources/RarArchive.h"
 #include "udf/UdfTextNode.h"
 
 namespace {
@@ -18,7 +19,7 @@ protected:
         WritePicture("cells.png", 64, 32);
         WriteText("test.css", "Name = \"cells.png\"; CharsPerLine = 4; CharWidth = 16; CharHeight = 16;\n" + keys);
         auto charset = std::make_unique<Charset>("test.css");
-        loaded = charset->Load(manager);
+        loaded = charset->Load(media, manager);
         return charset;
     }
     bool loaded = false;
@@ -33,7 +34,7 @@ void ExpectRect(const TextureRect& rect, float left, float top, float right, flo
 
 TEST_F(FontTest, GeneratedInterfaceFontPutsTheDollarInRowTwoColumnZeroSixPixelsWide) {
     Font font;
-    ASSERT_TRUE(font.Load("/sylfaen.fs", manager));
+    ASSERT_TRUE(font.Load("/sylfaen.fs", media, manager));
     EXPECT_EQ(font.Name(), "Sylfaen");
     ASSERT_EQ(font.Styles().size(), 1u);
     const FontStyle& style = *font.Styles()[0];
@@ -55,7 +56,7 @@ TEST_F(FontTest, GeneratedInterfaceFontPutsTheDollarInRowTwoColumnZeroSixPixelsW
 
 TEST_F(FontTest, GeneratedClockFontTakesTheRectangleOfMOverItsSize) {
     Font font;
-    ASSERT_TRUE(font.Load("/64font.fs", manager));
+    ASSERT_TRUE(font.Load("/64font.fs", media, manager));
     ASSERT_EQ(font.Styles().size(), 1u);
     EXPECT_EQ(font.Styles()[0]->Size(), 64);
     const Charset& charset = *font.Styles()[0]->Charsets()[0];
@@ -70,6 +71,20 @@ TEST_F(FontTest, GeneratedClockFontTakesTheRectangleOfMOverItsSize) {
     uint32_t corner = 0;
     std::memcpy(&corner, texture.LevelBits(0) + static_cast<size_t>(255) * texture.Pitch(0) + 4 * 255, 4);
     EXPECT_EQ(corner, 0u);
+}
+
+TEST_F(FontTest, BothFontsLoadFromTheMediaArchiveAsTheProgramMountsIt) {
+    RarArchive archive;
+    ASSERT_TRUE(archive.Open(FileSource(EngineString(QUELMONT_BINARY_DIR "/media/media.rar"))));
+    const MediaFiles fromArchive = [&](const EngineString& name) {
+        return FileSource(&archive, "Media/" + name);
+    };
+    Font small, clock;
+    ASSERT_TRUE(small.Load("/sylfaen.fs", fromArchive, manager));
+    ASSERT_TRUE(clock.Load("/64font.fs", fromArchive, manager));
+    EXPECT_TRUE(small.Styles()[0]->Charsets()[0]->Loaded());
+    EXPECT_TRUE(clock.Styles()[0]->Charsets()[0]->Loaded());
+    EXPECT_EQ(Trace(), "");
 }
 
 TEST_F(FontTest, SizesByIndexOrQuotedCharacterAndRectsOverridingTheGrid) {
@@ -115,10 +130,10 @@ TEST_F(FontTest, DamagedCharsetsFailWithoutReadingOutsideTheirTables) {
     EXPECT_EQ(LoadCharset("Rects = object(\"A\" = array(9, 0, 2, 4));")->Width('A'), 0);
 
     Charset missing("nowhere.css");
-    EXPECT_FALSE(missing.Load(manager));
+    EXPECT_FALSE(missing.Load(media, manager));
     WriteText("empty.css", "");
     Charset empty("empty.css");
-    EXPECT_FALSE(empty.Load(manager));
+    EXPECT_FALSE(empty.Load(media, manager));
     EXPECT_EQ(Trace(), "");  // only a texture failure is reported by the charset itself
 }
 
@@ -127,8 +142,8 @@ TEST_F(FontTest, ATextureThatDoesNotLoadIsReported) {
     WriteText("a.css", "Name = \"broken.png\"; CharsPerLine = 4;");
     WriteText("b.css", "CharsPerLine = 4;");
     Charset broken("a.css"), unnamed("b.css");
-    EXPECT_FALSE(broken.Load(manager));
-    EXPECT_FALSE(unnamed.Load(manager));
+    EXPECT_FALSE(broken.Load(media, manager));
+    EXPECT_FALSE(unnamed.Load(media, manager));
     EXPECT_EQ(Trace(), "Error: font texture loading failed\nError: font texture loading failed\n");
 }
 
@@ -142,7 +157,7 @@ TEST_F(FontTest, FontKeepsStylesBySizeAndAFailingCharsetInItsStyle) {
               "  object(Size = 10, Bold = 0, Italic = 2, FontName = \"Other\"),\n"
               "  object(Size = 20, Bold = 1, Charsets = array(\"good.css\")));\n");
     Font font;
-    ASSERT_TRUE(font.Load("test.fs", manager));
+    ASSERT_TRUE(font.Load("test.fs", media, manager));
     ASSERT_EQ(font.Styles().size(), 2u);  // the third style is the first one again
     const FontStyle& small = *font.Styles()[0];
     const FontStyle& large = *font.Styles()[1];
@@ -160,7 +175,7 @@ TEST_F(FontTest, FontKeepsStylesBySizeAndAFailingCharsetInItsStyle) {
     EXPECT_EQ(font.StyleFor(16), &large);
 
     Font none;
-    EXPECT_FALSE(none.Load("none.fs", manager));
+    EXPECT_FALSE(none.Load("none.fs", media, manager));
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "common/Log.h"
+#include "overlay/MediaText.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/gfx/loader/ImageEncoders.h"
 #include "textures/TextureManager.h"
@@ -19,8 +21,6 @@
 class OverlayFixture : public ::testing::Test {
 protected:
     OverlayFixture() {
-        manager.SearchList().Add(FileSource(EngineString(dir.path().c_str())));
-        manager.SearchList().Add(FileSource(EngineString(MediaFolder().c_str())));
         SetTracePath(trace.c_str());
         PublishDevice(&device);
         DeviceStateCache::Get().invalidate();
@@ -32,6 +32,14 @@ protected:
     }
 
     static std::string MediaFolder() { return std::string(QUELMONT_BINARY_DIR) + "/media/tree/Media"; }
+    // Media files: the test's own in the temporary folder, the rest from the generated media.
+    // Paths are relative, as the program's are (the texture manager takes disk paths so).
+    MediaFiles media = [this](const EngineString& name) {
+        namespace fs = std::filesystem;
+        const fs::path own = fs::path(dir.path()) / std::string(name.view());
+        const fs::path file = fs::exists(own) ? own : fs::path(MediaFolder()) / std::string(name.view());
+        return FileSource(EngineString(fs::relative(file).string().c_str()));
+    };
     void WriteText(const std::string& name, const std::string& text) {
         std::ofstream(dir.path() + "/" + name, std::ios::binary) << text;
     }

@@ -15,8 +15,8 @@ namespace {
 class OverlayTest : public OverlayFixture {
 protected:
     OverlayTest() {
-        EXPECT_TRUE(overlay.LoadFont("/sylfaen.fs", manager));
-        EXPECT_TRUE(overlay.LoadFont("/64font.fs", manager));
+        EXPECT_TRUE(overlay.LoadFont("/sylfaen.fs", media, manager));
+        EXPECT_TRUE(overlay.LoadFont("/64font.fs", media, manager));
     }
     const Charset& ClockCharset() const { return *overlay.FindFont("64font")->Styles()[0]->Charsets()[0]; }
 
