@@ -97,7 +97,6 @@ bool Charset::LoadTexture(const EngineString& fileName, const MediaFiles& media,
     if (fileName.empty()) return false;
     TextureDescriptor request;
     request.source = media(MediaName(fileName));
-    request.source.sources = FileSource::kDisk | FileSource::kArchive;
     request.format = format;
     request.colorKey = colorKey;
     request.mask = TextureDescriptor::kFormat | TextureDescriptor::kColorKey;

@@ -22,7 +22,6 @@ bool ImageElement::Load(const EngineString& source, int width, int height, const
     if (source.empty()) return false;
     TextureDescriptor request;
     request.source = media(MediaName(source));
-    request.source.sources = FileSource::kDisk | FileSource::kArchive;
     texture_ = textures.GetTexture(request, nullptr);
     if (!texture_) return false;
     const TextureRect area = texture_->NormalizedRect();

@@ -207,6 +207,7 @@ bool Application::OnDeviceReset() {
 }
 
 bool Application::OnDeviceLost() {
+    overlay_.OnDeviceLost();
     if (textures_) textures_->InvalidateAll();
     return RenderFramework::OnDeviceLost();
 }

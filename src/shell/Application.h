@@ -12,6 +12,8 @@
 #include "shell/CameraControl.h"
 #include "shell/FrameRate.h"
 #include "textures/TextureManager.h"
+#include "overlay/TextLabel.h"
+#include "overlay/WindowManager.h"
 #include "shell/InputSystem.h"
 #include "shell/RenderFramework.h"
 #include "shell/SceneSettings.h"
@@ -23,16 +25,6 @@ class UdfTextNode;
 namespace ui {
 class Dialog;
 }
-
-// A text on the overlay whose layout the main loop refreshes (the frame-rate and time labels).
-class OverlayLabel {
-public:
-    virtual ~OverlayLabel() = default;
-    virtual void SetText(const EngineString& text) = 0;
-    virtual void RefreshLayout() = 0;
-    virtual void GetSize(int& width, int& height) const = 0;
-    virtual void MoveTo(int x, int y) = 0;
-};
 
 // Told about every presented frame (offscreen recording).
 class FrameObserver {
@@ -85,6 +77,10 @@ public:
     CameraControl& FallbackCameraControl() { return cameraControl_; }
 
     void SetFrameObserver(FrameObserver* observer) { frameObserver_ = observer; }
+    // The 2D overlay with the frame-rate and time labels (null when not shown).
+    WindowManager& Overlay() { return overlay_; }
+    TextLabel* FrameRateLabel() const { return frameRateLabel_; }
+    TextLabel* ClockLabel() const { return clockLabel_; }
     // Every texture the program draws comes from here (null until the device exists).
     TextureManager* Textures() const { return textures_.get(); }
 
@@ -94,10 +90,9 @@ public:
 protected:
     // Input with the system cursor, and the fallback camera flown from it.
     void StartInput();
-    void SetLabels(OverlayLabel* frameRateLabel, OverlayLabel* clockLabel) {
-        frameRateLabel_ = frameRateLabel;
-        clockLabel_ = clockLabel;
-    }
+    // Steps 17 to 20 of Create: the fonts, the labels, the input listeners and the label timer.
+    // False when the interface font does not load.
+    bool SetUpOverlay(const MediaFiles& media);
 
 private:
     void RunPreviewWait();
@@ -123,8 +118,9 @@ private:
     FrameRateCounter frameRate_;
     Stopwatch labelTimer_;
     Stopwatch keepAliveTimer_;
-    OverlayLabel* frameRateLabel_ = nullptr;
-    OverlayLabel* clockLabel_ = nullptr;
+    WindowManager overlay_;
+    TextLabel* frameRateLabel_ = nullptr;
+    TextLabel* clockLabel_ = nullptr;
     FrameObserver* frameObserver_ = nullptr;
     std::unique_ptr<TextureManager> textures_;
     StartupPicture startupPicture_;

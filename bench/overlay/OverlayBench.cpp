@@ -1,0 +1,119 @@
+// The overlay's CPU time per frame with both labels on the OpenGL device offscreen: the main
+// loop's refresh of the time label (text, layout, move to the corner) and the overlay's draw,
+// timed without the frame's clear and present; and the heap allocations each frame makes.
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "overlay/TextLabel.h"
+#include "overlay/WindowManager.h"
+#include "platform/gfx/Direct3D.h"
+#include "platform/gfx/gl/HiddenWindow.h"
+#include "scene/DeviceStateCache.h"
+#include "scene/RenderDevice.h"
+#include "shell/ClockText.h"
+#include "textures/TextureManager.h"
+
+namespace {
+std::atomic<long> gAllocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    ++gAllocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using namespace gfx;
+
+constexpr uint32_t kWidth = 1024;
+constexpr uint32_t kHeight = 768;
+
+void BM_OverlayFrameWithBothLabels(benchmark::State& state) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    gl::HiddenWindow window(kWidth, kHeight);
+    Ref<Direct3D> d3d = PlatformDirect3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS pp;
+    pp.BackBufferWidth = kWidth;
+    pp.BackBufferHeight = kHeight;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.Windowed = true;
+    pp.EnableAutoDepthStencil = true;
+    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    Ref<Device> device;
+    if (!d3d || !window.NativeHandle() ||
+        FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window.NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,
+                                 device))) {
+        state.SkipWithError("no OpenGL device");
+        return;
+    }
+    PublishDevice(device.get());
+    DeviceStateCache::Get().invalidate();
+    {
+        TextureManager textures(device.get());
+        const MediaFiles media = [](const EngineString& name) {
+            return FileSource(EngineString(QUELMONT_BINARY_DIR "/media/tree/Media/") + name);
+        };
+        WindowManager overlay;
+        if (!overlay.LoadFont("/sylfaen.fs", media, textures) || !overlay.LoadFont("/64font.fs", media, textures)) {
+            state.SkipWithError("fonts not generated");
+            return;
+        }
+        TextLabel* frameRate = overlay.AddWindow<TextLabel>(OverlayWindow::Box{10, 10, 256, 128},
+                                                            overlay.FindFont("Sylfaen"), TextElement::Attributes{}, "100");
+        TextLabel* clock = overlay.AddWindow<TextLabel>(OverlayWindow::Box{200, 300, 290, 74},
+                                                        overlay.FindFont("64font"), TextElement::Attributes{.size = 64},
+                                                        "11");
+        frameRate->SetText("1234");
+        frameRate->RefreshLayout();
+        sys::LocalTime time{2026, 12, 7, 23, 59, 0};
+        ClockTextBuffer text;
+        const auto frame = [&] {
+            time.second = (time.second + 1) % 60;
+            clock->SetText(FormatClockText(time, true, text));
+            clock->RefreshLayout();
+            int width = 0, height = 0;
+            clock->GetSize(width, height);
+            clock->MoveTo(static_cast<int>(kWidth) - width, static_cast<int>(kHeight) - height);
+            overlay.Draw(*device, kWidth, kHeight);
+        };
+        const auto present = [&] {
+            device->EndScene();
+            device->Present();
+            device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF202020, 1.0f, 0);
+            device->BeginScene();
+        };
+        device->BeginScene();
+        frame();  // the first frame makes the vertex buffer
+        present();
+        long allocations = 0;
+        for (auto _ : state) {
+            const long before = gAllocations.load();
+            const auto start = std::chrono::steady_clock::now();
+            frame();
+            const auto end = std::chrono::steady_clock::now();
+            allocations += gAllocations.load() - before;
+            state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+            present();
+        }
+        device->EndScene();
+        state.counters["allocs_per_frame"] = static_cast<double>(allocations) / static_cast<double>(state.iterations());
+        state.counters["draws_per_frame"] = overlay.LastDrawCalls();
+    }
+    PublishDevice(nullptr);
+}
+BENCHMARK(BM_OverlayFrameWithBothLabels)->UseManualTime()->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();
