@@ -52,9 +52,10 @@ bool DiskStream::Seek(int64_t position, int origin) {
 bool DiskStream::IsEof() const { return !file_ || std::feof(file_) != 0; }
 
 uint32_t DiskStream::Read(void* buffer, uint32_t count) {
-    return file_ && std::fread(buffer, count, 1, file_) == 1 ? 1 : 0;
+    // An empty request may come with no buffer at all.
+    return file_ && count > 0 ? static_cast<uint32_t>(std::fread(buffer, 1, count, file_)) : 0;
 }
 
 uint32_t DiskStream::Write(const void* buffer, uint32_t count) {
-    return file_ && std::fwrite(buffer, count, 1, file_) == 1 ? 1 : 0;
+    return file_ && count > 0 ? static_cast<uint32_t>(std::fwrite(buffer, 1, count, file_)) : 0;
 }

@@ -20,7 +20,6 @@ public:
     uint32_t Size() const override;
     bool Seek(int64_t position, int origin) override;
     bool IsEof() const override;
-    // 1 when all `count` bytes were transferred, otherwise 0.
     uint32_t Read(void* buffer, uint32_t count) override;
     uint32_t Write(const void* buffer, uint32_t count) override;
 

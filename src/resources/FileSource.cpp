@@ -90,7 +90,7 @@ bool FileSource::ReadAll(ByteBlock& out, bool& wantReference) {
     const uint32_t size = stream->Size();
     std::unique_ptr<uint8_t[]> bytes(new uint8_t[size]);
     // An empty file reads as an empty block; a short read is a failure, not a shorter file.
-    const bool ok = size == 0 || stream->Read(bytes.get(), size) != 0;
+    const bool ok = stream->ReadAll(bytes.get(), size);
     stream->Close();
     if (ok) out.Own(std::move(bytes), size);
     return ok;

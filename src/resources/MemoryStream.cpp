@@ -77,6 +77,7 @@ uint32_t MemoryStream::Read(void* buffer, uint32_t count) {
         return 0;
     }
     const uint32_t n = std::min(count, length - position_);
+    if (n == 0) return 0;  // an empty request may come with no buffer at all
     if (mode_ & kWrite) {
         auto* bytes = static_cast<uint8_t*>(buffer);
         ForEachPiece(chunks_, position_, n, [&](uint8_t* piece, uint32_t done, uint32_t size) {
@@ -105,7 +106,7 @@ uint32_t MemoryStream::Write(const void* buffer, uint32_t count) {
 bool MemoryStream::CopyWrittenTo(DataStream& out) const {
     for (uint32_t offset = 0; offset < written_; offset += kChunkSize) {
         const uint32_t n = std::min(kChunkSize, written_ - offset);
-        if (out.Write(chunks_[offset / kChunkSize].get(), n) == 0) return false;
+        if (!out.WriteAll(chunks_[offset / kChunkSize].get(), n)) return false;
     }
     return true;
 }

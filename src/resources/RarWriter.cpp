@@ -16,7 +16,7 @@ constexpr uint32_t kFixedDosTime = ((2000 - 1980) << 9 | 1 << 5 | 1) << 16;
 constexpr size_t kMaxNameBytes = 0xFFFF - rar::kFileHeadSize;
 
 bool WriteBytes(DataStream& out, std::span<const uint8_t> bytes) {
-    return bytes.empty() || out.Write(bytes.data(), static_cast<uint32_t>(bytes.size())) != 0;
+    return out.WriteAll(bytes.data(), static_cast<uint32_t>(bytes.size()));
 }
 
 // Fills in the CRC of a finished header and writes it.

@@ -5,6 +5,7 @@
 
 #include "common/Log.h"
 #include "platform/sys/System.h"
+#include "shell/SettingsTable.h"
 #include "shell/TextLines.h"
 
 namespace {
@@ -54,17 +55,5 @@ int DefaultSettings::ValueOf(const char* name) const {
 }
 
 void DefaultSettings::LoadDefaults(SettingsRecord& r) const {
-    r.UseDesktop = ValueOf("UseDktpSet") != 0;
-    r.ExitOnMM = ValueOf("ExitOnMouseMove") != 0;
-    r.ShowTime = ValueOf("ShowTime") != 0;
-    r.TimeStyle = ValueOf("DigClock_24H") != 0;
-    r.Music = ValueOf("Music") != 0;
-    r.Sound = ValueOf("SFX") != 0;
-    r.Volume = ValueOf("MusicVolume");
-    r.ShowFps = ValueOf("ShowFPS") != 0;
-    r.Gamma = ValueOf("GammControl");
-    r.Adapter = ValueOf("Adapter");
-    r.Width = ValueOf("MW");
-    r.Height = ValueOf("MH");
-    r.Depth = ValueOf("MBitCount");
+    for (const SettingField& field : kSettingFields) field.Set(r, ValueOf(field.defaultKey));
 }

@@ -61,7 +61,7 @@ public:
     }
     bool Read(void* out, uint32_t size) {
         if (!Fits(position_, size)) return false;
-        if (size > 0 && stream_->Read(out, size) == 0) return false;
+        if (!stream_->ReadAll(out, size)) return false;
         position_ += size;
         return true;
     }

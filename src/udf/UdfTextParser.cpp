@@ -66,11 +66,9 @@ bool UdfTextParser::Parse(DataStream& stream) {
     const uint32_t size = stream.Size();
     if (size == 0) return false;
     std::unique_ptr<char[]> buffer(new char[size]);
-    const uint32_t before = stream.Tell();
-    if (stream.Read(buffer.get(), size) == 0) return false;
-    // Streams report success differently; the position says how much really came.
-    const uint32_t after = stream.Tell();
-    const uint32_t length = after > before && after - before < size ? after - before : size;
+    // A stream positioned past its start gives only what remains.
+    const uint32_t length = stream.Read(buffer.get(), size);
+    if (length == 0) return false;
     UdfStatementReader reader(std::string_view(buffer.get(), length));
     bool result = true;
     for (;;) {

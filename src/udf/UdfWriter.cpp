@@ -95,7 +95,7 @@ bool UdfWriter::WriteNode(const UdfNode& node) {
                 ok = ok && out_->WriteU32(area->second.first) && out_->WriteU32(area->second.second);
             } else {
                 linkFixups_.emplace_back(out_->Tell(), &child);
-                ok = ok && out_->Write(kPlaceholder, sizeof kPlaceholder) != 0;
+                ok = ok && out_->WriteAll(kPlaceholder, sizeof kPlaceholder);
             }
         }
         lengthFixups_.push_back({directory, 1, out_->Tell() - directory, 0});
@@ -105,7 +105,7 @@ bool UdfWriter::WriteNode(const UdfNode& node) {
         }
     } else if (node.Size() > 0 && node.DataPresent() && node.Data()) {
         // A leaf without bytes in memory (never loaded) writes an empty area.
-        ok = out_->Write(node.Data(), node.Size()) != 0;
+        ok = out_->WriteAll(node.Data(), node.Size());
     }
     written_[&node] = {begin, out_->Tell() - begin};
     return ok;

@@ -76,6 +76,20 @@ TEST(DefaultSettings, ValuesBecomeMembersWithCapitalsGoingThroughAtoi) {
     EXPECT_TRUE(system.boxes.empty());
 }
 
+TEST(DefaultSettings, SliderValuesOutsideTheirRangeAreHeldToIt) {
+    FakeSystem system;
+    DefaultSettings table;
+    table.Parse(Bytes("UseDktpSet=1\r\nExitOnMouseMove=0\r\nShowTime=0\r\nDigClock_24H=0\r\nMusic=0\r\nSFX=0\r\n"
+                      "MusicVolume=250\r\nShowFPS=0\r\nGammControl=-300\r\nAdapter=0\r\nMW=640\r\nMH=480\r\n"
+                      "MBitCount=32"));
+    SettingsRecord r;
+    table.LoadDefaults(r);
+    EXPECT_EQ(r.Volume, 100);
+    EXPECT_EQ(r.Gamma, -100);
+    EXPECT_EQ(r.Width, 640);
+    EXPECT_TRUE(system.boxes.empty());
+}
+
 TEST(DefaultSettings, TableKeepsItsFirstFiftySixEntries) {
     FakeSystem system;
     DefaultSettings table;

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "clock/ClockApplication.h"
 #include "platform/sys/linux/KeyFileSettingsStore.h"
+#include "shell/SettingsTable.h"
 #include "support/FakeSystem.h"
 #include "support/MediaResources.h"
 #include "support/ScopedEnv.h"
@@ -61,6 +63,29 @@ TEST_F(SettingsStoreTest, SavedValuesComeBackWithTheirTypes) {
     EXPECT_EQ(again.settings.Width, 1280);
     EXPECT_FALSE(again.settings.TimeStyle);
     EXPECT_EQ(again.PhotoPath(), "/home/user/Pictures/my cat.jpg");
+}
+
+// Every field of the table is written and read back under its own name: a field left out of
+// the table, or two sharing a name, would lose a value here.
+TEST_F(SettingsStoreTest, EveryFieldOfTheTableSurvivesSaveAndLoad) {
+    std::set<std::string> names;
+    {
+        ClockApplication app;
+        app.LoadSettings();
+        int32_t distinct = 3;
+        for (const SettingField& field : kSettingFields) {
+            EXPECT_TRUE(names.insert(field.name).second) << field.name;
+            // Flip each switch; give each number its own value inside its range.
+            field.Set(app.settings, field.IsSwitch() ? !field.Get(app.settings) : distinct++);
+        }
+        ASSERT_TRUE(app.SaveSettings());
+        ClockApplication again;
+        ASSERT_TRUE(again.LoadSettings());
+        for (const SettingField& field : kSettingFields)
+            EXPECT_EQ(field.Get(again.settings), field.Get(app.settings)) << field.name;
+    }
+    const std::string text = ReadFile(file);
+    for (const std::string& name : names) EXPECT_NE(text.find(name + "=dword:"), std::string::npos) << name;
 }
 
 TEST_F(SettingsStoreTest, DamagedFileLeavesDefaultsAndIsNotOverwrittenUntilASave) {
