@@ -51,7 +51,7 @@ struct SamplerStateValue {
 };
 constexpr SamplerStateValue kSamplerStates[] = {
     {D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP}, {D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP}, {D3DSAMP_MAGFILTER, D3DTEXF_LINEAR},
-    {D3DSAMP_MINFILTER, D3DTEXF_LINEAR},   {D3DSAMP_MIPFILTER, D3DTEXF_NONE},
+    {D3DSAMP_MINFILTER, D3DTEXF_LINEAR},   {D3DSAMP_MIPFILTER, D3DTEXF_POINT},
 };
 
 constexpr size_t kSavedStates = std::size(kRenderStates) + std::size(kStageStates) + std::size(kSamplerStates);

@@ -1,6 +1,7 @@
 #pragma once
 // A window holding one line of text: the frame-rate and time labels. Its box grows to fit a
-// text wider than itself, so a corner placement never cuts the text.
+// text wider than itself, so a corner placement never cuts the text; a right margin keeps
+// right-aligned text off the box's edge.
 
 #include <string_view>
 
@@ -8,7 +9,8 @@
 
 class TextLabel : public OverlayWindow {
 public:
-    TextLabel(Box box, const Font* font, const TextElement::Attributes& attributes, std::string_view text);
+    TextLabel(Box box, const Font* font, const TextElement::Attributes& attributes, std::string_view text,
+              int rightMargin = 0);
 
     void SetText(std::string_view text) { text_.SetText(text); }
     void RefreshLayout() override;
@@ -24,4 +26,5 @@ public:
 
 private:
     TextElement& text_;
+    int rightMargin_;
 };

@@ -12,6 +12,8 @@ constexpr const char* kInterfaceFont = "Sylfaen";
 constexpr const char* kClockFont = "64font";
 constexpr int kInterfaceFontSize = 14;
 constexpr int kClockFontSize = 64;
+// Keeps the time's last letter off the screen's edge.
+constexpr float kClockMargin = 10.0f;
 
 }  // namespace
 
@@ -29,11 +31,11 @@ bool Application::SetUpOverlay(const MediaFiles& media) {
 
     const float s = uiScale_;
     if (settings.ShowFps) {
-        // The small font stays pixel-exact: it grows only by whole steps on large screens.
-        const int steps = std::max(1, static_cast<int>(std::lround(s)));
+        // Twice the interface font's size, so the figure reads at a glance.
         frameRateLabel_ = overlay_.AddWindow<TextLabel>(
             OverlayWindow::Box{10, 10, 256, 128}, overlay_.FindFont(kInterfaceFont),
-            TextElement::Attributes{.size = kInterfaceFontSize * steps, .charSpace = steps}, "100");
+            TextElement::Attributes{.size = std::max(1, static_cast<int>(std::lround(2 * kInterfaceFontSize * s)))},
+            "100");
     }
     if (settings.ShowTime) {
         const int width = static_cast<int>(std::trunc((settings.TimeStyle ? 290.0f : 350.0f) * s));
@@ -42,7 +44,7 @@ bool Application::SetUpOverlay(const MediaFiles& media) {
             OverlayWindow::Box{200, 300, width, height}, overlay_.FindFont(kClockFont),
             TextElement::Attributes{.size = std::max(1, static_cast<int>(std::lround(kClockFontSize * s))),
                                     .textFloat = TextElement::Float::kRight},
-            "11");
+            "11", static_cast<int>(std::trunc(kClockMargin * s)));
     }
 
     input_.AddListener(&overlay_);
