@@ -29,7 +29,7 @@ void WriteQuad(OverlayVertex* out, float x0, float y0, float x1, float y1, float
 
 class QuadBatch {
 public:
-    static constexpr uint32_t kMaxQuads = 1024;
+    static constexpr uint32_t kMaxQuads = 256;
     static constexpr uint32_t kMaxRuns = 128;
 
     // Starts a frame: nothing is drawn until Flush.
