@@ -54,5 +54,6 @@ function(tessel_tests name)
     QUELMONT_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     QUELMONT_BINARY_DIR="${PROJECT_BINARY_DIR}"
     QUELMONT_GL_TESTS=${gl})
-  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${label})
+  # Every test has a time limit, so one that hangs fails instead of stalling the run.
+  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${label} TIMEOUT 120)
 endfunction()

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/ChildProcess.h"
 #include "support/x11/VirtualDisplay.h"
 
 extern char** environ;
@@ -58,7 +59,7 @@ void PreviewCpu(benchmark::State& state) {
     }
     state.counters["cpu_percent"] = percent;
     kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
+    WaitForExit(pid, std::chrono::seconds(10));
     display.DestroyWindow(parent);
 }
 

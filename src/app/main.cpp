@@ -42,5 +42,9 @@ int main(int argc, char** argv) {
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER"))
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
     const std::string commandLine = BuildCommandLine(argc, argv);
-    return RunEntryPoint(nullptr, commandLine.c_str(), sys::PlatformDirectXProbe());
+    const int result = RunEntryPoint(nullptr, commandLine.c_str(), sys::PlatformDirectXProbe());
+    // A host ends the saver inside its window with SIGTERM as a matter of course; any other
+    // code makes it report an abnormal end.
+    if (hostWindow != 0 && sys::ExitSignalReceived()) return 0;
+    return result;
 }

@@ -93,7 +93,10 @@ float WrapTime(float time, float start, float end) {
     const float length = end - start;
     if (!(length > 0.0f)) return start;
     float offset = std::fmod(time - start, length);
-    // fmod keeps the sign of its argument: times before the range wrap from its end.
+    // fmod keeps the sign of its argument, so start + fmod alone would leave a time before the
+    // range before it, where the track holds its first pose: backwards play and a time offset
+    // would then freeze a loop instead of looping it. A loop is periodic on both sides: times
+    // before the range wrap from its end.
     if (offset < 0.0f) offset += length;
     return start + offset;
 }

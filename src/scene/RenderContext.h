@@ -2,6 +2,7 @@
 // The state one render pass carries down the node tree.
 
 #include "scene/Matrix.h"
+#include "scene/RenderCamera.h"
 #include "scene/Renderable.h"
 
 #include <cstdint>
@@ -17,6 +18,7 @@ struct RenderContext {
     Matrix currentWorld;  // the parent's frame in world space
     Matrix currentBind;   // the parent's bind pose, for bone matrices
     float time = 0;       // seconds, with kExplicitTime
-    RenderQueue* sorter = nullptr;           // null: draw at once
-    const VisibilityTest* view = nullptr;    // null: nothing is culled
+    RenderQueue* sorter = nullptr;         // null: draw at once
+    const VisibilityTest* view = nullptr;  // null: nothing is culled (a pass points it at `camera`)
+    RenderCamera camera;
 };

@@ -71,6 +71,7 @@ public:
 
     // Stores copies under `take`; a null `objectTransform` means no object offset.
     void addTake(const EngineString& take, const NodeTransform& transform, const NodeTransform* objectTransform);
+    size_t takeCount() const { return takeTransforms_.size(); }
     // Makes a stored take live, here and, when `recursive`, in every descendant that has it.
     void applyTake(const EngineString& take, bool recursive);
 

@@ -7,6 +7,8 @@
 #include "platform/sys/System.h"
 #include "shell/DesktopMode.h"
 #include "shell/GammaRamp.h"
+#include "udf/UdfTextNode.h"
+#include "udf/UdfTextParser.h"
 
 namespace {
 
@@ -21,6 +23,8 @@ constexpr int kDefaultSettingsId = 193;
 constexpr int kUiTextId = 194;
 constexpr uint32_t kInputCooperation = sys::DISCL_FOREGROUND | sys::DISCL_NONEXCLUSIVE;
 constexpr int64_t kMouseMoveGraceMs = 1000;
+constexpr int32_t kMediaArchiveId = 147;
+constexpr const char* kMediaFolder = "Media";
 
 sys::LResult SaverWindowProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam, sys::LParam lParam) {
     if (!g_application) return 1;
@@ -31,6 +35,7 @@ sys::LResult SaverWindowProc(sys::WindowHandle window, uint32_t message, sys::WP
 
 Application::Application() {
     g_application = this;
+    cameraPaths_.SetOpener([this](const EngineString& name) { return MediaFile(name).Open(DataStream::kRead); });
     const sys::Resources& resources = sys::GetResources();
     uiText_.Load(resources.Find("CustomData", kUiTextId));
     defaults_.Parse(resources.Find("CustomData", kDefaultSettingsId));
@@ -76,12 +81,17 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
     GetClientArea(x, y, width, height);
     uiScale_ = static_cast<float>(width) / 1024.0f;
 
+    MountMediaArchive();
     textures_ = std::make_unique<TextureManager>(Device());
     startupPicture_.ProbeCornerLogos();
     ShowStartupPicture();
+    LoadSceneSettings();
     LogError("", "Application created\n");
     StartInput();
-    input_.AddListener(this);
+    if (!SetUpOverlay([this](const EngineString& name) { return MediaFile(name); })) return false;
+    cameraPaths_.Start();
+    if (!LoadContent()) return false;
+    cameraPaths_.ResetTimer();
     startTimer_.Reset();
     // The content is loaded: the startup picture fades out.
     FadeStartupPicture();
@@ -92,6 +102,28 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
 void Application::StartInput() {
     input_.Init(true, kInputCooperation, kInputCooperation);
     cameraControl_.Attach(&input_, &fallbackCamera_);
+    cameraControl_.SetSpeed(scene.camSpeed);
+}
+
+FileSource Application::MediaFile(const EngineString& name) {
+    FileSource source(EngineString(kMediaFolder) + "/" + name);
+    source.sources = FileSource::kDisk | FileSource::kArchive;
+    source.archive = &mediaArchive_;
+    return source;
+}
+
+void Application::MountMediaArchive() {
+    // One archive for the whole run, read in place from the program's resource.
+    if (!mediaArchive_.Open(FileSource(kMediaArchiveId))) Log("Media archive not found\n");
+}
+
+void Application::LoadSceneSettings() {
+    std::unique_ptr<DataStream> stream = MediaFile("Scene.props").Open(DataStream::kRead);
+    if (!stream) return;
+    UdfTextNode root;
+    ParseUdfText(*stream, root, nullptr);
+    ReadSceneProps(root, scene, cameraPaths_.RemainingPaths());
+    ReadSceneSettings(root);
 }
 
 void Application::Tick() { input_.Poll(0); }

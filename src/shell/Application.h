@@ -11,9 +11,11 @@
 #include "shell/DefaultSettings.h"
 #include "shell/CameraControl.h"
 #include "shell/FrameRate.h"
+#include "resources/RarArchive.h"
 #include "textures/TextureManager.h"
 #include "overlay/TextLabel.h"
 #include "overlay/WindowManager.h"
+#include "shell/CameraPathPlayer.h"
 #include "shell/InputSystem.h"
 #include "shell/RenderFramework.h"
 #include "shell/SceneSettings.h"
@@ -74,6 +76,16 @@ public:
     bool Hosted() const { return hosted_; }
     InputSystem& Input() { return input_; }
     CameraPose& FallbackCamera() { return fallbackCamera_; }
+    // Where the camera stands this frame (a path's pose or the fallback camera's) and the aspect
+    // of the render area it was projected for.
+    const CameraPose& Camera() const { return camera_; }
+    float Aspect() const { return aspect_; }
+    CameraPathPlayer& CameraPaths() { return cameraPaths_; }
+
+    // The media file `name` ("clock.udf", "c1.cam", ...): a loose file under the media folder on
+    // disk, else the member of the embedded archive.
+    FileSource MediaFile(const EngineString& name);
+    RarArchive& MediaArchive() { return mediaArchive_; }
     CameraControl& FallbackCameraControl() { return cameraControl_; }
 
     void SetFrameObserver(FrameObserver* observer) { frameObserver_ = observer; }
@@ -107,6 +119,12 @@ private:
     void DrawStartupFrame(float opacity);
     void FadeStartupPicture();
     void PresentFrame(gfx::Device& device);
+    void MountMediaArchive();
+    // Scene.props: the frame's colours and projection, the path list, then the subclass's keys.
+    void LoadSceneSettings();
+    // The view from this frame's camera pose, and the fade through black at a path's ends.
+    void SetCameraTransforms();
+    bool DrawPathFade(gfx::Device& device);
 
     RunMode mode_ = RunMode::Saver;
     uint32_t parentWindow_ = 0;
@@ -129,6 +147,10 @@ private:
     CameraPose fallbackCamera_;
     CameraControl cameraControl_;
     Stopwatch startTimer_;  // the grace period for mouse moves runs from the end of Create
+    RarArchive mediaArchive_;
+    CameraPathPlayer cameraPaths_;
+    CameraPose camera_;
+    float aspect_ = 1.0f;
 };
 
 // The single application object, made on the first call (the clock's application).

@@ -22,7 +22,12 @@ RunMode ParseCommandLine(const char* commandLine, uint32_t& windowHandle) {
     if (letter == 'A' || letter == 'C' || letter == 'P') {
         ++p;
         while (*p && !std::isdigit(static_cast<unsigned char>(*p))) ++p;
-        if (*p) windowHandle = static_cast<uint32_t>(std::strtol(p, nullptr, 10));  // as atol, without its overflow
+        // X tools print window ids in hex (0x2a00007); other hosts pass decimal.
+        if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+            windowHandle = static_cast<uint32_t>(std::strtoul(p + 2, nullptr, 16));
+        } else if (*p) {
+            windowHandle = static_cast<uint32_t>(std::strtol(p, nullptr, 10));  // as atol, without its overflow
+        }
         if (letter == 'A') return RunMode::ChangePassword;
         if (letter == 'C') return RunMode::Configure;
         return RunMode::Preview;

@@ -10,6 +10,9 @@
 namespace {
 constexpr int64_t kKeepAlivePeriodMs = 30000;
 constexpr int64_t kLabelPeriodMs = 1000;
+// An inactive window draws nothing; the loop wakes this often for its labels, input and
+// keep-alive key rather than spinning a core.
+constexpr uint32_t kInactiveWaitMs = 100;
 }  // namespace
 
 void Application::PumpMessages() {
@@ -82,6 +85,7 @@ int Application::RunMainLoop() {
         }
         PumpMessages();
         if (!RunFramePass(firstFrameDone)) break;
+        if (!active_) windows.WaitMessage(saverWindow_.get(), kInactiveWaitMs);
     }
     Shutdown();
     OnExitFinal();

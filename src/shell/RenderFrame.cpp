@@ -1,11 +1,12 @@
-// The frame: device check, clear, projection, the scene's render states, the application's
-// Render, and present.
+// The frame: device check, clear, projection, the camera from its path, the scene's render
+// states, the application's Render, the path's fade, and present.
 
 #include <bit>
 
 #include "common/Log.h"
 #include "scene/DeviceStateCache.h"
 #include "shell/Application.h"
+#include "shell/ScreenQuad.h"
 
 using namespace gfx;
 
@@ -20,8 +21,10 @@ bool Application::RenderFrame() {
 
     int x = 0, y = 0, width = 0, height = 0;
     GetClientArea(x, y, width, height);
-    const float aspect = height != 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
-    cache.setTransform(D3DTS_PROJECTION, math::PerspectiveFovLH(scene.fov, aspect, scene.nearPlane, scene.farPlane));
+    aspect_ = height != 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
+    cache.setTransform(D3DTS_PROJECTION, math::PerspectiveFovLH(scene.fov, aspect_, scene.nearPlane, scene.farPlane));
+    camera_ = cameraPaths_.Advance(fallbackCamera_);
+    SetCameraTransforms();
     cache.setRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
 
     if (SUCCEEDED(device.BeginScene())) {
@@ -37,7 +40,7 @@ bool Application::RenderFrame() {
         cache.setRenderState(D3DRS_FOGEND, std::bit_cast<uint32_t>(scene.fogEnd));
         cache.setRenderState(D3DRS_RANGEFOGENABLE, 1);
         Render();
-        Log("fade quad ok\n");
+        Log(DrawPathFade(device) ? "fade quad ok\n" : "fade quad failed\n");
         device.Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
         overlay_.Draw(device, width, height);
         Log("window manager ok\n");
@@ -47,4 +50,18 @@ bool Application::RenderFrame() {
     Log("present ok\n");
     if (frameObserver_) frameObserver_->OnFramePresented(device);
     return true;
+}
+
+void Application::SetCameraTransforms() {
+    const math::Vec3 at = camera_.position + camera_.forward;
+    DeviceStateCache::Get().setTransform(D3DTS_VIEW, math::LookAtLH(camera_.position, at, camera_.up));
+}
+
+bool Application::DrawPathFade(gfx::Device& device) {
+    const float opacity = cameraPaths_.FadeOpacity();
+    if (opacity <= 0.0f) return true;
+    D3DSURFACE_DESC back{};
+    if (FAILED(device.GetBackBufferDesc(back))) return false;
+    const ScreenBox screen{0, 0, static_cast<float>(back.Width), static_cast<float>(back.Height)};
+    return DrawScreenQuad(device, screen, nullptr, OpacityColor(opacity, 0, 0, 0));
 }

@@ -1,8 +1,13 @@
 #pragma once
-// The scene settings the frame uses (colours, projection, fog), with their values before the
-// scene settings file is read.
+// The scene settings the frame uses (colours, projection, fog, the manual camera's speed), with
+// their values before the scene settings file is read, and the reading of that file's keys.
 
+#include <vector>
+
+#include "common/EngineString.h"
 #include "scene/Color.h"
+
+class UdfTextNode;
 
 struct SceneSettings {
     EngineColor ambient{1.0f, 128.0f / 255, 128.0f / 255, 128.0f / 255};
@@ -13,5 +18,10 @@ struct SceneSettings {
     float fogStart = 10000.0f;
     float fogEnd = 10000.0f;
     float fov = 1.0471976f;  // 60 degrees
+    float camSpeed = 2.0f;
     bool fogEnabled = false;  // nothing in this program turns fog on
 };
+
+// Takes every key present at the root of a parsed Scene.props into `settings`; the names of
+// "Animations" are appended to `pathNames` in file order. Missing keys keep their values.
+void ReadSceneProps(const UdfTextNode& root, SceneSettings& settings, std::vector<EngineString>& pathNames);

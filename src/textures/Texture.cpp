@@ -21,10 +21,8 @@ using gfx::SUCCEEDED;
 Texture::Texture(std::shared_ptr<TextureDevice> device) : device_(std::move(device)), timeMark_(NowMs()) {}
 
 Texture::~Texture() {
-    for (Texture* sub : subs_) {
-        sub->parent_ = nullptr;
-        delete sub;
-    }
+    for (const auto& sub : subs_) sub->parent_ = nullptr;
+    subs_.clear();
     if (manager_) manager_->Forget(this);
 }
 
@@ -48,12 +46,13 @@ void Texture::ReleaseContents() {
     data_.Reset();
     d3dTexture_.Reset();
     if (IsSub()) {
-        parent_->DetachSub(this);
+        // From here its own references keep it alive.
+        parent_->DetachSub(this).release();
     } else if (clearSubs_) {
         while (!subs_.empty()) {
-            Texture* sub = subs_.back();
-            DetachSub(sub);
-            if (sub->refs_ == 0) delete sub;
+            std::unique_ptr<Texture> sub = DetachSub(subs_.back().get());
+            // A sub someone still holds lives on as a texture of its own.
+            if (sub->refs_ > 0) sub.release();
         }
     }
 }
@@ -189,34 +188,39 @@ bool Texture::Restore() {
     }
     if (!Created(hr, texture)) return false;
     bool restored = true;
-    for (Texture* sub : subs_) restored = sub->Restore() && restored;
+    for (const auto& sub : subs_) restored = sub->Restore() && restored;
     return restored;
 }
 
 bool Texture::Invalidate() {
     if (IsSub() || animationSource_) return true;
     d3dTexture_.Reset();
-    for (Texture* sub : subs_) sub->d3dTexture_.Reset();
+    for (const auto& sub : subs_) sub->d3dTexture_.Reset();
     return true;
 }
 
-void Texture::AttachSub(Texture* sub) {
+Texture* Texture::AttachSub(std::unique_ptr<Texture> sub) {
     sub->parent_ = this;
     sub->d3dTexture_ = d3dTexture_;
     sub->levelDesc_ = levelDesc_;
     refs_ += sub->refs_;
-    subs_.push_back(sub);
+    subs_.push_back(std::move(sub));
+    return subs_.back().get();
 }
 
-void Texture::DetachSub(Texture* sub) {
-    subs_.erase(std::remove(subs_.begin(), subs_.end(), sub), subs_.end());
-    refs_ -= sub->refs_;
-    sub->parent_ = nullptr;
-    sub->d3dTexture_.Reset();
+std::unique_ptr<Texture> Texture::DetachSub(Texture* sub) {
+    const auto at = std::find_if(subs_.begin(), subs_.end(), [&](const auto& owned) { return owned.get() == sub; });
+    if (at == subs_.end()) return nullptr;
+    std::unique_ptr<Texture> detached = std::move(*at);
+    subs_.erase(at);
+    refs_ -= detached->refs_;
+    detached->parent_ = nullptr;
+    detached->d3dTexture_.Reset();
+    return detached;
 }
 
 void Texture::ShareWithSubs() {
-    for (Texture* sub : subs_) {
+    for (const auto& sub : subs_) {
         sub->d3dTexture_ = d3dTexture_;
         sub->levelDesc_ = levelDesc_;
     }
@@ -227,15 +231,15 @@ gfx::Texture* Texture::D3DTexture() const {
 }
 
 Texture* Texture::FindSub(const EngineString& name) const {
-    for (Texture* sub : subs_)
-        if (sub->name_ == name) return sub;
+    for (const auto& sub : subs_)
+        if (sub->name_ == name) return sub.get();
     return nullptr;
 }
 
 Texture* Texture::FindSubByRect(const RECT& rect) const {
-    for (Texture* sub : subs_) {
+    for (const auto& sub : subs_) {
         const RECT& r = sub->rect_;
-        if (r.left == rect.left && r.top == rect.top && r.right == rect.right && r.bottom == rect.bottom) return sub;
+        if (r.left == rect.left && r.top == rect.top && r.right == rect.right && r.bottom == rect.bottom) return sub.get();
     }
     return nullptr;
 }

@@ -110,7 +110,7 @@ public:
     uint32_t Delay() const { return delay_; }
     const EngineString& Name() const { return name_; }
     const EngineString& AnimationName() const { return animationName_; }
-    const std::vector<Texture*>& Subs() const { return subs_; }
+    const std::vector<std::unique_ptr<Texture>>& Subs() const { return subs_; }
     const AnimationMap& Animations() const { return animations_; }
     bool IsSub() const { return parent_ != nullptr && !animationSource_; }
     Texture* FindSub(const EngineString& name) const;
@@ -136,9 +136,10 @@ private:
     bool Created(gfx::HRESULT result, gfx::Ref<gfx::Texture>& texture);
     gfx::HRESULT BuildFromData(gfx::Ref<gfx::Texture>& out);
     // Makes `sub` one of this texture's subs, sharing its device texture and description.
-    void AttachSub(Texture* sub);
-    // Takes `sub` out of `subs` and makes it a texture of its own.
-    void DetachSub(Texture* sub);
+    Texture* AttachSub(std::unique_ptr<Texture> sub);
+    // Takes `sub` out of `subs` and makes it a texture of its own: the caller decides whether
+    // its references keep it alive.
+    std::unique_ptr<Texture> DetachSub(Texture* sub);
     void ShareWithSubs();
     bool ReadDiskFile();
     // Frame stepping of an animation player.
@@ -166,7 +167,7 @@ private:
     uint32_t delay_ = 100;
     EngineString name_;
     EngineString animationName_;
-    std::vector<Texture*> subs_;  // owned
+    std::vector<std::unique_ptr<Texture>> subs_;
     AnimationMap animations_;
     // An animation player's current frame and the time it started from.
     size_t currentFrame_ = 0;

@@ -117,7 +117,7 @@ bool TextureAtlas::PlaceBox(std::vector<AtlasBox>& boxes, size_t index, int32_t 
 
 bool TextureAtlas::Place(Texture& parent, Texture& sub) {
     std::vector<AtlasBox> boxes;
-    for (const Texture* placed : parent.subs_) {
+    for (const auto& placed : parent.subs_) {
         const RECT& r = placed->rect_;
         boxes.push_back({r, static_cast<uint32_t>(r.right - r.left), static_cast<uint32_t>(r.bottom - r.top), true,
                          !placed->hasRect_});

@@ -150,14 +150,14 @@ bool Texture::InitFromDescription(const UdfTextNode& root, Texture* parent) {
     if (!parent) {
         if (const UdfTextNode* subs = root.FindChild("Subs")) {
             for (const auto& element : subs->Children()) {
-                std::unique_ptr<Texture> sub(new Texture(device_));
+                auto sub = std::make_unique<Texture>(device_);
                 if (!sub->InitFromDescription(*element.node, this)) return false;
                 if (!sub->hasRect_ && !TextureAtlas::Place(*this, *sub)) return false;
                 sub->d3dTexture_.Reset();
-                AttachSub(sub.release());
+                AttachSub(std::move(sub));
             }
             bool restored = true;
-            for (Texture* sub : subs_) restored = sub->Restore() && restored;
+            for (const auto& sub : subs_) restored = sub->Restore() && restored;
             if (!restored) return false;
         }
     }

@@ -80,21 +80,20 @@ Texture* TextureManager::SelectSub(Texture& texture, const TextureDescriptor& d)
         player->levelDesc_ = texture.levelDesc_;
         return player;
     }
-    for (Texture* sub : texture.subs_) {
+    for (const auto& sub : texture.subs_) {
         const RECT& r = sub->rect_;
         const bool sameRect = r.left == d.subRect.left && r.top == d.subRect.top && r.right == d.subRect.right &&
                               r.bottom == d.subRect.bottom;
-        if ((byName && sub->name_ == d.subName) || (byRect && sameRect)) return sub;
+        if ((byName && sub->name_ == d.subName) || (byRect && sameRect)) return sub.get();
     }
     if (d.findOnly) return nullptr;
-    auto* sub = new Texture(device_);
+    auto sub = std::make_unique<Texture>(device_);
     if (byName) sub->name_ = d.subName;
     if (byRect) {
         sub->rect_ = d.subRect;
         sub->hasRect_ = true;
     }
-    texture.AttachSub(sub);
-    return sub;
+    return texture.AttachSub(std::move(sub));
 }
 
 Texture* TextureManager::FindShared(const TextureDescriptor& d, const std::string& source) {

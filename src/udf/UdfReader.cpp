@@ -1,5 +1,6 @@
 #include "udf/UdfReader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <set>
@@ -15,6 +16,11 @@ constexpr uint32_t kSmallestEntry = 17;  // two empty strings, flags, offset and
 // Deeper nodes stay unloaded; no real file comes near. Keeps the recursion off the stack's end.
 constexpr int kMaxLoadDepth = 200;
 constexpr int kMaxExpandDepth = 64;
+// Leaf expansion may make this many nodes plus copied bytes per byte of the file (and a fixed
+// allowance for small files). Real files make a few per byte: a byte array makes one node per
+// byte at each of a handful of levels. Damaged ones can nest empty members without end.
+constexpr uint64_t kExpandWorkPerByte = 16;
+constexpr uint64_t kExpandWorkBase = 1024;
 
 // Whether `node`'s area lies inside the bytes its parent holds. A node's parent is its owner,
 // where it is never linked.
@@ -130,6 +136,7 @@ std::unique_ptr<UdfNode> UdfReader::OpenRoot() {
     root_ = nullptr;
     streamEnd_ = stream_->Size();
     entryBudget_ = streamEnd_ / kSmallestEntry + 1;
+    expandBudget_ = kExpandWorkBase + kExpandWorkPerByte * streamEnd_;
     Source source(*stream_, 0, streamEnd_, stream_->Tell());
     uint32_t totalLength = 0;
     EngineString magic;
@@ -146,8 +153,11 @@ std::unique_ptr<UdfNode> UdfReader::OpenRoot() {
     root->SetName("_root");
     root->SetTypeName("_roottype");
     root->SetFlags(UdfNode::kStruct);
-    root->SetFileOffset(stream_->Tell());
-    root->SetSize(rootLength);
+    // The root length counts its own field, so the area it gives runs 4 bytes past the file:
+    // clipped to the bytes there, the root's area can be read whole like any other.
+    const uint32_t rootOffset = stream_->Tell();
+    root->SetFileOffset(rootOffset);
+    root->SetSize(rootOffset <= streamEnd_ ? std::min(rootLength, streamEnd_ - rootOffset) : 0);
     root->SetReader(this);
     root_ = root.get();
     return root;
@@ -328,18 +338,28 @@ bool UdfReader::ExpandAt(UdfNode& node, uint32_t flags, int depth) {
     node.SetLoaded(true);
 
     bool result = true;
+    bool exhausted = false;
     uint64_t at = 0;
     std::vector<UdfNode*> filled;
-    // Gives the next slice of the leaf's bytes to a new child; false when it does not fit.
+    // Gives the next slice of the leaf's bytes to a new child; false when it does not fit or the
+    // file's allowance of expansion work is spent.
     const auto addChild = [&](EngineString name, EngineString typeName, uint32_t size, uint8_t childFlags,
                               uint32_t count) {
+        const bool fits = size > 0 && node.DataPresent() && node.Data() && at + size <= node.Size();
+        const uint64_t cost = 1 + (fits && !(flags & kExpandShare) ? uint64_t{size} : 0);
+        if (cost > expandBudget_) {
+            expandBudget_ = 0;
+            exhausted = true;
+            result = false;
+            return false;
+        }
+        expandBudget_ -= cost;
         auto child = std::make_unique<UdfNode>();
         child->SetName(std::move(name));
         child->SetTypeName(std::move(typeName));
         child->SetFlags(childFlags);
         child->SetCount(count);
         child->SetLoaded(true);
-        const bool fits = size > 0 && node.DataPresent() && node.Data() && at + size <= node.Size();
         if (fits) {
             const uint8_t* slice = node.Data() + at;
             if (flags & kExpandShare) {
@@ -367,10 +387,11 @@ bool UdfReader::ExpandAt(UdfNode& node, uint32_t flags, int depth) {
         for (const UdfTypeMember& member : def->members) {
             addChild(member.name, member.typeName, types_.MemberSize(member), member.isArray ? UdfNode::kArray : 0,
                      member.isArray ? member.count : 0);
+            if (exhausted) break;
         }
     }
     // Only children that got their bytes expand: one without them could only repeat the failure.
-    if (!(flags & kExpandOneLevel)) {
+    if (!(flags & kExpandOneLevel) && !exhausted) {
         for (UdfNode* child : filled) result = ExpandAt(*child, flags, depth + 1) && result;
     }
     return result;

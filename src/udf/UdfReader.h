@@ -53,7 +53,8 @@ public:
     virtual bool LoadNode(UdfNode& node, uint32_t mode, uint32_t expandFlags);
     virtual bool ReadTypeTable();
     // Turns a leaf holding a whole structure (or, with kExpandBasicArrays, an array of basic
-    // values) into children over slices of its bytes; false when something did not fit.
+    // values) into children over slices of its bytes; false when something did not fit or the
+    // expansion work allowed for the file's size is spent.
     virtual bool ExpandLeaf(UdfNode& node, uint32_t flags);
 
     const UdfTypeTable& TypeTable() const { return types_; }
@@ -76,4 +77,6 @@ private:
     // Directory entries still allowed: a sound file holds at most one per 17 bytes, so a damaged
     // one cannot make the reader parse the same bytes over and over.
     uint64_t entryBudget_ = 0;
+    // Nodes and copied bytes leaf expansion may still make (see kExpandWorkPerByte).
+    uint64_t expandBudget_ = 0;
 };

@@ -56,6 +56,20 @@ void UdfTextNode::CopyFrom(const UdfTextNode& other) {
     children_ = std::move(copy.children_);
 }
 
+uint64_t UdfTextNode::CopyWork() const {
+    uint64_t work = 1 + value_.length();
+    std::vector<const UdfTextNode*> pending{this};
+    while (!pending.empty()) {
+        const UdfTextNode* node = pending.back();
+        pending.pop_back();
+        for (const auto& entry : node->children_) {
+            work += 1 + entry.name.length() + entry.node->value_.length();
+            pending.push_back(entry.node);
+        }
+    }
+    return work;
+}
+
 void UdfTextNode::CopyOwnFields(const UdfTextNode& other) {
     kind_ = other.kind_;
     nextIndex_ = other.nextIndex_;

@@ -46,6 +46,8 @@ public:
     // Deep copy of kind, next index, value and children; this node keeps its name. `other` may
     // lie inside this node's subtree or above it: the copy is of `other` as it was.
     void CopyFrom(const UdfTextNode& other);
+    // What a copy of this subtree makes: its nodes plus the bytes of their names and values.
+    uint64_t CopyWork() const;
 
 private:
     void CopyOwnFields(const UdfTextNode& other);

@@ -14,6 +14,38 @@ namespace {
 // recursion would exhaust the stack. No real file comes near either.
 constexpr int kMaxIncludeDepth = 16;
 constexpr int kMaxNesting = 200;
+// The work one parse may do, counted in nodes made plus bytes of names and values stored,
+// grows by this much per byte read (and a fixed allowance for small files). Real files stay
+// far below it; copy assignments that double a tree, or files included over and over, do not.
+constexpr uint64_t kWorkPerByte = 64;
+constexpr uint64_t kWorkBase = 4096;
+constexpr int kMaxIncludes = 256;
+
+// Shared by a file and everything it includes.
+class WorkBudget {
+public:
+    void Grant(uint32_t bytes) { left_ += kWorkBase + kWorkPerByte * bytes; }
+    // False, and from then on always, once the work is more than is left.
+    bool Spend(uint64_t work) {
+        if (exhausted_ || work > left_) {
+            exhausted_ = true;
+            return false;
+        }
+        left_ -= work;
+        return true;
+    }
+    bool Exhausted() const { return exhausted_; }
+    // False, and the parse spent, past the last include allowed.
+    bool TakeInclude() {
+        if (++includes_ > kMaxIncludes) exhausted_ = true;
+        return !exhausted_;
+    }
+
+private:
+    uint64_t left_ = 0;
+    int includes_ = 0;
+    bool exhausted_ = false;
+};
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
@@ -38,8 +70,8 @@ bool FindOperator(std::string_view statement, size_t& position, size_t& length) 
 
 class UdfTextParser {
 public:
-    UdfTextParser(UdfTextNode& root, const FileSearchList* searchList, int includeDepth)
-        : root_(root), searchList_(searchList), includeDepth_(includeDepth) {}
+    UdfTextParser(UdfTextNode& root, const FileSearchList* searchList, int includeDepth, WorkBudget& budget)
+        : root_(root), searchList_(searchList), includeDepth_(includeDepth), budget_(budget) {}
 
     bool Parse(DataStream& stream);
 
@@ -51,6 +83,8 @@ private:
     // Follows a path of "."- and "["-separated names from `start` (the root when null), creating
     // what is missing. `names`, when given, receives the names along the way.
     UdfTextNode* Resolve(std::string_view path, UdfTextNode* start, std::vector<EngineString>* names = nullptr);
+    // Adds a child, or gives null when the budget is spent.
+    UdfTextNode* AddChild(UdfTextNode& parent, EngineString name);
     // The node named by the file's `using`, found again by its names, so that a context whose node
     // a later assignment destroyed lapses instead of dangling.
     UdfTextNode* FileContext();
@@ -58,6 +92,7 @@ private:
     UdfTextNode& root_;
     const FileSearchList* searchList_;
     int includeDepth_;
+    WorkBudget& budget_;
     bool hasContext_ = false;
     std::vector<EngineString> contextPath_;
 };
@@ -69,14 +104,15 @@ bool UdfTextParser::Parse(DataStream& stream) {
     // A stream positioned past its start gives only what remains.
     const uint32_t length = stream.Read(buffer.get(), size);
     if (length == 0) return false;
+    budget_.Grant(length);
     UdfStatementReader reader(std::string_view(buffer.get(), length));
     bool result = true;
-    for (;;) {
+    while (!budget_.Exhausted()) {
         const std::string& statement = reader.Next();
         if (statement.empty()) break;
         if (!RunStatement(statement, nullptr, 0)) result = false;
     }
-    return result;
+    return result && !budget_.Exhausted();
 }
 
 UdfTextNode* UdfTextParser::FileContext() {
@@ -99,7 +135,11 @@ bool UdfTextParser::RunStatement(std::string_view statement, UdfTextNode* contex
     if (StartsWith(s, "using")) {
         const std::string_view rest = TrimBlanks(s.substr(5));
         std::vector<EngineString> path;
-        if (!rest.empty()) Resolve(rest, nullptr, &path)->SetKind(UdfTextNode::kObject);
+        if (!rest.empty()) {
+            UdfTextNode* node = Resolve(rest, nullptr, &path);
+            if (!node) return false;
+            node->SetKind(UdfTextNode::kObject);
+        }
         // An element's context is its array or object again for the next element.
         if (fileLevel) {
             hasContext_ = !rest.empty();
@@ -117,6 +157,7 @@ bool UdfTextParser::RunStatement(std::string_view statement, UdfTextNode* contex
     if (FindOperator(s, position, length)) {
         target = Resolve(TrimBlanks(s.substr(0, position)), context);
         value = TrimBlanks(s.substr(position + length));
+        if (!target) return false;
     } else {
         if (!context) return true;
         EngineString name;
@@ -125,7 +166,8 @@ bool UdfTextParser::RunStatement(std::string_view statement, UdfTextNode* contex
             context->SetNextIndex(index + 1);
             name = EngineString(index, 10);
         } while (context->FindChild(name.view()));
-        target = context->AddChild(name, std::make_unique<UdfTextNode>());
+        target = AddChild(*context, name);
+        if (!target) return false;
         value = s;
     }
     Assign(*target, value, nesting);
@@ -143,12 +185,16 @@ bool UdfTextParser::RunInclude(std::string_view statement, bool& result) {
     const std::string_view name = group.size() >= 2 ? group.substr(1, group.size() - 2) : std::string_view();
     // The bare name on disk, then the search directories, then the search archives.
     if (includeDepth_ >= kMaxIncludeDepth) return false;
+    if (!budget_.TakeInclude()) {
+        result = false;
+        return true;
+    }
     FileSource source{EngineString(name)};
     source.sources |= FileSource::kArchive;
     if (searchList_) searchList_->Resolve(source);
     std::unique_ptr<DataStream> stream = source.Open(DataStream::kRead);
     if (!stream) return false;
-    result = UdfTextParser(root_, searchList_, includeDepth_ + 1).Parse(*stream);
+    result = UdfTextParser(root_, searchList_, includeDepth_ + 1, budget_).Parse(*stream);
     stream->Close();
     return true;
 }
@@ -164,7 +210,7 @@ void UdfTextParser::Assign(UdfTextNode& target, std::string_view value, int nest
         // Up to the value's last character, whatever it is.
         const size_t end = value.size() - 1;
         std::string_view elements = open + 1 < end ? TrimBlanks(value.substr(open + 1, end - open - 1)) : "";
-        while (!elements.empty()) {
+        while (!elements.empty() && !budget_.Exhausted()) {
             const size_t comma = FindTopLevel(elements, ",");
             RunStatement(elements.substr(0, comma), &target, nesting + 1);
             elements = comma < elements.size() ? elements.substr(comma + 1) : std::string_view();
@@ -175,11 +221,11 @@ void UdfTextParser::Assign(UdfTextNode& target, std::string_view value, int nest
     if (value.empty()) {
         target.SetValue(EngineString());
     } else if (value[0] == '"' || value[0] == '\'') {
-        target.SetValue(EngineString(Unquote(value, value[0], value[0])));
+        if (budget_.Spend(value.size())) target.SetValue(EngineString(Unquote(value, value[0], value[0])));
     } else if (IsNumber(value)) {
-        target.SetValue(EngineString(value));
-    } else {
-        target.CopyFrom(*Resolve(value, nullptr));
+        if (budget_.Spend(value.size())) target.SetValue(EngineString(value));
+    } else if (const UdfTextNode* source = Resolve(value, nullptr)) {
+        if (budget_.Spend(source->CopyWork())) target.CopyFrom(*source);
     }
 }
 
@@ -204,7 +250,8 @@ UdfTextNode* UdfTextParser::Resolve(std::string_view path, UdfTextNode* start, s
         }
         const EngineString name(TrimBlanks(Unquote(segment, '[', ']')));
         UdfTextNode* child = node->FindChild(name.view());
-        if (!child) child = node->AddChild(name, std::make_unique<UdfTextNode>());
+        if (!child) child = AddChild(*node, name);
+        if (!child) return nullptr;
         if (names) names->push_back(name);
         if (kind >= 0) child->SetKind(kind);
         node = child;
@@ -213,8 +260,14 @@ UdfTextNode* UdfTextParser::Resolve(std::string_view path, UdfTextNode* start, s
     }
 }
 
+UdfTextNode* UdfTextParser::AddChild(UdfTextNode& parent, EngineString name) {
+    if (!budget_.Spend(1 + name.length())) return nullptr;
+    return parent.AddChild(std::move(name), std::make_unique<UdfTextNode>());
+}
+
 }  // namespace
 
 bool ParseUdfText(DataStream& stream, UdfTextNode& root, const FileSearchList* searchList) {
-    return UdfTextParser(root, searchList, 0).Parse(stream);
+    WorkBudget budget;
+    return UdfTextParser(root, searchList, 0, budget).Parse(stream);
 }

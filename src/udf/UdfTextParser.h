@@ -8,6 +8,8 @@
 #include "udf/UdfTextNode.h"
 
 // Reads the whole stream and runs its statements into `root`. False when the stream delivers no
-// bytes (the root is then unchanged) or when an included file gave false. `searchList` may be
+// bytes (the root is then unchanged), when an included file gave false, or when the file would
+// make far more nodes and text than its size explains (copies that double a tree, includes
+// without end): the parse then stops where it was. `searchList` may be
 // null; it is used to find included files.
 bool ParseUdfText(DataStream& stream, UdfTextNode& root, const FileSearchList* searchList);

@@ -17,6 +17,7 @@
 #include "support/x11/VirtualDisplay.h"
 #include "support/Files.h"
 #include "support/PreviewBitmap.h"
+#include "support/SkipOrFail.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -91,7 +92,7 @@ private:
 class DesktopProgramTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!display.Started()) GTEST_SKIP() << "no Xvfb on this machine";
+        if (!display.Started()) QUELMONT_SKIP_OR_FAIL("no Xvfb on this machine");
     }
     x11test::VirtualDisplay& display = x11test::SharedDisplay();
     TempDir dir;
@@ -134,7 +135,7 @@ TEST_F(DesktopProgramTest, TheSaverEndsOnAKeyPressAndOnAClick) {
         TempDir runDir;
         Program saver(runDir, display.Name(), {"/s"});
         ASSERT_TRUE(saver.WaitForTrace("Full Mode:\n") || saver.DeviceMissing()) << saver.Trace();
-        if (saver.DeviceMissing()) GTEST_SKIP() << "no graphics device in this build: the saver cannot start";
+        if (saver.DeviceMissing()) QUELMONT_SKIP_OR_FAIL("no graphics device: the saver cannot start");
         ASSERT_TRUE(saver.WaitForTrace("Creating successfull\n")) << saver.Trace();
         std::this_thread::sleep_for(1100ms);  // past the start; keys and clicks end it at once anyway
         display.MovePointer(320, 240);
@@ -155,7 +156,7 @@ TEST_F(DesktopProgramTest, AHostWindowRunsTheSaverUntilSigterm) {
     std::snprintf(id, sizeof id, "0x%llx", static_cast<unsigned long long>(host));
     Program saver(dir, display.Name(), {"-window-id", id});
     ASSERT_TRUE(saver.WaitForTrace("Full Mode:\n") || saver.DeviceMissing()) << saver.Trace();
-    if (saver.DeviceMissing()) GTEST_SKIP() << "no graphics device in this build: the saver cannot start";
+    if (saver.DeviceMissing()) QUELMONT_SKIP_OR_FAIL("no graphics device: the saver cannot start");
     ASSERT_TRUE(saver.WaitForTrace("Active Frame1 end\n")) << saver.Trace();
     display.MovePointer(100, 100);
     display.PressKey("Escape");  // the host's input: not ours to act on
@@ -166,7 +167,7 @@ TEST_F(DesktopProgramTest, AHostWindowRunsTheSaverUntilSigterm) {
     EXPECT_TRUE(display.ReadPixel(host, 160, 120, pixel));
     EXPECT_NE(pixel, 0u);  // the scene is drawn in the host's window
     saver.Signal(SIGTERM);
-    EXPECT_EQ(saver.ExitCode(), 1);
+    EXPECT_EQ(saver.ExitCode(), 0);  // the host's normal way to end us is no failure
     EXPECT_TRUE(saver.Trace().ends_with("Log closed\n\n<<Log closed")) << saver.Trace();
     EXPECT_TRUE(display.WindowExists(host));
     display.DestroyWindow(host);

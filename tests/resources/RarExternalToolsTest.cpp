@@ -7,6 +7,7 @@
 #include "resources/DiskStream.h"
 #include "resources/RarWriter.h"
 #include "support/Shell.h"
+#include "support/SkipOrFail.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
@@ -23,7 +24,7 @@ class ExternalReaders : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!HaveTool("7z") || !HaveTool("lsar") || !HaveTool("bsdtar")) {
-            GTEST_SKIP() << "7z, lsar or bsdtar missing";
+            QUELMONT_SKIP_OR_FAIL("7z, lsar or bsdtar missing");
         }
         std::string payload;
         for (int i = 0; i < 3000; ++i) payload += static_cast<char>('a' + i % 26);

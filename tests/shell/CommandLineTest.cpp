@@ -48,6 +48,15 @@ TEST(ParseCommandLine, PreviewTakesTheNumberAfterBlanksOrColon) {
     EXPECT_EQ(Parse("q /p 99999999999999999999").mode, RunMode::Preview);  // no crash on overflow
 }
 
+TEST(ParseCommandLine, WindowIdsAsXToolsPrintThemAreHex) {
+    EXPECT_EQ(Parse("q /p 0x2a00007").handle, 0x2a00007u);
+    EXPECT_EQ(Parse("q /p:0X1F").handle, 0x1Fu);
+    EXPECT_EQ(Parse("q /c 0x10").handle, 16u);
+    EXPECT_EQ(Parse("q /p 010").handle, 10u);  // a leading zero is still decimal
+    EXPECT_EQ(Parse("q /p 0").handle, 0u);
+    EXPECT_EQ(Parse("q /p 0x").handle, 0u);
+}
+
 TEST(ParseCommandLine, LettersInBothCases) {
     EXPECT_EQ(Parse("q /S").mode, RunMode::Saver);
     EXPECT_EQ(Parse("q /s").mode, RunMode::Saver);

@@ -71,6 +71,7 @@ public:
         message = {nullptr, sys::WM_QUIT, 0, 0};
         return 0;
     }
+    void WaitMessage(sys::Window*, uint32_t) override { ++waits; }
     sys::LResult DispatchMessage(const sys::Message& m) override { return SendMessage(m.window, m.message, m.wParam, m.lParam); }
     sys::LResult SendMessage(sys::Window* window, uint32_t message, sys::WParam w, sys::LParam l) override {
         auto* fake = static_cast<FakeWindow*>(window);
@@ -110,6 +111,7 @@ public:
     int destroyed = 0;
     int peeks = 0;
     int gets = 0;
+    int waits = 0;
     // Called once per read before the queue is looked at, so a test can act "later".
     std::function<void()> beforeRead;
 

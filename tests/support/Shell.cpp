@@ -13,7 +13,8 @@ bool HaveTool(const char* name) {
 
 std::pair<int, std::string> RunShell(const std::string& command) {
     std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
+    // A tool that hangs is killed after a minute and reads as failed.
+    FILE* pipe = popen(("timeout -k 5 60 sh -c " + ShellQuote(command)).c_str(), "r");
     if (!pipe) return {-1, output};
     char buffer[4096];
     size_t n;

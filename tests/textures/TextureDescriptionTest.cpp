@@ -106,8 +106,8 @@ TEST_F(DescriptionTest, SubRectanglesDelaysAndThePacker) {
     EXPECT_EQ(c->Size(), (TextureSize{8, 8}));
     EXPECT_EQ(d->Size(), (TextureSize{16, 8}));
     for (const Texture* packed : {c, d}) {
-        for (const Texture* other : texture->Subs()) {
-            if (other == packed) continue;
+        for (const auto& other : texture->Subs()) {
+            if (other.get() == packed) continue;
             const gfx::RECT& p = packed->Rect();
             const gfx::RECT& o = other->Rect();
             EXPECT_TRUE(p.right <= o.left || o.right <= p.left || p.bottom <= o.top || o.bottom <= p.top)

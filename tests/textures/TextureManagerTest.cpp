@@ -250,3 +250,35 @@ TEST_F(TextureFixture, TexturesAndSubsAreRebuiltAfterADeviceReset) {
 }
 
 }  // namespace
+
+// A parent made again with clearSubs lets its subs go: one still held lives on as a texture of
+// its own until its last release; one nobody holds is freed then (the sanitizers see a leak or
+// a second free).
+TEST_F(TextureFixture, ClearedSubsStillHeldOutliveTheirParentsNewImage) {
+    const std::string path = WriteFile("atlas.png", Png(64, 32, 0xFFFFFFFF));
+    TextureDescriptor byName = Request(path);
+    byName.mask = TextureDescriptor::kSubName;
+    byName.clearSubs = true;
+    byName.subName = "held";
+    Texture* held = manager.GetTexture(byName, nullptr);
+    ASSERT_NE(held, nullptr);
+    Texture* parent = held->Parent();
+    ASSERT_NE(parent, nullptr);
+    byName.subName = "dropped";
+    Texture* dropped = manager.GetTexture(byName, nullptr);
+    ASSERT_NE(dropped, nullptr);
+    dropped->Release();
+    ASSERT_EQ(parent->Subs().size(), 2u);
+    parent->AddRef();
+
+    const std::string other = Path(WriteFile("other.png", Png(16, 16, 0xFF00FF00)));
+    ASSERT_TRUE(parent->CreateFromFile(EngineString(other.c_str()), Texture::kKeepName, 0, 0, 0, 0,
+                                       gfx::D3DFMT_UNKNOWN, gfx::D3DPOOL_MANAGED, gfx::D3DX_FILTER_BOX,
+                                       gfx::D3DX_FILTER_BOX, 0));
+    EXPECT_TRUE(parent->Subs().empty());
+    EXPECT_EQ(held->Parent(), nullptr);
+    EXPECT_EQ(held->RefCount(), 1u);
+    EXPECT_EQ(parent->RefCount(), 1u);  // the held sub's reference went with it
+    held->Release();
+    parent->Release();
+}

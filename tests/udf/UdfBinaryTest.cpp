@@ -129,7 +129,7 @@ TEST(UdfBinary, WritesTheCameraLayoutAndReadsItBackByteForByte) {
     EXPECT_EQ(root->TypeName(), "_roottype");
     EXPECT_EQ(root->Flags(), UdfNode::kStruct);
     EXPECT_EQ(root->FileOffset(), 30u);
-    EXPECT_EQ(root->Size(), 460u);
+    EXPECT_EQ(root->Size(), 456u);  // the root length less its own field: the area ends with the file
     ASSERT_TRUE(root->Load(0));
     uint32_t area = 230;
     for (const auto& entry : root->Children()) {
@@ -170,6 +170,10 @@ TEST(UdfBinary, AreaModesKeepCopyOrPointIntoTheParent) {
         UdfReader reader;
         std::unique_ptr<UdfNode> root = reader.OpenMemory(bytes.data(), static_cast<uint32_t>(bytes.size()));
         ASSERT_TRUE(root->Load(mode));
+        // The root keeps its area too: it ends where the file ends.
+        ASSERT_TRUE(root->DataPresent());
+        EXPECT_EQ(root->FileOffset() + root->Size(), bytes.size());
+        EXPECT_EQ(root->Data()[root->Size() - 1], bytes.back());
         const UdfNode* rotation = root->FindChild("Children")->FindChild("Mesh")->FindChild("Rotation");
         const UdfNode* key = rotation->FindChild("2");
         ASSERT_TRUE(rotation->DataPresent());  // the struct keeps its whole area

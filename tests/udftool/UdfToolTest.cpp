@@ -97,7 +97,7 @@ TEST_F(UdfTool, DumpsAndRoundTripsBinaryFiles) {
     const ToolRun run = Tool("bin " + Quoted("in.udf") + " --max-data 2");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
-              "{\"name\":\"_root\",\"type\":\"_roottype\",\"flags\":4,\"count\":0,\"offset\":30,\"size\":251,"
+              "{\"name\":\"_root\",\"type\":\"_roottype\",\"flags\":4,\"count\":0,\"offset\":30,\"size\":247,"
               "\"linked\":false,\"data\":null,\"children\":["
               "{\"name\":\"Top\",\"type\":\"Node\",\"flags\":4,\"count\":0,\"offset\":87,\"size\":157,"
               "\"linked\":false,\"data\":null,\"children\":["

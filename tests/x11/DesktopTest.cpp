@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@
 #include "support/MediaResources.h"
 #include "support/NoGraphics.h"
 #include "support/ScopedEnv.h"
+#include "support/SkipOrFail.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -38,6 +41,8 @@ public:
         return SaverWindow() != nullptr;
     }
     sys::LResult MsgProc(sys::WindowHandle window, uint32_t message, sys::WParam w, sys::LParam l) override {
+        // A window kept behind another program's never hears that it became active.
+        if (stayInactive && message == sys::WM_ACTIVATE) return 0;
         const sys::LResult result = Application::MsgProc(window, message, w, l);
         exposed |= message == sys::WM_PAINT;
         if (onMessage) onMessage(message, w, l);
@@ -51,6 +56,8 @@ public:
     // takes too long ends as failed.
     void Tick() override {
         Application::Tick();
+        ++ticks;
+        if (runForMs > 0 && watch.Elapsed() > runForMs) RequestExit();
         if (watch.Elapsed() > kPatienceMs) {
             timedOut = true;
             RequestExit();
@@ -64,6 +71,9 @@ public:
     std::vector<InputEvent> events;
     Stopwatch watch;
     int passes = 0;
+    int ticks = 0;
+    int64_t runForMs = 0;
+    bool stayInactive = false;
     bool exposed = false;
     bool timedOut = false;
     bool exitedFinally = false;
@@ -72,7 +82,7 @@ public:
 class DesktopTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!display.Started()) GTEST_SKIP() << "no Xvfb on this machine";
+        if (!display.Started()) QUELMONT_SKIP_OR_FAIL("no Xvfb on this machine");
         sys::CatchExitSignals();
         SetTracePath(trace.c_str());
     }
@@ -107,6 +117,28 @@ TEST_F(DesktopTest, AKeyPressEndsTheSaverExceptTheKeysThatMustNot) {
     EXPECT_FALSE(app.timedOut);
     EXPECT_TRUE(sawF2);  // seen by the input system, yet the saver went on until the letter
     EXPECT_TRUE(app.exitedFinally);
+}
+
+// Inactive, the saver draws nothing, and its loop must sleep between messages instead of
+// taking a whole core until focus comes back.
+TEST_F(DesktopTest, AnInactiveSaverSleepsBetweenPasses) {
+    DesktopApplication app;
+    app.stayInactive = true;
+    ASSERT_TRUE(app.Start(RunMode::Saver));
+    const auto cpuMs = [] {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+    };
+    app.runForMs = app.watch.Elapsed() + 1500;
+    const double cpuBefore = cpuMs();
+    Stopwatch wall;
+    EXPECT_EQ(app.RunMainLoop(), 1);
+    const double share = (cpuMs() - cpuBefore) / static_cast<double>(wall.Elapsed());
+    std::printf("inactive loop: %.2f %% of a core over %lld ms\n", 100 * share, static_cast<long long>(wall.Elapsed()));
+    EXPECT_FALSE(app.timedOut);
+    EXPECT_LT(share, 0.02);
+    EXPECT_GE(app.ticks, 5);  // it still ran its passes: labels, input, keep-alive
 }
 
 TEST_F(DesktopTest, AClickEndsTheSaver) {

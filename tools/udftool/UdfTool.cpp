@@ -46,7 +46,7 @@ int Text(const std::string& path, std::FILE* out, std::FILE* err) {
     FileSearchList searchList;
     searchList.Add(source.ParentDirectory());
     UdfTextNode root;
-    if (!ParseUdfText(*stream, root, &searchList)) return Fail(err, path + ": empty, unreadable, or an include failed");
+    if (!ParseUdfText(*stream, root, &searchList)) return Fail(err, path + ": empty, unreadable, an include failed, or it builds far more than its size explains");
     Print(out, TextTreeToJson(root));
     return 0;
 }

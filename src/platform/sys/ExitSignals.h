@@ -10,5 +10,7 @@ void CatchExitSignals();
 // True once per request: the caller delivers it. A second request while one is still waiting
 // ends the program at once, so a stuck program can always be stopped.
 bool TakeExitRequest();
+// True once any request to end has arrived during the run.
+bool ExitSignalReceived();
 
 }  // namespace sys

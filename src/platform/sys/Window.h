@@ -60,6 +60,9 @@ public:
     virtual bool PeekMessage(Message& message, Window* filter) = 0;
     // Waits for the next message: >0 a message, 0 the quit message, -1 an error.
     virtual int GetMessage(Message& message, Window* filter) = 0;
+    // Sleeps until a message for `filter` (all windows when null) is queued, a timer is due, or
+    // `timeoutMs` has passed; takes nothing from the queue.
+    virtual void WaitMessage(Window* filter, uint32_t timeoutMs) = 0;
     virtual LResult DispatchMessage(const Message& message) = 0;
     // Calls the window's procedure at once.
     virtual LResult SendMessage(Window* window, uint32_t message, WParam wParam, LParam lParam) = 0;

@@ -12,6 +12,8 @@
 
 #include <cstdlib>
 
+#include "support/ChildProcess.h"
+
 extern char** environ;
 
 namespace x11test {
@@ -81,7 +83,7 @@ VirtualDisplay::~VirtualDisplay() {
     if (display_) XCloseDisplay(Dpy(display_));
     if (server_ > 0) {
         kill(server_, SIGTERM);
-        waitpid(server_, nullptr, 0);
+        WaitForExit(server_, std::chrono::seconds(5));
     }
     if (hadDisplay_) setenv("DISPLAY", previousDisplay_.c_str(), 1);
     else if (display_) unsetenv("DISPLAY");

@@ -42,7 +42,9 @@ bool WriteInterfaceFont(const fs::path& media) {
     // The condensed bold face keeps the small figures sturdy over the dark room and makes "$"
     // six pixels wide, as the charset's users expect.
     if (!glyphs.Open(kFontDir + "/DejaVuSansCondensed-Bold.ttf", 10)) return false;
+    // Transparent white: filtering a scaled glyph then blends only its alpha, with no dark rim.
     gfx::ArgbImage image(kSmallTexture, kSmallTexture);
+    std::fill(image.pixels.begin(), image.pixels.end(), 0x00FFFFFFu);
     const int baseline = 1 + glyphs.Ascender();
     std::string sizes;
     for (uint32_t code = 0; code < 256; ++code) {

@@ -8,6 +8,7 @@ namespace sys {
 namespace {
 
 volatile std::sig_atomic_t g_pending = 0;
+volatile std::sig_atomic_t g_received = 0;
 
 void OnExitSignal(int signal) {
     if (g_pending) {
@@ -16,6 +17,7 @@ void OnExitSignal(int signal) {
         return;
     }
     g_pending = 1;
+    g_received = 1;
 }
 
 }  // namespace
@@ -29,6 +31,8 @@ void CatchExitSignals() {
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
 }
+
+bool ExitSignalReceived() { return g_received != 0; }
 
 bool TakeExitRequest() {
     if (!g_pending) return false;

@@ -188,6 +188,19 @@ public:
         }
     }
 
+    void WaitMessage(Window* filter, uint32_t timeoutMs) override {
+        PumpEvents();
+        for (const Message& queued : queue_)
+            if (!filter || queued.window == filter || queued.message == WM_QUIT) return;
+        const int budget = std::min(static_cast<int>(std::min<uint32_t>(timeoutMs, INT32_MAX)), WaitBudgetMs());
+        SDL_Event event;
+        if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+            SDL_Delay(static_cast<Uint32>(budget));
+        } else if (SDL_WaitEventTimeout(&event, budget)) {
+            Translate(event);
+        }
+    }
+
     LResult DispatchMessage(const Message& message) override {
         return SendMessage(message.window, message.message, message.wParam, message.lParam);
     }
