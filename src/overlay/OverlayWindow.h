@@ -2,6 +2,7 @@
 // A screen-space window of the overlay: a box placed from an anchor corner of the screen, with
 // the text and image elements it draws.
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -9,7 +10,11 @@
 #include "overlay/QuadBatch.h"
 #include "overlay/TextElement.h"
 
-struct InputEvent;
+// A pointer event as the overlay sees it: the input event's type and position.
+struct PointerEvent {
+    uint32_t type = 0;
+    float x = 0.0f, y = 0.0f;
+};
 
 class OverlayWindow {
 public:
@@ -40,7 +45,7 @@ public:
     virtual void RefreshLayout();
     void Draw(QuadBatch& batch, int screenWidth, int screenHeight) const;
     // An event of the pointer inside this window (the topmost visible one under it).
-    virtual void OnInput(const InputEvent& /*event*/) {}
+    virtual void OnInput(const PointerEvent& /*event*/) {}
 
 protected:
     Box box_;

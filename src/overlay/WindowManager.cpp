@@ -22,8 +22,7 @@ void WindowManager::Draw(gfx::Device& device, int width, int height) {
     batch_.Flush(device);
 }
 
-void WindowManager::OnInputEvent(const InputEvent& event) {
-    if (event.type == kKeyPressed || event.type == kKeyReleased || event.type == kCharacter) return;
+void WindowManager::OnPointerEvent(const PointerEvent& event) {
     const auto x = static_cast<int>(event.x), y = static_cast<int>(event.y);
     for (auto window = windows_.rbegin(); window != windows_.rend(); ++window) {
         if (!(*window)->Visible()) continue;

@@ -1,6 +1,6 @@
 #pragma once
 // The overlay layer: owns the bitmap fonts and the windows, draws the windows over the scene,
-// and hears input first so the window under the pointer gets it.
+// and gives pointer events to the window under the pointer.
 
 #include <memory>
 #include <string_view>
@@ -10,11 +10,10 @@
 #include "overlay/Font.h"
 #include "overlay/OverlayWindow.h"
 #include "overlay/QuadBatch.h"
-#include "shell/InputEvent.h"
 
 class TextureManager;
 
-class WindowManager : public InputListener {
+class WindowManager {
 public:
     // Loads a font file and keeps it; false when it does not load.
     bool LoadFont(const EngineString& path, const MediaFiles& media, TextureManager& textures);
@@ -39,8 +38,8 @@ public:
     void OnDeviceLost() { batch_.OnDeviceLost(); }
     uint32_t LastDrawCalls() const { return batch_.DrawCalls(); }
 
-    // Pointer events go to the topmost visible window under the pointer.
-    void OnInputEvent(const InputEvent& event) override;
+    // The topmost visible window under the pointer gets the event.
+    void OnPointerEvent(const PointerEvent& event);
 
 private:
     std::vector<std::unique_ptr<Font>> fonts_;

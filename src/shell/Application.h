@@ -91,6 +91,7 @@ public:
     void SetFrameObserver(FrameObserver* observer) { frameObserver_ = observer; }
     // The 2D overlay with the frame-rate and time labels (null when not shown).
     WindowManager& Overlay() { return overlay_; }
+    InputListener& OverlayListener() { return overlayInput_; }
     TextLabel* FrameRateLabel() const { return frameRateLabel_; }
     TextLabel* ClockLabel() const { return clockLabel_; }
     // Every texture the program draws comes from here (null until the device exists).
@@ -137,6 +138,15 @@ private:
     Stopwatch labelTimer_;
     Stopwatch keepAliveTimer_;
     WindowManager overlay_;
+    // The overlay hears the pointer before the application hears any input.
+    class OverlayInput final : public InputListener {
+    public:
+        explicit OverlayInput(WindowManager& overlay) : overlay_(overlay) {}
+        void OnInputEvent(const InputEvent& event) override;
+
+    private:
+        WindowManager& overlay_;
+    } overlayInput_{overlay_};
     TextLabel* frameRateLabel_ = nullptr;
     TextLabel* clockLabel_ = nullptr;
     FrameObserver* frameObserver_ = nullptr;

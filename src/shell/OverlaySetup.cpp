@@ -18,8 +18,12 @@ bool Application::SetUpOverlay(const MediaFiles& media) {
     if (settings.ShowFps) frameRateLabel_ = AddFrameRateLabel(overlay_, uiScale_);
     if (settings.ShowTime) clockLabel_ = AddClockLabel(overlay_, uiScale_, settings.TimeStyle);
     // The overlay hears input before the application does.
-    input_.AddListener(&overlay_);
+    input_.AddListener(&overlayInput_);
     input_.AddListener(this);
     labelTimer_.Reset();
     return true;
+}
+
+void Application::OverlayInput::OnInputEvent(const InputEvent& event) {
+    if (event.type <= kMouseAxis) overlay_.OnPointerEvent({event.type, event.x, event.y});
 }

@@ -150,20 +150,15 @@ TEST_F(OverlayTest, EachLabelIsOneDrawFromTheDynamicBufferAndTheStatesAreLeftAsF
 TEST_F(OverlayTest, PointerEventsGoToTheTopmostWindowUnderThePointer) {
     struct Listening : OverlayWindow {
         using OverlayWindow::OverlayWindow;
-        void OnInput(const InputEvent&) override { ++events; }
+        void OnInput(const PointerEvent&) override { ++events; }
         int events = 0;
     };
     auto* below = overlay.AddWindow<Listening>(OverlayWindow::Box{0, 0, 100, 100});
     auto* above = overlay.AddWindow<Listening>(OverlayWindow::Box{10, 10, 20, 20}, OverlayWindow::Anchor::kBottomRight);
     overlay.Draw(device, 200, 100);  // the screen's size places the anchored window at (170, 70)
-    InputEvent event;
-    event.type = kMouseMoved;
-    event.x = 175, event.y = 75;
-    overlay.OnInputEvent(event);
-    event.x = 50, event.y = 50;
-    overlay.OnInputEvent(event);
-    event.type = kKeyPressed;
-    overlay.OnInputEvent(event);
+    overlay.OnPointerEvent({6, 175, 75});
+    overlay.OnPointerEvent({6, 50, 50});
+    overlay.OnPointerEvent({6, 500, 500});  // outside every window
     EXPECT_EQ(above->events, 1);
     EXPECT_EQ(below->events, 1);
 }

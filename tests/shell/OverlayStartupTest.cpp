@@ -69,7 +69,7 @@ TEST_F(OverlayStartupTest, BothLabelsAreMadeForTheSettingsAndTheOverlayHearsInpu
     EXPECT_EQ(app.ClockLabel()->Text().Vertices().size(), 12u);
     const auto& listeners = app.Input().Listeners();
     ASSERT_GE(listeners.size(), 2u);
-    EXPECT_EQ(listeners[listeners.size() - 2], &app.Overlay());
+    EXPECT_EQ(listeners[listeners.size() - 2], &app.OverlayListener());
     EXPECT_EQ(listeners.back(), &app);
     EXPECT_EQ(Trace().find("font loading failed"), std::string::npos) << Trace();
 }
