@@ -4,12 +4,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
-#include <new>
 
+#include "AllocationCounter.h"
 #include "overlay/TextLabel.h"
 #include "overlay/WindowManager.h"
 #include "platform/gfx/Direct3D.h"
@@ -19,18 +18,6 @@
 #include "scene/RenderDevice.h"
 #include "shell/ClockText.h"
 #include "textures/TextureManager.h"
-
-namespace {
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    ++gAllocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -107,11 +94,11 @@ void BM_OverlayFrameWithBothLabels(benchmark::State& state) {
         present();
         long allocations = 0;
         for (auto _ : state) {
-            const long before = gAllocations.load();
+            const long before = AllocationCount();
             const auto start = std::chrono::steady_clock::now();
             frame();
             const auto end = std::chrono::steady_clock::now();
-            allocations += gAllocations.load() - before;
+            allocations += AllocationCount() - before;
             state.SetIterationTime(std::chrono::duration<double>(end - start).count());
             present();
         }

@@ -6,23 +6,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <random>
 #include <vector>
 
-namespace {
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    ++gAllocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "AllocationCounter.h"
 
 namespace {
 
@@ -66,13 +53,13 @@ std::shared_ptr<Animation> CurvedAnimation(std::mt19937& random, int keys) {
 template <typename Frame>
 void RunFrames(benchmark::State& state, sys::TestClock& clock, const Frame& frame) {
     frame();
-    const long before = gAllocations.load();
+    const long before = AllocationCount();
     for (auto _ : state) {
         clock.AdvanceMs(kFrameMs);
         frame();
     }
     state.counters["allocs_per_frame"] =
-        static_cast<double>(gAllocations.load() - before) / static_cast<double>(state.iterations());
+        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
 }
 
 void BM_Evaluate200AnimatedNodes(benchmark::State& state) {

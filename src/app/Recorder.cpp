@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/WavWriter.h"
 #include "common/Log.h"
+#include "platform/audio/OpenAlSoundLibrary.h"
 #include "platform/gfx/Direct3D.h"
 #include "platform/gfx/loader/ImageEncoders.h"
 #include "platform/sys/Clock.h"
@@ -92,10 +94,38 @@ private:
     sys::LocalTime start_;
 };
 
+// The sound of a recording: the loopback library mixes exactly the stretch of simulated time
+// that each frame covers, so the same arguments give the same bytes.
+class SoundWriter {
+public:
+    static constexpr uint32_t kRate = audio::OpenAlSoundLibrary::kLoopbackRate;
+
+    SoundWriter(audio::OpenAlSoundLibrary& library, const std::string& path, int fps) : library_(library), fps_(fps) {
+        if (!wav_.Open(path.c_str(), kRate, 2)) std::fprintf(stderr, "quelmont: cannot write %s\n", path.c_str());
+    }
+    // Mixes up to the end of frame `frames` (counted from 1).
+    bool RenderTo(int64_t frames) {
+        const int64_t target = frames * kRate / fps_;
+        const uint32_t count = static_cast<uint32_t>(target - rendered_);
+        pcm_.resize(static_cast<size_t>(count) * 2);
+        library_.Render(pcm_.data(), count);
+        rendered_ = target;
+        return wav_.Write(pcm_);
+    }
+    bool Close() { return wav_.Close(); }
+
+private:
+    audio::OpenAlSoundLibrary& library_;
+    int fps_;
+    WavWriter wav_;
+    int64_t rendered_ = 0;
+    std::vector<int16_t> pcm_;
+};
+
 class FrameWriter final : public FrameObserver {
 public:
-    FrameWriter(const RecordOptions& options, sys::TestClock& clock, Application& app)
-        : options_(options), clock_(clock), app_(app), startMs_(clock.Ms()),
+    FrameWriter(const RecordOptions& options, sys::TestClock& clock, Application& app, SoundWriter& sound)
+        : options_(options), clock_(clock), app_(app), sound_(sound), startMs_(clock.Ms()),
           frames_(static_cast<int64_t>(options.seconds) * options.fps) {}
 
     void OnFramePresented(gfx::Device& device) override {
@@ -110,6 +140,10 @@ public:
             }
         }
         ++written_;
+        if (!sound_.RenderTo(written_)) {
+            std::fprintf(stderr, "quelmont: cannot write the sound\n");
+            app_.RequestExit();
+        }
         // Frame k is drawn at k / fps seconds, computed from k so no rounding accumulates.
         clock_.SetMs(startMs_ + written_ * 1000 / options_.fps);
         if (written_ >= frames_) app_.RequestExit();
@@ -121,6 +155,7 @@ private:
     const RecordOptions& options_;
     sys::TestClock& clock_;
     Application& app_;
+    SoundWriter& sound_;
     int64_t startMs_;
     int64_t frames_;
     int64_t written_ = 0;
@@ -150,12 +185,18 @@ int RunRecording(const RecordOptions& options, const char* programName) {
     RecordingSystem system(sys::GetSystem(), clock, options.timeOfDaySeconds);
     sys::SetSystem(&system);
 
+    audio::OpenAlSoundLibrary soundLibrary(audio::OpenAlSoundLibrary::Output::Loopback);
+    audio::SetSoundLibrary(&soundLibrary);
+    SoundWriter sound(soundLibrary, (std::filesystem::path(options.directory) / "sound.wav").string(), options.fps);
+
     Application* app = GetApp();
-    FrameWriter writer(options, clock, *app);
+    FrameWriter writer(options, clock, *app, sound);
     app->SetFrameObserver(&writer);
     const std::string commandLine = std::string("\"") + programName + "\" /s";
     const int result = RunEntryPoint(nullptr, commandLine.c_str(), sys::PlatformDirectXProbe());
 
+    sound.Close();
+    audio::SetSoundLibrary(nullptr);
     sys::SetSystem(nullptr);
     sys::SetSettingsStore(nullptr);
     SetTracePath(nullptr);

@@ -1,6 +1,6 @@
 #pragma once
 // quelmont --record: runs the saver offscreen on a simulated clock and writes every presented
-// frame as frame-NNNNN.png, with the trace in trace.log.
+// frame as frame-NNNNN.png, with the trace in trace.log and the sound in sound.wav.
 
 #include "app/Options.h"
 

@@ -63,6 +63,11 @@ bool FileSearchList::Resolve(FileSource& source) const {
         source.sources = FileSource::kResource;
         return true;
     }
+    // An absolute path (a picture the user chose) names one file; only relative names are searched.
+    if ((source.sources & FileSource::kDisk) && source.path.view().starts_with('/') && OpensOnDisk(source.path)) {
+        source.sources = FileSource::kDisk;
+        return true;
+    }
     const EngineString name(StripLeading(StripLeading(source.path.view(), '/'), '\\'));
     if (source.sources & FileSource::kDisk) {
         if (OpensOnDisk(name)) {

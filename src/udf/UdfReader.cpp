@@ -21,6 +21,11 @@ constexpr int kMaxExpandDepth = 64;
 // byte at each of a handful of levels. Damaged ones can nest empty members without end.
 constexpr uint64_t kExpandWorkPerByte = 16;
 constexpr uint64_t kExpandWorkBase = 1024;
+// Bytes a load may read or copy for node data and areas, per byte of the file (and a fixed
+// allowance). Each level of a real tree reads its bytes once; overlapping areas in a damaged
+// file would read the whole file once per entry.
+constexpr uint64_t kDataWorkPerByte = 64;
+constexpr uint64_t kDataWorkBase = 1 << 20;
 
 // Whether `node`'s area lies inside the bytes its parent holds. A node's parent is its owner,
 // where it is never linked.
@@ -137,6 +142,7 @@ std::unique_ptr<UdfNode> UdfReader::OpenRoot() {
     streamEnd_ = stream_->Size();
     entryBudget_ = streamEnd_ / kSmallestEntry + 1;
     expandBudget_ = kExpandWorkBase + kExpandWorkPerByte * streamEnd_;
+    dataBudget_ = kDataWorkBase + kDataWorkPerByte * streamEnd_;
     Source source(*stream_, 0, streamEnd_, stream_->Tell());
     uint32_t totalLength = 0;
     EngineString magic;
@@ -207,7 +213,7 @@ bool UdfReader::LoadAt(UdfNode& node, uint32_t mode, uint32_t expandFlags, LoadP
         if (!node.DataPresent()) {
             if (mode & kPointIntoParent) {
                 node.ReferToData(SliceInParent(node), node.Size(), true);
-            } else if (mode & kKeepArea) {
+            } else if ((mode & kKeepArea) && SpendData(node.Size())) {
                 node.TakeData(CopyOf(SliceInParent(node), node.Size()), node.Size());
             }
         }
@@ -219,7 +225,8 @@ bool UdfReader::LoadAt(UdfNode& node, uint32_t mode, uint32_t expandFlags, LoadP
             source = Source(*area, parent.FileOffset(), parent.FileOffset() + parent.Size(), parent.FileOffset());
         }
     } else if ((mode & kReadWhole) || ((mode & kKeepArea) && !node.DataPresent())) {
-        std::unique_ptr<uint8_t[]> bytes = source.ReadArea(node.FileOffset(), node.Size());
+        std::unique_ptr<uint8_t[]> bytes;
+        if (SpendData(node.Size())) bytes = source.ReadArea(node.FileOffset(), node.Size());
         if (bytes && !isStruct) {
             // A leaf's area is all of its data: kept (0x40), or step 4 would only copy it again.
             if (!node.DataPresent() && ((mode & kKeepArea) || !node.Loaded())) node.TakeData(std::move(bytes), node.Size());
@@ -247,7 +254,8 @@ bool UdfReader::LoadAt(UdfNode& node, uint32_t mode, uint32_t expandFlags, LoadP
         if (!node.DataPresent()) {
             if ((mode & kPointIntoParent) && InParentData(node)) {
                 node.ReferToData(SliceInParent(node), node.Size(), true);
-            } else if (std::unique_ptr<uint8_t[]> bytes = source.ReadArea(node.FileOffset(), node.Size())) {
+            } else if (std::unique_ptr<uint8_t[]> bytes =
+                           SpendData(node.Size()) ? source.ReadArea(node.FileOffset(), node.Size()) : nullptr) {
                 node.TakeData(std::move(bytes), node.Size());
             }
         }
@@ -323,6 +331,15 @@ void UdfReader::AddEntry(UdfNode& node, std::unique_ptr<UdfNode> entry, bool lin
     } else {
         entry.release();
     }
+}
+
+bool UdfReader::SpendData(uint32_t size) {
+    if (size > dataBudget_) {
+        dataBudget_ = 0;
+        return false;
+    }
+    dataBudget_ -= size;
+    return true;
 }
 
 bool UdfReader::ExpandLeaf(UdfNode& node, uint32_t flags) { return ExpandAt(node, flags, 0); }

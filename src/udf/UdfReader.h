@@ -67,6 +67,9 @@ private:
     void ReadDirectory(UdfNode& node, Source& source);
     void AddEntry(UdfNode& node, std::unique_ptr<UdfNode> entry, bool linked);
     bool ExpandAt(UdfNode& node, uint32_t flags, int depth);
+    // Takes `size` bytes of node data or area from the load's allowance; false, and nothing
+    // taken, past it.
+    bool SpendData(uint32_t size);
 
     DataStream* stream_ = nullptr;
     std::unique_ptr<DataStream> ownedStream_;
@@ -79,4 +82,6 @@ private:
     uint64_t entryBudget_ = 0;
     // Nodes and copied bytes leaf expansion may still make (see kExpandWorkPerByte).
     uint64_t expandBudget_ = 0;
+    // Bytes of node data and areas loads may still read or copy (see kDataWorkPerByte).
+    uint64_t dataBudget_ = 0;
 };

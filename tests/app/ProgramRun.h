@@ -18,7 +18,8 @@ struct ProgramRun {
     std::string trace;
 };
 
-// Runs quelmont offscreen with a trace file and a private settings folder.
+// Runs quelmont offscreen in `dir` (where a "Media" folder overrides the archive) with a trace file
+// and a private settings folder.
 inline ProgramRun RunProgram(const TempDir& dir, std::vector<std::string> args) {
     const std::string program = std::string(QUELMONT_BINARY_DIR) + "/src/app/quelmont";
     const std::string out = dir.path() + "/stdout.txt";
@@ -34,6 +35,7 @@ inline ProgramRun RunProgram(const TempDir& dir, std::vector<std::string> args) 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addchdir_np(&actions, dir.path().c_str());
     pid_t pid = 0;
     ProgramRun run;
     if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {

@@ -7,6 +7,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -30,6 +31,10 @@ TEST(Program, ChangePasswordExitsWithZeroAfterTheStartLines) {
 
 TEST(Program, RecordingWritesTheBackgroundThroughTheDefaultGammaRamp) {
     TempDir dir;
+    // An empty room on a red background, seen from the fallback camera (no paths, no fade).
+    std::filesystem::create_directories(dir.path() + "/Media");
+    std::ofstream(dir.path() + "/Media/clock.udf") << "";
+    std::ofstream(dir.path() + "/Media/Scene.props") << "BgColor = array(100, 0, 0);\n";
     const std::string out = dir.path() + "/out";
     // Without the time label, which would cover most of so small a frame.
     const ProgramRun run =
@@ -59,16 +64,20 @@ TEST(Program, RecordingWritesTheBackgroundThroughTheDefaultGammaRamp) {
 
 TEST(Program, RecordingIsTheSameForTheSameArguments) {
     TempDir dir;
-    std::string traces[2], frames[2];
+    std::string traces[2], frames[2], sounds[2];
     for (int i = 0; i < 2; ++i) {
         const std::string out = dir.path() + "/out" + std::to_string(i);
         RunProgram(dir, {"--record", out, "--seconds", "1", "--size", "32x32", "--fps", "2", "--time", "23:59:59"});
         traces[i] = ReadFile(out + "/trace.log");
         frames[i] = ReadFile(out + "/frame-00001.png");
+        sounds[i] = ReadFile(out + "/sound.wav");
     }
     EXPECT_FALSE(frames[0].empty());
     EXPECT_EQ(traces[0], traces[1]);
     EXPECT_EQ(frames[0], frames[1]);
+    // One second of 44.1 kHz 16-bit stereo after the 44-byte header.
+    EXPECT_EQ(sounds[0].size(), 44u + 44100u * 4u);
+    EXPECT_EQ(sounds[0], sounds[1]);
     EXPECT_NE(traces[0].find(", 23:59:59 \n"), std::string::npos) << traces[0];
 }
 

@@ -154,6 +154,12 @@ TEST_F(FileStore, ResolveStripsLeadingSlashesThenBackslashesAndSearches) {
     EXPECT_EQ(leading.path, "Media/x");
     EXPECT_EQ(leading.sources, uint32_t{FileSource::kDisk});
 
+    // An absolute path is the file itself (a user's picture), not a name to search for.
+    const std::string absolutePath = dir_.path() + "/Media/x";
+    FileSource absolute{EngineString(absolutePath.c_str())};
+    ASSERT_TRUE(list.Resolve(absolute));
+    EXPECT_EQ(absolute.path, absolutePath.c_str());
+
     FileSource backslashFirst("\\/Media/x");  // only "\" runs are stripped after the "/" ones
     EXPECT_FALSE(list.Resolve(backslashFirst));
     EXPECT_EQ(backslashFirst.path, "\\/Media/x");

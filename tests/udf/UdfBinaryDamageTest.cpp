@@ -161,11 +161,46 @@ TEST(UdfBinaryDamage, RereadDirectoriesAndHugeFieldsStayBounded) {
     reader.LoadNode(*top, 0, 0);
     EXPECT_FALSE(top->FindChild("big")->DataPresent());
 
-    // A root length beyond the file: the whole-area modes read from the stream instead.
+    // A root length beyond the file is held to the file's end.
     FileBuilder g;
     g.U32(0).Str("UDF Binary 1.0").U32(0).U32(0xFFFFFF00);
     g.U32(0).U32(1).Entry("x", 0, 0, 4);
     for (const uint32_t mode : kModes) EXPECT_EQ(LoadAll(g.bytes, mode), 2u) << mode;
+}
+
+// Leaves whose areas overlap, each starting one byte later and running to the end: read as
+// they claim, every entry would hold most of the file.
+TEST(UdfBinaryDamage, OverlappingAreasReadInProportionToTheFile) {
+    constexpr uint32_t kEntries = 300;
+    constexpr uint32_t kPadding = 60000;
+    FileBuilder f;
+    f.Header();
+    f.U32(0).U32(kEntries);
+    const uint32_t end = f.Position() + kEntries * 22 + kPadding;  // 22 bytes an entry of a 4-letter name
+    for (uint32_t i = 0; i < kEntries; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "e%03u", i);
+        f.Entry(name, 0, i, end - i);
+    }
+    f.bytes.resize(end, 0x5A);
+    f.Finish();
+    const uint64_t allowed = (1u << 20) + 64ull * f.bytes.size();
+    for (const uint32_t mode : {0x00u, 0x10u, 0x40u}) {
+        UdfReader reader;
+        std::unique_ptr<UdfNode> root = reader.OpenMemory(f.bytes.data(), static_cast<uint32_t>(f.bytes.size()));
+        ASSERT_NE(root, nullptr);
+        reader.LoadNode(*root, mode, 0);
+        ASSERT_EQ(root->ChildCount(), kEntries);
+        uint64_t held = 0;
+        uint32_t withData = 0;
+        for (const auto& entry : root->Children()) {
+            if (!entry.node->DataPresent()) continue;
+            ++withData;
+            held += entry.node->Size();
+        }
+        EXPECT_LE(held, allowed) << mode;
+        EXPECT_GT(withData, 10u) << mode;  // the first ones still load whole
+    }
 }
 
 TEST(UdfBinaryDamage, SelfContainingTypesAndHugeCountsExpandBoundedly) {
