@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "OverlayFixture.h"
 #include "overlay/TextLabel.h"
 #include "overlay/WindowManager.h"
@@ -145,6 +147,30 @@ TEST_F(OverlayTest, EachLabelIsOneDrawFromTheDynamicBufferAndTheStatesAreLeftAsF
     device.ClearCalls();
     overlay.Draw(device, 1024, 768);
     EXPECT_EQ(device.CountCalls("CreateVertexBuffer"), 1u);
+}
+
+TEST_F(OverlayTest, AnImageIsOneQuadOfItsPictureAtTheGivenOrItsOwnSize) {
+    WritePicture("logo.png", 32, 16);
+    UdfTextNode node;
+    auto source = std::make_unique<UdfTextNode>();
+    source->SetValue("logo.png");
+    node.AddChild("Src", std::move(source));
+    auto* window = overlay.AddWindow<OverlayWindow>(OverlayWindow::Box{5, 6, 100, 100});
+    ImageElement& image = window->AddImage();
+    ASSERT_TRUE(image.Load(node, media, manager));
+    EXPECT_EQ(image.Width(), 32);
+    EXPECT_EQ(image.Height(), 16);
+    ImageElement& sized = window->AddImage();
+    ASSERT_TRUE(sized.Load("logo.png", 64, 8, media, manager));
+    EXPECT_EQ(sized.Width(), 64);
+    EXPECT_FALSE(window->AddImage().Load("missing.png", 0, 0, media, manager));
+    EXPECT_FALSE(window->AddImage().Load(UdfTextNode(), media, manager));
+
+    device.ClearCalls();
+    overlay.Draw(device, 640, 480);
+    EXPECT_EQ(device.CountCalls("DrawPrimitive"), 1u);  // both pictures share their texture
+    const std::string draw = "DrawPrimitive(4, 0, 4)";
+    EXPECT_NE(std::find(device.Calls().begin(), device.Calls().end(), draw), device.Calls().end());
 }
 
 TEST_F(OverlayTest, PointerEventsGoToTheTopmostWindowUnderThePointer) {
