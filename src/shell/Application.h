@@ -23,6 +23,7 @@
 #include "shell/StartupPicture.h"
 #include "shell/UiText.h"
 
+class Scene;
 class UdfTextNode;
 namespace ui {
 class Dialog;
@@ -38,6 +39,9 @@ public:
 class Application : public RenderFramework, public InputListener {
 
 public:
+    // The folder of the media, on disk and in the archive.
+    static constexpr const char* kMediaFolder = "Media";
+
     Application();
 
     // Virtual slots 0 to 13.
@@ -86,6 +90,8 @@ public:
     // disk, else the member of the embedded archive.
     FileSource MediaFile(const EngineString& name);
     RarArchive& MediaArchive() { return mediaArchive_; }
+    // The room's scene graph (null until the device exists).
+    Scene* GetScene() const { return sceneGraph_.get(); }
     CameraControl& FallbackCameraControl() { return cameraControl_; }
 
     void SetFrameObserver(FrameObserver* observer) { frameObserver_ = observer; }
@@ -158,6 +164,7 @@ private:
     CameraControl cameraControl_;
     Stopwatch startTimer_;  // the grace period for mouse moves runs from the end of Create
     RarArchive mediaArchive_;
+    std::unique_ptr<Scene> sceneGraph_;
     CameraPathPlayer cameraPaths_;
     CameraPose camera_;
     float aspect_ = 1.0f;
