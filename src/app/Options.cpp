@@ -4,6 +4,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "common/EngineString.h"
+#include "shell/SettingsTable.h"
+
 const char* const kUsage =
     "Usage: quelmont [option]\n"
     "Screensaver modes:\n"
@@ -24,6 +27,9 @@ const char* const kUsage =
     "  --time HH:MM:SS       local time shown by the clock (default: now)\n"
     "  --seed N              random seed (default 1)\n"
     "  --path NAME           start with this camera path (e.g. c3.cam) instead of a random one\n"
+    "  --set NAME=VALUE      a setting for the recording (repeatable): UseDesktop, ShowFps, Width,\n"
+    "                        Height, Depth, Adapter, Gamma (-100..100), Volume (0..100), Music,\n"
+    "                        Sound, ExitOnMM, ShowTime, TimeStyle (switches take 0 or 1)\n"
     "Other:\n"
     "  --help, -h            this text\n"
     "Environment: QUELMONT_TRACE=path appends the trace to that file.\n";
@@ -52,6 +58,23 @@ bool ParseTimeOfDay(std::string_view text, int& seconds) {
         return false;
     seconds = h * 3600 + m * 60 + s;
     return true;
+}
+
+// NAME=VALUE for a value of the settings record, within its range; an error text otherwise.
+std::string ParseSetting(std::string_view text, std::pair<std::string, int32_t>& out) {
+    const size_t equals = text.find('=');
+    const std::string_view name = text.substr(0, equals);
+    const SettingField* field = nullptr;
+    for (const SettingField& f : kSettingFields)
+        if (EqualsIgnoreCase(f.name, name)) field = &f;
+    if (!field) return "unknown setting in --set " + std::string(text);
+    const int32_t min = field->IsSwitch() ? 0 : field->min, max = field->IsSwitch() ? 1 : field->max;
+    int value = 0;
+    if (equals == std::string_view::npos || !ParseInt(text.substr(equals + 1), value, min, max))
+        return "bad value in --set " + std::string(text) + ": " + field->name + " takes " + std::to_string(min) +
+               " to " + std::to_string(max);
+    out = {field->name, value};
+    return {};
 }
 
 }  // namespace
@@ -97,7 +120,7 @@ Options ParseOptions(int argc, const char* const* argv) {
         }
         const bool windowId = arg == "-window-id" || arg == "--window-id";
         const bool takesValue = arg == "--record" || arg == "--seconds" || arg == "--size" || arg == "--fps" ||
-                                arg == "--time" || arg == "--seed" || arg == "--path" || windowId;
+                                arg == "--time" || arg == "--seed" || arg == "--path" || arg == "--set" || windowId;
         if (!takesValue) continue;
         if (i + 1 >= argc) {
             options.error = std::string(arg) + " needs a value";
@@ -106,6 +129,13 @@ Options ParseOptions(int argc, const char* const* argv) {
         const std::string_view value = argv[++i];
         bool ok = true;
         int seed = 0;
+        if (arg == "--set") {
+            std::pair<std::string, int32_t> setting;
+            options.error = ParseSetting(value, setting);
+            if (!options.error.empty()) return options;
+            r.settings.push_back(std::move(setting));
+            continue;
+        }
         if (windowId) ok = ParseWindowId(value, options.windowId);
         else if (arg == "--record") r.directory = value, ok = !value.empty();
         else if (arg == "--seconds") ok = ParseInt(value, r.seconds, 1, 3600);

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 struct RecordOptions {
     std::string directory;  // empty: not recording
@@ -15,6 +17,8 @@ struct RecordOptions {
     int timeOfDaySeconds = -1;  // -1: the real local time
     uint32_t seed = 1;
     std::string path;  // camera path to start with (its file name); empty: drawn at random
+    // --set NAME=VALUE: settings values the recording reads instead of the defaults.
+    std::vector<std::pair<std::string, int32_t>> settings;
 };
 
 struct Options {

@@ -1,5 +1,6 @@
 #include "app/Recorder.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,22 +20,37 @@
 
 namespace {
 
-// A recording must not depend on the user's saved settings: the key opens but holds no values,
-// so the built-in defaults apply, and nothing can be written.
-class EmptyKey final : public sys::SettingsKey {
+// A recording must not depend on the user's saved settings: the key opens and holds only the
+// values given with --set, so the built-in defaults apply to the rest, and nothing can be written.
+class GivenSettingsKey final : public sys::SettingsKey {
 public:
-    bool QueryDword(std::string_view, uint32_t&) const override { return false; }
+    explicit GivenSettingsKey(const RecordOptions& options) : options_(options) {}
+    bool QueryDword(std::string_view name, uint32_t& value) const override {
+        // The last --set of a name wins, as on a command line.
+        const auto given = std::find_if(options_.settings.rbegin(), options_.settings.rend(),
+                                        [&](const auto& setting) { return setting.first == name; });
+        if (given == options_.settings.rend()) return false;
+        value = static_cast<uint32_t>(given->second);
+        return true;
+    }
     bool QueryString(std::string_view, std::string&, size_t) const override { return false; }
     bool SetDword(std::string_view, uint32_t) override { return false; }
     bool SetString(std::string_view, std::string_view) override { return false; }
     bool Close() override { return true; }
+
+private:
+    const RecordOptions& options_;
 };
 
-class NoSettings final : public sys::SettingsStore {
+class GivenSettings final : public sys::SettingsStore {
 public:
+    explicit GivenSettings(const RecordOptions& options) : options_(options) {}
     std::unique_ptr<sys::SettingsKey> OpenKey(std::string_view, sys::KeyAccess) override {
-        return std::make_unique<EmptyKey>();
+        return std::make_unique<GivenSettingsKey>(options_);
     }
+
+private:
+    const RecordOptions& options_;
 };
 
 // The system as a recording sees it: local time runs on the simulated clock from the chosen time
@@ -164,8 +180,8 @@ int RunRecording(const RecordOptions& options, const char* programName) {
     // The seed is the simulated clock's start, which is also what seeds rand().
     sys::TestClock clock(options.seed);
     sys::ScopedClock useClock(clock);
-    NoSettings noSettings;
-    sys::SetSettingsStore(&noSettings);
+    GivenSettings givenSettings(options);
+    sys::SetSettingsStore(&givenSettings);
     RecordingSystem system(sys::GetSystem(), clock, options.timeOfDaySeconds);
     sys::SetSystem(&system);
 

@@ -106,7 +106,7 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
     LoadSceneSettings();
     LogError("", "Application created\n");
     StartInput();
-    input_.AddListener(this);
+    if (!SetUpOverlay([this](const EngineString& name) { return MediaFile(name); })) return false;
     cameraPaths_.Start();
     if (!LoadContent()) return false;
     cameraPaths_.ResetTimer();
@@ -258,6 +258,7 @@ bool Application::OnDeviceReset() {
 }
 
 bool Application::OnDeviceLost() {
+    overlay_.OnDeviceLost();
     if (sceneGraph_) sceneGraph_->onDeviceLost();
     if (textures_) textures_->InvalidateAll();
     return RenderFramework::OnDeviceLost();

@@ -14,6 +14,8 @@
 #include "shell/FrameRate.h"
 #include "resources/RarArchive.h"
 #include "textures/TextureManager.h"
+#include "overlay/TextLabel.h"
+#include "overlay/WindowManager.h"
 #include "shell/CameraPathPlayer.h"
 #include "shell/InputSystem.h"
 #include "shell/RenderFramework.h"
@@ -30,16 +32,6 @@ class SettingsKey;
 namespace ui {
 class Dialog;
 }
-
-// A text on the overlay whose layout the main loop refreshes (the frame-rate and time labels).
-class OverlayLabel {
-public:
-    virtual ~OverlayLabel() = default;
-    virtual void SetText(const EngineString& text) = 0;
-    virtual void RefreshLayout() = 0;
-    virtual void GetSize(int& width, int& height) const = 0;
-    virtual void MoveTo(int x, int y) = 0;
-};
 
 // Told about every presented frame (offscreen recording).
 class FrameObserver {
@@ -107,6 +99,11 @@ public:
     CameraControl& FallbackCameraControl() { return cameraControl_; }
 
     void SetFrameObserver(FrameObserver* observer) { frameObserver_ = observer; }
+    // The 2D overlay with the frame-rate and time labels (null when not shown).
+    WindowManager& Overlay() { return overlay_; }
+    InputListener& OverlayListener() { return overlayInput_; }
+    TextLabel* FrameRateLabel() const { return frameRateLabel_; }
+    TextLabel* ClockLabel() const { return clockLabel_; }
     // Every texture the program draws comes from here (null until the device exists).
     TextureManager* Textures() const { return textures_.get(); }
 
@@ -119,10 +116,9 @@ protected:
     void WriteSettings(sys::SettingsKey& key) const;
     // Input with the system cursor, and the fallback camera flown from it.
     void StartInput();
-    void SetLabels(OverlayLabel* frameRateLabel, OverlayLabel* clockLabel) {
-        frameRateLabel_ = frameRateLabel;
-        clockLabel_ = clockLabel;
-    }
+    // Steps 17 to 20 of Create: the fonts, the labels, the input listeners and the label timer.
+    // False when the interface font does not load.
+    bool SetUpOverlay(const MediaFiles& media);
 
 private:
     void RunPreviewWait();
@@ -154,8 +150,18 @@ private:
     FrameRateCounter frameRate_;
     Stopwatch labelTimer_;
     Stopwatch keepAliveTimer_;
-    OverlayLabel* frameRateLabel_ = nullptr;
-    OverlayLabel* clockLabel_ = nullptr;
+    WindowManager overlay_;
+    // The overlay hears the pointer before the application hears any input.
+    class OverlayInput final : public InputListener {
+    public:
+        explicit OverlayInput(WindowManager& overlay) : overlay_(overlay) {}
+        void OnInputEvent(const InputEvent& event) override;
+
+    private:
+        WindowManager& overlay_;
+    } overlayInput_{overlay_};
+    TextLabel* frameRateLabel_ = nullptr;
+    TextLabel* clockLabel_ = nullptr;
     FrameObserver* frameObserver_ = nullptr;
     std::unique_ptr<TextureManager> textures_;
     StartupPicture startupPicture_;

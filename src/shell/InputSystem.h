@@ -29,6 +29,7 @@ public:
     // Delivers the buffered data of one device (the keyboard first) as events.
     void Dispatch();
     void AddListener(InputListener* listener) { listeners_.push_back(listener); }
+    const std::vector<InputListener*>& Listeners() const { return listeners_; }
     bool IsKeyDown(uint32_t keyCode) const { return keyCode < keyState_.size() && (keyState_[keyCode] & 0x80) != 0; }
     bool IsLeftButtonDown() const { return IsButtonDown(sys::VK_LBUTTON, 0); }
     bool IsRightButtonDown() const { return IsButtonDown(sys::VK_RBUTTON, 1); }

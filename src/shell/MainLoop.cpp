@@ -1,5 +1,7 @@
 // The main loop and the frame.
 
+#include <charconv>
+
 #include "common/Log.h"
 #include "platform/sys/System.h"
 #include "shell/Application.h"
@@ -21,13 +23,16 @@ void Application::PumpMessages() {
 
 void Application::RefreshLabels() {
     if (settings.ShowFps && frameRateLabel_ && labelTimer_.IntervalElapsed(kLabelPeriodMs)) {
-        frameRateLabel_->SetText(EngineString(static_cast<int32_t>(frameRate_.Rate()), 10));
+        char digits[12];
+        const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<int32_t>(frameRate_.Rate())).ptr;
+        frameRateLabel_->SetText(std::string_view(digits, static_cast<size_t>(end - digits)));
         frameRateLabel_->RefreshLayout();
     }
     int x = 0, y = 0, width = 0, height = 0;
     GetClientArea(x, y, width, height);
     if (settings.ShowTime && clockLabel_) {
-        clockLabel_->SetText(FormatClockText(sys::GetSystem().GetLocalTime(), settings.TimeStyle));
+        ClockTextBuffer text;
+        clockLabel_->SetText(FormatClockText(sys::GetSystem().GetLocalTime(), settings.TimeStyle, text));
         clockLabel_->RefreshLayout();
         int labelWidth = 0, labelHeight = 0;
         clockLabel_->GetSize(labelWidth, labelHeight);

@@ -42,6 +42,7 @@ bool Application::RenderFrame() {
         Render();
         Log(DrawPathFade(device) ? "fade quad ok\n" : "fade quad failed\n");
         device.Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        overlay_.Draw(device, width, height);
         Log("window manager ok\n");
         device.EndScene();
     }

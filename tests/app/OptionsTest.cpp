@@ -86,3 +86,16 @@ TEST(Options, TheHostWindowComesFromTheLineThenTheHostsVariableThenTheRoot) {
     EXPECT_FALSE(none.root);
     EXPECT_FALSE(ChooseHostWindow(Parse({"-root"}), "garbage").error.empty());
 }
+
+TEST(Options, SetTakesAnySettingWithinItsRange) {
+    const Options o = Parse({"--set", "ShowFps=1", "--set", "gamma=-100", "--set", "TimeStyle=0", "--set", "Width=640"});
+    ASSERT_TRUE(o.error.empty()) << o.error;
+    using Setting = std::pair<std::string, int32_t>;
+    EXPECT_EQ(o.record.settings,
+              (std::vector<Setting>{{"ShowFps", 1}, {"Gamma", -100}, {"TimeStyle", 0}, {"Width", 640}}));
+    for (const char* bad : {"ShowFps=2", "Gamma=101", "Volume=-1", "Nothing=1", "ShowFps", "ShowFps=", "Gamma=1x"}) {
+        const Options wrong = Parse({"--set", bad});
+        EXPECT_NE(wrong.error.find(bad), std::string::npos) << bad << ": " << wrong.error;
+    }
+    EXPECT_NE(Parse({"--set", "Volume=300"}).error.find("Volume takes 0 to 100"), std::string::npos);
+}

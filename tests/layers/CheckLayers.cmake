@@ -1,7 +1,7 @@
 # Fails when a file of src/<layer>/ includes a layer above it. The order is the README's:
 # platform/sys below everything; the graphics seam (platform/gfx) from textures up; the OpenGL
 # backend (platform/gfx/gl) only in the program.
-set(order common resources udf textures scene shell clock app)
+set(order common resources udf textures scene overlay shell clock app)
 list(FIND order textures gfxFrom)
 set(violations "")
 foreach(layer IN LISTS order)

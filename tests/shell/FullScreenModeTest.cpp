@@ -40,7 +40,7 @@ protected:
     sys::ScopedClock scopedClock{clock};
     FakeSystem system;
     FakeWindowSystem windows;
-    MediaResources media;
+    MediaResources media{true};  // start-up needs the fonts
 };
 
 TEST_F(FullScreenModeTest, DesktopModeAsksForTwoSamplesAtTheDesktopSize) {

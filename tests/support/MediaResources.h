@@ -13,9 +13,18 @@
 
 class MediaResources {
 public:
-    MediaResources() {
+    // `mediaArchive`: also the generated media archive as MEMFILE 147, as the program links it
+    // (the test binary must depend on the media_archive target).
+    explicit MediaResources(bool mediaArchive = false) {
         Add("CustomData", 193, "def_settings.txt");
         Add("CustomData", 194, "ui_text.txt");
+#ifdef QUELMONT_BINARY_DIR
+        if (mediaArchive) {
+            std::ifstream in(std::string(QUELMONT_BINARY_DIR) + "/media/media.rar", std::ios::binary);
+            files_.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            Add("MEMFILE", 147, files_.back());
+        }
+#endif
         sys::SetResources(&table_);
     }
     ~MediaResources() { sys::SetResources(nullptr); }

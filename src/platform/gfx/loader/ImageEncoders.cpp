@@ -182,4 +182,18 @@ std::vector<uint8_t> EncodeBmp(const ArgbImage& image) {
     return out;
 }
 
+std::vector<uint8_t> EncodeDds(const ArgbImage& image) {
+    std::vector<uint8_t> out{'D', 'D', 'S', ' '};
+    constexpr uint32_t kCapsHeightWidthPixelFormat = 0x1007;
+    constexpr uint32_t kRgbWithAlpha = 0x41;
+    constexpr uint32_t kTextureCaps = 0x1000;
+    const uint32_t header[31] = {124, kCapsHeightWidthPixelFormat, image.height, image.width, image.width * 4, 0, 1,
+                                 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // reserved
+                                 32, kRgbWithAlpha, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u, kTextureCaps,
+                                 0, 0, 0, 0};
+    for (const uint32_t word : header) Put32(out, word);
+    for (const uint32_t pixel : image.pixels) Put32(out, pixel);
+    return out;
+}
+
 }  // namespace gfx

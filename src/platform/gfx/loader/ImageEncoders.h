@@ -23,5 +23,7 @@ std::vector<uint8_t> EncodeJpeg(const ArgbImage& image, int quality);
 std::vector<uint8_t> EncodeTga(const ArgbImage& image, uint32_t bitsPerPixel, bool runLength);
 // Uncompressed 24-bit BMP, bottom row first as the format wants.
 std::vector<uint8_t> EncodeBmp(const ArgbImage& image);
+// Uncompressed A8R8G8B8 DDS of one level.
+std::vector<uint8_t> EncodeDds(const ArgbImage& image);
 
 }  // namespace gfx
