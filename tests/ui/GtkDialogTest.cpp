@@ -2,7 +2,10 @@
 // would: widgets clicked and moved, files chosen, keys pressed.
 
 #include <gtest/gtest.h>
+// X11 names its font handle `Font`, as the engine names its bitmap font class.
+#define Font X11Font
 #include <gdk/gdkx.h>
+#undef Font
 #include <gtk/gtk.h>
 
 #include <chrono>
