@@ -53,6 +53,10 @@ protected:
         g_machine = new FakeDirect3D;  // taken over by the framework
         SetDirect3DFactory([](uint32_t) { return Ref<Direct3D>(g_machine); });
         std::filesystem::create_directories(work.path() + "/Media");
+        // The saver cannot start without its interface font: take the generated fonts along.
+        for (const char* font : {"sylfaen.fs", "sylfaen_eng_14.css", "sylfaen_eng_14.png", "64font.fs", "64font.css",
+                                 "font02.dds"})
+            std::filesystem::copy_file(std::string(QUELMONT_BINARY_DIR) + "/media/tree/Media/" + font, Media(font));
         system.localTime.hour = 10;
         system.localTime.minute = 10;
     }
