@@ -21,10 +21,4 @@ bool ClockApplication::LoadSettings() {
     return Application::LoadSettings();
 }
 
-bool ClockApplication::SaveSettings() {
-    auto key = sys::GetSettingsStore().OpenKey(kSettingsKey, sys::KeyAccess::Write);
-    if (!key) return false;
-    key->SetString("PhotoPath", photoPath_.view());
-    if (!key->Close()) return false;
-    return Application::SaveSettings();
-}
+void ClockApplication::WriteMoreSettings(sys::SettingsKey& key) { key.SetString("PhotoPath", photoPath_.view()); }

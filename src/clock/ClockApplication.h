@@ -10,7 +10,7 @@ public:
     ~ClockApplication() override = default;
 
     bool LoadSettings() override;
-    bool SaveSettings() override;
+    void WriteMoreSettings(sys::SettingsKey& key) override;
 
     const EngineString& PhotoPath() const { return photoPath_; }
     void SetPhotoPath(const EngineString& path) { photoPath_ = path; }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "common/Timing.h"
+#include "platform/sys/SettingsStore.h"
 #include "platform/sys/Window.h"
 #include "shell/CommandLine.h"
 #include "shell/DefaultSettings.h"
@@ -63,6 +64,9 @@ public:
     virtual void OnExitFinal() {}
     virtual bool LoadSettings();
     virtual bool SaveSettings();
+    // Values a derived saver keeps besides the table's, written in the same save so a crash
+    // never leaves one part new and the other old.
+    virtual void WriteMoreSettings(sys::SettingsKey& /*key*/) {}
 
     bool Create(void* instance, RunMode mode, uint32_t parentWindow);
     int RunMainLoop();

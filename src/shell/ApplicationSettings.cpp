@@ -19,5 +19,6 @@ bool Application::SaveSettings() {
     auto key = sys::GetSettingsStore().OpenKey(kSettingsKey, sys::KeyAccess::Write);
     if (!key) return false;
     for (const SettingField& field : kSettingFields) key->SetDword(field.name, static_cast<uint32_t>(field.Get(settings)));
+    WriteMoreSettings(*key);
     return key->Close();
 }
