@@ -23,6 +23,8 @@ const char* const kUsage =
     "  --fps F               frames per second of the simulated clock (default 30)\n"
     "  --time HH:MM:SS       local time shown by the clock (default: now)\n"
     "  --seed N              random seed (default 1)\n"
+    "  --soak                long run: no frame or sound files, a device loss every simulated\n"
+    "                        minute, the memory in use each simulated minute on stdout\n"
     "Other:\n"
     "  --help, -h            this text\n"
     "Environment: QUELMONT_TRACE=path appends the trace to that file.\n";
@@ -90,6 +92,10 @@ Options ParseOptions(int argc, const char* const* argv) {
             options.help = true;
             continue;
         }
+        if (arg == "--soak") {
+            r.soak = true;
+            continue;
+        }
         if (arg == "-root" || arg == "--root") {
             options.root = true;
             continue;
@@ -107,7 +113,7 @@ Options ParseOptions(int argc, const char* const* argv) {
         int seed = 0;
         if (windowId) ok = ParseWindowId(value, options.windowId);
         else if (arg == "--record") r.directory = value, ok = !value.empty();
-        else if (arg == "--seconds") ok = ParseInt(value, r.seconds, 1, 3600);
+        else if (arg == "--seconds") ok = ParseInt(value, r.seconds, 1, 7 * 86400);
         else if (arg == "--size") ok = ParseSize(value, r.width, r.height);
         else if (arg == "--fps") ok = ParseInt(value, r.fps, 1, 240);
         else if (arg == "--time") ok = ParseTimeOfDay(value, r.timeOfDaySeconds);

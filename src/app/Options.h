@@ -14,6 +14,9 @@ struct RecordOptions {
     int fps = 30;
     int timeOfDaySeconds = -1;  // -1: the real local time
     uint32_t seed = 1;
+    // Long runs: no frame or sound files, a device loss every simulated minute, the memory in
+    // use on stdout.
+    bool soak = false;
 };
 
 struct Options {

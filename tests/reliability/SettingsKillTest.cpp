@@ -69,6 +69,7 @@ TEST(SettingsKill, EveryKillLeavesOneCompleteSave) {
         const int n = std::atoi(path.c_str() + 8);
         EXPECT_EQ(app.settings.Volume, n % 101) << "run " << run << ": " << path;
         saves = n + 1;
+        std::printf("settings kill run %d: %s\n", run, path.c_str());
     }
     std::printf("settings kill runs: %d, last save %d\n", runs, saves - 1);
 }
