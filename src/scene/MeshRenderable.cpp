@@ -13,15 +13,6 @@ using namespace gfx;
 
 namespace {
 
-// The vertex format last set by a mesh draw, trusted only between BeginBatchedDraws and
-// EndBatchedDraws, when nothing but mesh draws touches the device.
-struct BatchedFvf {
-    bool active = false;
-    bool known = false;
-    uint32_t fvf = 0;
-};
-BatchedFvf g_batch;
-
 uint32_t PrimitiveCount(D3DPRIMITIVETYPE type, uint32_t elements) {
     switch (type) {
         case D3DPT_POINTLIST:
@@ -48,9 +39,6 @@ void WritePosition(uint8_t* vertex, math::Vec3 p) {
 }
 
 }  // namespace
-
-void BeginBatchedDraws() { g_batch = {true, false, 0}; }
-void EndBatchedDraws() { g_batch = {}; }
 
 MeshRenderable::MeshRenderable(const MeshData& mesh, const StateBlock& states, BufferRange* vertices,
                                BufferRange* indices)
@@ -84,11 +72,11 @@ bool MeshRenderable::drawBuffers() {
         if (cache.getRenderState(D3DRS_FOGENABLE, fog) && fog) ok = cache.setRenderState(D3DRS_FOGENABLE, 0) && ok;
     }
     ok = setTransforms() && ok;
-    if (!(g_batch.known && g_batch.fvf == vertices_->descriptor.fvf)) {
+    // A run of meshes of one format sets it once; the device's own value is asked for, as
+    // other drawing code sets formats directly.
+    uint32_t currentFvf = 0;
+    if (FAILED(device->GetFVF(&currentFvf)) || currentFvf != vertices_->descriptor.fvf)
         ok = SUCCEEDED(device->SetFVF(vertices_->descriptor.fvf)) && ok;
-        g_batch.known = g_batch.active;
-        g_batch.fvf = vertices_->descriptor.fvf;
-    }
     ok = SUCCEEDED(device->SetStreamSource(0, vertices_->vertexBuffer.get(), 0, stride)) && ok;
     const uint32_t count = primitiveCount();
     if (count == 0) return ok;

@@ -61,9 +61,3 @@ private:
     std::vector<Matrix> boneMatrices_;  // this frame's world x skin matrices, kept between frames
     bool hasUnweightedVertex_ = false;  // such a vertex sits at the origin
 };
-
-// Between these, mesh draws trust that the vertex format they set last is still the device's,
-// so a run of meshes of one format sets it once. Only a pass that draws nothing else may use
-// them (the sorter's flush does).
-void BeginBatchedDraws();
-void EndBatchedDraws();

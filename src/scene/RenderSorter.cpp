@@ -6,7 +6,6 @@
 
 #include "platform/gfx/States.h"
 #include "scene/DeviceStateCache.h"
-#include "scene/MeshRenderable.h"
 #include "scene/RenderDevice.h"
 #include "scene/SceneNode.h"
 
@@ -68,7 +67,6 @@ RenderSorter::Result RenderSorter::flush() {
     result.ok = cache.setTransform(gfx::D3DTS_VIEW, camera.getView().m) && result.ok;
     result.ok = cache.setTransform(gfx::D3DTS_PROJECTION, camera.getProjection().m) && result.ok;
 
-    BeginBatchedDraws();
     for (OpaqueBucket* bucket : opaqueOrder_)
         for (Renderable* renderable : bucket->list) result.ok = drawOne(*renderable) && result.ok;
 
@@ -84,7 +82,6 @@ RenderSorter::Result RenderSorter::flush() {
         for (size_t i = begin; i < end; ++i) result.ok = drawOne(*transparent_[i].renderable) && result.ok;
         end = begin;
     }
-    EndBatchedDraws();
 
     for (uint32_t i = 0; i < lightCount; ++i) enableLight(i, false);
     opaqueOrder_.clear();

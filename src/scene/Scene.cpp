@@ -14,12 +14,6 @@ namespace {
 // tree's recursive walks stay bounded.
 constexpr int kMaxNodeDepth = 128;
 
-int DepthOf(const SceneNode& node) {
-    int depth = 0;
-    for (const SceneNode* p = node.getParent(); p; p = p->getParent()) ++depth;
-    return depth;
-}
-
 bool DiffersFromIdentity(const Matrix& m) {
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c)
@@ -59,6 +53,7 @@ bool Scene::loadFromMemory(const uint8_t* data, uint32_t size, const EngineStrin
 }
 
 bool Scene::loadRoot(UdfNode& fileRoot) {
+    visited_.clear();
     if (const UdfNode* materials = fileRoot.FindChild("Materials")) loadMaterials(*materials);
     if (UdfNode* cameras = fileRoot.FindChild("Cameras"))
         for (const auto& entry : cameras->Children()) loadNode(*entry.node, cameraRoot_);
@@ -68,14 +63,15 @@ bool Scene::loadRoot(UdfNode& fileRoot) {
     if (UdfNode* children = fileRoot.FindChild("Children"))
         for (const auto& entry : children->Children()) loadNode(*entry.node, root_);
 
+    visited_.clear();
     root_.bind();
     for (SkinnedRenderable* skinned : skinned_)
         if (!skinned->bindBones(root_)) return false;
     return true;
 }
 
-void Scene::loadNode(UdfNode& udfNode, SceneNode& parent) {
-    if (DepthOf(parent) >= kMaxNodeDepth) return;
+void Scene::loadNode(UdfNode& udfNode, SceneNode& parent, int depth) {
+    if (depth >= kMaxNodeDepth || !visited_.insert(&udfNode).second) return;
     const EngineString& name = udfNode.Name();
     SceneNode* node = root_.find(name);
     if (!node) {
@@ -91,7 +87,7 @@ void Scene::loadNode(UdfNode& udfNode, SceneNode& parent) {
         setNodeTransforms(udfNode, *node, nodeTM, objectTM);
     loadAnimation(udfNode, *node);
     if (UdfNode* children = udfNode.FindChild("Children"))
-        for (const auto& entry : children->Children()) loadNode(*entry.node, *node);
+        for (const auto& entry : children->Children()) loadNode(*entry.node, *node, depth + 1);
 }
 
 void Scene::setNodeTransforms(const UdfNode& /*udfNode*/, SceneNode& node, const Matrix& nodeTM,

@@ -5,6 +5,7 @@
 // same name. A subclass may override the four loading operations to intercept meshes or lights.
 
 #include <map>
+#include <unordered_set>
 #include <memory>
 #include <vector>
 
@@ -22,7 +23,8 @@ class FileSearchList;
 class TextureManager;
 class UdfNode;
 
-// What the scene needs from the application.
+// What the scene needs from the application. The file list and the texture manager outlive the
+// scene, which releases its textures when it goes.
 struct SceneContext {
     // Where texture files are looked for (may be null: the texture manager's own list).
     const FileSearchList* files = nullptr;
@@ -79,7 +81,7 @@ public:
     bool onDeviceReset();
 
 protected:
-    void loadNode(UdfNode& udfNode, SceneNode& parent);
+    void loadNode(UdfNode& udfNode, SceneNode& parent, int depth = 0);
     // A mesh that fails to read leaves the node without a renderable.
     bool loadMesh(UdfNode& udfNode, SceneNode& node);
     void loadAnimation(const UdfNode& udfNode, SceneNode& node);
@@ -103,4 +105,7 @@ private:
     // The scene holds one reference to every texture its materials use.
     Texture* acquireTexture(const EngineString& fileName);
     std::vector<Texture*> textures_;
+    // Value-tree nodes read by this load: a node that links lead to again (a damaged file may
+    // link a node into its own subtree) is read once.
+    std::unordered_set<const UdfNode*> visited_;
 };

@@ -83,41 +83,23 @@ StateBlock::StateBlock() {
 }
 
 void StateBlock::setAlphaUse(int mode) {
+    // Operation, argument 1 and argument 2 of each mode; kKeep leaves the argument as it is.
+    constexpr uint32_t kKeep = ~0u;
+    static constexpr uint32_t kModes[7][3] = {
+        {D3DTOP_DISABLE, kKeep, kKeep},                   // none
+        {D3DTOP_SELECTARG1, D3DTA_TFACTOR, kKeep},        // factor
+        {D3DTOP_SELECTARG1, D3DTA_TEXTURE, kKeep},        // texture
+        {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_TFACTOR},  // factor texture
+        {D3DTOP_SELECTARG1, D3DTA_DIFFUSE, kKeep},        // diffuse
+        {D3DTOP_MODULATE, D3DTA_DIFFUSE, D3DTA_TFACTOR},  // factor diffuse
+        {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE},  // diffuse texture
+    };
+    if (mode < 0 || mode > 6) return;
+    const uint32_t* setup = kModes[mode];
     StageState& s = stages[0];
-    switch (mode) {
-        case 0:
-            s.alphaOp = D3DTOP_DISABLE;
-            break;
-        case 1:
-            s.alphaOp = D3DTOP_SELECTARG1;
-            s.alphaArg1 = D3DTA_TFACTOR;
-            break;
-        case 2:
-            s.alphaOp = D3DTOP_SELECTARG1;
-            s.alphaArg1 = D3DTA_TEXTURE;
-            break;
-        case 3:
-            s.alphaOp = D3DTOP_MODULATE;
-            s.alphaArg1 = D3DTA_TEXTURE;
-            s.alphaArg2 = D3DTA_TFACTOR;
-            break;
-        case 4:
-            s.alphaOp = D3DTOP_SELECTARG1;
-            s.alphaArg1 = D3DTA_DIFFUSE;
-            break;
-        case 5:
-            s.alphaOp = D3DTOP_MODULATE;
-            s.alphaArg1 = D3DTA_DIFFUSE;
-            s.alphaArg2 = D3DTA_TFACTOR;
-            break;
-        case 6:
-            s.alphaOp = D3DTOP_MODULATE;
-            s.alphaArg1 = D3DTA_TEXTURE;
-            s.alphaArg2 = D3DTA_DIFFUSE;
-            break;
-        default:
-            break;
-    }
+    s.alphaOp = setup[0];
+    if (setup[1] != kKeep) s.alphaArg1 = setup[1];
+    if (setup[2] != kKeep) s.alphaArg2 = setup[2];
 }
 
 bool StateBlock::usesAlpha() const {

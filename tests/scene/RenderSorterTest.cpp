@@ -128,13 +128,18 @@ TEST_F(ScenePassTest, MeshesSharingATextureAreDrawnTogetherAndHiddenOrCulledOnes
     EXPECT_EQ(device_.CountCalls("DrawIndexedPrimitive"), 6u);
     EXPECT_EQ(CallsStartingWith("SetTexture(0,").size(), 2u);
     EXPECT_EQ(device_.Transform(D3DTS_VIEW), RenderCamera().getView().m);
+    EXPECT_EQ(device_.CountCalls("SetFVF"), 1u);
 
-    // Without culling the mesh behind the camera is drawn too.
+    // Without culling the mesh behind the camera is drawn too. A format set behind the scene's
+    // back (as quads and text set theirs) is replaced.
+    device_.SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
     sorter.reset(RenderCamera());
     sorter.flags = RenderContext::kSkipVisibility;
     device_.ClearCalls();
     ASSERT_TRUE(RunScenePass(scene_->root(), sorter).ok);
     EXPECT_EQ(device_.CountCalls("DrawIndexedPrimitive"), 7u);
+    EXPECT_EQ(device_.CountCalls("SetFVF"), 1u);
+    EXPECT_EQ(device_.Fvf(), kFvf);
 }
 
 TEST_F(ScenePassTest, LightsAreSwitchedPerMeshByTheirReachAndOffAtTheEnd) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "RecordingDeviceTest.h"
 #include "SceneFiles.h"
 #include "resources/FileSearchList.h"
 #include "textures/TextureManager.h"

@@ -38,6 +38,21 @@ TEST_F(SceneLoadTest, ANodeMetTwiceIsMadeOnceAndItsSecondOccurrenceAddsOnlyTrans
     EXPECT_TRUE(pendulum->findAnimation("walk")->rotationTrack().flags() & AnimationTrack::kLinear);
 }
 
+TEST_F(SceneLoadTest, ANodeLinkedIntoItsOwnSubtreeIsReadOnce) {
+    UdfNode* loop = AddNode(Children(), "Loop", "Dummy", math::Translation(1, 0, 0));
+    UdfNode* inner = AddStruct(*loop, "Children", "Node");
+    UdfNode* twin = AddNode(*inner, "Twin", "Dummy", math::Identity());
+    // Two ways back into the loop at every level: read naively, the paths would multiply.
+    ASSERT_TRUE(inner->Attach(loop, true));
+    ASSERT_TRUE(AddStruct(*twin, "Children", "Node")->Attach(loop, true));
+    ASSERT_TRUE(Load());
+    ASSERT_EQ(scene_->rootChildren().size(), 1u);
+    const SceneNode& node = *scene_->rootChildren()[0];
+    ASSERT_EQ(node.children().size(), 1u);
+    EXPECT_EQ(node.children()[0]->getName(), "Twin");
+    EXPECT_TRUE(node.children()[0]->children().empty());
+}
+
 TEST_F(SceneLoadTest, ObjectOffsetsAreKeptOnlyWhenTheyDifferFromTheIdentityByMoreThanAHundredth) {
     UdfNode& children = Children();
     math::Mat4 nearly = math::Identity();

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "RecordingDeviceTest.h"
 #include "SceneFiles.h"
 #include "platform/gfx/States.h"
 #include "textures/Texture.h"

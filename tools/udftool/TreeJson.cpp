@@ -5,8 +5,6 @@
 #include <string_view>
 #include <vector>
 
-namespace {
-
 void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
     for (const char c : text) {
@@ -24,6 +22,8 @@ void AppendJsonString(std::string& out, std::string_view text) {
     }
     out += '"';
 }
+
+namespace {
 
 // Writes the tree without recursion, so no depth of tree exhausts the stack. `children` lists
 // (child, linked) pairs; `fields` writes a node's members (without braces or children). A linked

@@ -4,9 +4,13 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "udf/UdfNode.h"
 #include "udf/UdfTextNode.h"
+
+// `text` as a JSON string, quotes included.
+void AppendJsonString(std::string& out, std::string_view text);
 
 // {"name":…,"kind":0|1|2,"value":…,"children":[…]}
 std::string TextTreeToJson(const UdfTextNode& root);

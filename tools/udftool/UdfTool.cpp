@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "SceneTool.h"
 #include "TreeJson.h"
 #include "resources/DiskStream.h"
 #include "resources/FileSearchList.h"
@@ -20,7 +21,10 @@ constexpr const char* kUsage =
     "       udftool roundtrip IN OUT\n"
     "       udftool rar-list ARCHIVE\n"
     "       udftool rar-cat ARCHIVE NAME\n"
-    "       udftool rar-pack DIR OUT\n";
+    "       udftool rar-pack DIR OUT\n"
+    "       udftool scene FILE\n"
+    "       udftool render FILE --out PNG [--eye X,Y,Z] [--at X,Y,Z] [--up X,Y,Z] [--size WxH]\n"
+    "                      [--fov RADIANS] [--time SECONDS] [--ambient 0xAARRGGBB] [--clear 0xAARRGGBB]\n";
 
 int Fail(std::FILE* err, const std::string& message) {
     std::fprintf(err, "udftool: %s\n", message.c_str());
@@ -140,6 +144,11 @@ int RunUdfTool(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     if (command == "rar-list" && n == 2) return RarList(args[1], out, err);
     if (command == "rar-cat" && n == 3) return RarCat(args[1], args[2], out, err);
     if (command == "rar-pack" && n == 3) return RarPack(args[1], args[2], err);
+    if (command == "scene" && n == 2) return SceneCommand(args[1], out, err);
+    if (command == "render") {
+        const int status = RenderCommand(std::vector<std::string>(args.begin() + 1, args.end()), err);
+        if (status != 2) return status;
+    }
     std::fputs(kUsage, err);
     return 2;
 }

@@ -6,6 +6,8 @@
 //   rar-list ARCHIVE           the archive's members: kind, size, CRC-32, name
 //   rar-cat ARCHIVE NAME       one member's bytes on standard output
 //   rar-pack DIR OUT           a stored archive of everything below DIR
+//   scene FILE                 the loaded scene as JSON
+//   render FILE --out PNG …    one frame of the scene drawn offscreen (SceneTool.h)
 
 #include <cstdio>
 #include <string>

@@ -2,6 +2,10 @@
 // A hidden window that OpenGL devices can draw for, for tests and benchmarks that need a device
 // without a window system of their own (SDL_VIDEODRIVER=offscreen needs no display).
 
+#include <cstdint>
+
+#include "platform/gfx/Types.h"
+
 namespace gfx::gl {
 
 class HiddenWindow {
@@ -20,6 +24,10 @@ private:
     void* window_ = nullptr;
     bool videoStarted_ = false;
 };
+
+// A windowed device of `width` x `height` on a hidden window: X8R8G8B8 with a 24-bit depth and
+// stencil buffer, presenting at once.
+D3DPRESENT_PARAMETERS HiddenWindowParameters(uint32_t width, uint32_t height);
 
 // OpenGL errors seen by the device since the process started (checked in debug builds).
 unsigned GlErrorCount();

@@ -1,0 +1,14 @@
+#pragma once
+// The scene commands of udftool:
+//   scene FILE                  the loaded scene as JSON (recording device, no GL)
+//   render FILE --out PNG [--eye X,Y,Z] [--at X,Y,Z] [--up X,Y,Z] [--size WxH] [--fov RADIANS]
+//          [--time SECONDS] [--ambient 0xAARRGGBB] [--clear 0xAARRGGBB]
+//                               one frame of the scene drawn offscreen on the OpenGL device
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+int SceneCommand(const std::string& path, std::FILE* out, std::FILE* err);
+// `args` from the file name on.
+int RenderCommand(const std::vector<std::string>& args, std::FILE* err);
