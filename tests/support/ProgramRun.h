@@ -18,6 +18,7 @@ extern char** environ;
 
 struct ProgramRun {
     int exitCode = -1;  // -1: ended by a signal or killed after the time limit
+    int signal = 0;     // the signal that ended it, 0 when it exited or hung
     std::string output;  // stdout
     std::string errors;  // stderr (sanitizer reports land here)
     std::string trace;
@@ -58,7 +59,9 @@ inline pid_t StartProgram(const TempDir& dir, std::vector<std::string> args,
 // Waits for a started program (killed after `limit`) and collects what it wrote.
 inline ProgramRun FinishProgram(const TempDir& dir, pid_t pid, std::chrono::milliseconds limit = std::chrono::seconds(60)) {
     ProgramRun run;
-    if (pid != 0) run.exitCode = WaitForExit(pid, limit);
+    const int status = pid != 0 ? WaitForStatus(pid, limit) : -1;
+    if (status != -1 && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
+    if (status != -1 && WIFSIGNALED(status)) run.signal = WTERMSIG(status);
     run.output = ReadFile(dir.path() + "/stdout.txt");
     run.errors = ReadFile(dir.path() + "/stderr.txt");
     run.trace = ReadFile(dir.path() + "/t.log");
