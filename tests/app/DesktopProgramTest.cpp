@@ -172,3 +172,29 @@ TEST_F(DesktopProgramTest, AHostWindowRunsTheSaverUntilSigterm) {
     EXPECT_TRUE(display.WindowExists(host));
     display.DestroyWindow(host);
 }
+
+TEST_F(DesktopProgramTest, TheHostWindowResizedOrClosedAtAnyMomentNeverCrashesTheSaver) {
+    // Fixed moments spread from start-up into the frame loop, so a failure repeats.
+    for (int delayMs : {0, 150, 700, 1800}) {
+        TempDir dir;
+        const uint64_t host = display.CreateWindow(0, 0, 160, 120, 0x000000);
+        char id[32];
+        std::snprintf(id, sizeof id, "0x%llx", static_cast<unsigned long long>(host));
+        Program saver(dir, display.Name(), {"-window-id", id});
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        display.ResizeWindow(host, 96, 64);
+        std::this_thread::sleep_for(100ms);
+        display.ResizeWindow(host, 200, 150);
+        std::this_thread::sleep_for(100ms);
+        EXPECT_TRUE(saver.Running() || saver.DeviceMissing()) << "after " << delayMs << " ms:\n" << saver.Trace();
+        display.DestroyWindow(host);
+        const int code = saver.ExitCode(20s);
+        EXPECT_TRUE(code == 0 || code == 1) << "after " << delayMs << " ms: " << code << "\n" << saver.Trace();
+        // A window gone before the saver could adopt it is the start-up failure, not a crash.
+        const std::string trace = saver.Trace();
+        if (trace.find("Full Mode:") == std::string::npos) {
+            EXPECT_TRUE(trace.empty() || trace.ends_with("Failed creating Saver Windows\n"))
+                << "after " << delayMs << " ms:\n" << trace;
+        }
+    }
+}
