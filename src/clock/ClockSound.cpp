@@ -25,6 +25,7 @@ bool ClockSound::SoundWanted(const SettingsRecord& settings) {
 
 void ClockSound::Start(SettingsRecord& settings, uintptr_t window) {
     library_ = &audio::GetSoundLibrary();
+    settings_ = &settings;
     if (library_->Init(audio::kDefaultDevice, kFrequency, audio::BASS_DEVICE_3D, window, nullptr)) {
         Log("BASS inited\n");
     } else {

@@ -1,12 +1,13 @@
 #pragma once
 // The clock room's sound: starting the sound library, loading the music, rain, ticks and thunder
 // the settings ask for, the fade-in and the listener every frame, thunder for the storm, and
-// release at the end. ClockApplication owns one and calls it from LoadContent, Update, the storm
-// and Shutdown.
+// release at the end. ClockApplication owns one and calls it from LoadContent, Update and
+// Shutdown; the storm plays its thunder through it.
 
 #include <array>
 #include <cstdint>
 
+#include "clock/Thunderstorm.h"
 #include "common/EngineString.h"
 #include "common/Timing.h"
 #include "common/math/Math.h"
@@ -16,7 +17,7 @@
 #include "shell/CommandLine.h"
 #include "shell/SettingsRecord.h"
 
-class ClockSound {
+class ClockSound final : public ThunderSound {
 public:
     static constexpr int kThunderCount = 3;
     static constexpr int64_t kFadeInMs = 4000;
@@ -26,7 +27,7 @@ public:
 
     // Inits the default device with 3D, or else the silent device with Music and Sound switched
     // off in `settings` for this run (the stored settings are untouched). The global sample volume
-    // starts at 0.
+    // starts at 0. `settings` must outlive this object: the storm asks about them.
     void Start(SettingsRecord& settings, uintptr_t window);
     // Loads the files `settings` wants from `place` (its sources and archive; the path is made from
     // `mediaFolder` and the file name), starts the music, the rain and the ticks at `tickPosition`,
@@ -36,7 +37,7 @@ public:
     // The first step of every frame: the fade-in (not in preview) and the listener at `camera`.
     void Update(const SettingsRecord& settings, RunMode mode, const CameraPose& camera);
     // Plays thunder sample `index` (0..2) on a new channel at `volume` (0..100).
-    void PlayThunder(int index, int volume);
+    void PlayThunder(int index, int volume) override;
     // Silences and releases the library in the modes that own it (Saver, Test).
     void Shutdown(RunMode mode);
 
@@ -45,7 +46,9 @@ public:
     // Some sound is wanted: Music or Sound on and Volume not 0.
     static bool SoundWanted(const SettingsRecord& settings);
     // The storm queues thunder only when the first thunder sample loaded.
-    bool ThunderLoaded() const { return thunderSamples[0] != 0; }
+    bool ThunderLoaded() const override { return thunderSamples[0] != 0; }
+    // Of the settings given to Start; false before it.
+    bool EffectsAudible() const override { return settings_ && EffectsAudible(*settings_); }
 
     audio::Handle musicSample = 0;
     audio::Handle tickSample = 0;
@@ -60,5 +63,6 @@ private:
     audio::Handle PlayLooping(audio::Handle sample);
 
     audio::SoundLibrary* library_ = nullptr;
+    const SettingsRecord* settings_ = nullptr;
     bool started_ = false;
 };

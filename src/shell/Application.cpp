@@ -6,6 +6,7 @@
 #include "platform/sys/Resources.h"
 #include "platform/sys/System.h"
 #include "shell/DesktopMode.h"
+#include "scene/Scene.h"
 #include "shell/GammaRamp.h"
 #include "udf/UdfTextNode.h"
 #include "udf/UdfTextParser.h"
@@ -24,7 +25,6 @@ constexpr int kUiTextId = 194;
 constexpr uint32_t kInputCooperation = sys::DISCL_FOREGROUND | sys::DISCL_NONEXCLUSIVE;
 constexpr int64_t kMouseMoveGraceMs = 1000;
 constexpr int32_t kMediaArchiveId = 147;
-constexpr const char* kMediaFolder = "Media";
 
 sys::LResult SaverWindowProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam, sys::LParam lParam) {
     if (!g_application) return 1;
@@ -43,6 +43,7 @@ Application::Application() {
 }
 
 Application::~Application() {
+    sceneGraph_.reset();  // its buffers and textures before the device
     ReleaseDevice();  // before the saver window goes
     if (g_application == this) g_application = nullptr;
 }
@@ -73,6 +74,7 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
     Log("Full Mode:\n");
     if (!ChooseFullScreenMode()) return false;
     sys::GetWindowSystem().ShowCursor(false);
+    MountMediaArchive();
 
     DesktopMode desktop;
     GetDesktopMode(desktop.width, desktop.height, desktop.refreshRate, desktop.format);
@@ -81,8 +83,12 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
     GetClientArea(x, y, width, height);
     uiScale_ = static_cast<float>(width) / 1024.0f;
 
-    MountMediaArchive();
     textures_ = std::make_unique<TextureManager>(Device());
+    textures_->SearchList().Add(FileSource(EngineString(kMediaFolder)));
+    textures_->SearchList().Add(FileSource(&mediaArchive_, EngineString(kMediaFolder)));
+    SceneContext sceneContext;
+    sceneContext.textures = textures_.get();
+    sceneGraph_ = std::make_unique<Scene>(sceneContext);
     startupPicture_.ProbeCornerLogos();
     ShowStartupPicture();
     LoadSceneSettings();
@@ -235,10 +241,12 @@ bool Application::OnDeviceReset() {
         textures_->SetDevice(Device());
         restored = textures_->RestoreAll();
     }
+    if (sceneGraph_) restored = sceneGraph_->onDeviceReset() && restored;
     return RenderFramework::OnDeviceReset() && restored;
 }
 
 bool Application::OnDeviceLost() {
+    if (sceneGraph_) sceneGraph_->onDeviceLost();
     if (textures_) textures_->InvalidateAll();
     return RenderFramework::OnDeviceLost();
 }

@@ -22,6 +22,7 @@
 #include "shell/StartupPicture.h"
 #include "shell/UiText.h"
 
+class Scene;
 class UdfTextNode;
 namespace ui {
 class Dialog;
@@ -47,6 +48,9 @@ public:
 class Application : public RenderFramework, public InputListener {
 
 public:
+    // The folder of the media, on disk and in the archive.
+    static constexpr const char* kMediaFolder = "Media";
+
     Application();
 
     // Virtual slots 0 to 13.
@@ -98,6 +102,8 @@ public:
     // disk, else the member of the embedded archive.
     FileSource MediaFile(const EngineString& name);
     RarArchive& MediaArchive() { return mediaArchive_; }
+    // The room's scene graph (null until the device exists).
+    Scene* GetScene() const { return sceneGraph_.get(); }
     CameraControl& FallbackCameraControl() { return cameraControl_; }
 
     void SetFrameObserver(FrameObserver* observer) { frameObserver_ = observer; }
@@ -156,6 +162,7 @@ private:
     CameraControl cameraControl_;
     Stopwatch startTimer_;  // the grace period for mouse moves runs from the end of Create
     RarArchive mediaArchive_;
+    std::unique_ptr<Scene> sceneGraph_;
     CameraPathPlayer cameraPaths_;
     CameraPose camera_;
     float aspect_ = 1.0f;

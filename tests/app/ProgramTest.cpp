@@ -62,8 +62,10 @@ TEST(Program, RecordingIsTheSameForTheSameArguments) {
     EXPECT_FALSE(frames[0].empty());
     EXPECT_EQ(traces[0], traces[1]);
     EXPECT_EQ(frames[0], frames[1]);
-    // One second of 44.1 kHz 16-bit stereo after the 44-byte header.
-    EXPECT_EQ(sounds[0].size(), 44u + 44100u * 4u);
+    // One second of 44.1 kHz 16-bit stereo PCM after the 44-byte header.
+    ASSERT_EQ(sounds[0].size(), 44u + 44100u * 4u);
+    EXPECT_EQ(sounds[0].substr(0, 4) + sounds[0].substr(8, 8) + sounds[0].substr(36, 4), "RIFFWAVEfmt data");
+    EXPECT_EQ(sounds[0].substr(20, 16), std::string("\x01\x00\x02\x00\x44\xAC\x00\x00\x10\xB1\x02\x00\x04\x00\x10\x00", 16));
     EXPECT_EQ(sounds[0], sounds[1]);
     EXPECT_NE(traces[0].find(", 23:59:59 \n"), std::string::npos) << traces[0];
 }

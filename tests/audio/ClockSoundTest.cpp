@@ -247,9 +247,45 @@ TEST_F(ClockSoundTest, ThunderPlaysOnANewChannelAtItsVolume) {
     sound.PlayThunder(3, 100);
     sound.PlayThunder(-1, 100);
     EXPECT_EQ(library.calls.size(), 3u);
-    EXPECT_TRUE(ClockSound::EffectsAudible(settings));
+    // The storm asks through its own interface, about the settings of this run.
+    const ThunderSound& storm = sound;
+    EXPECT_TRUE(storm.EffectsAudible());
     settings.Volume = 0;
-    EXPECT_FALSE(ClockSound::EffectsAudible(settings));
+    EXPECT_FALSE(storm.EffectsAudible());
+    settings.Volume = 10;
+    settings.Sound = false;
+    EXPECT_FALSE(storm.EffectsAudible());
+    EXPECT_FALSE(ClockSound().EffectsAudible());  // not started
+}
+
+TEST_F(ClockSoundTest, TheStormsThunderPlaysHalfASecondAfterItsFlash) {
+    StartAndLoad();
+    Thunderstorm storm;
+    storm.Start();
+    library.calls.clear();
+    clock.AdvanceMs(1000);
+    storm.StartFlashAndThunder(sound);
+    ASSERT_TRUE(storm.flashActive());
+    EXPECT_EQ(storm.PendingThunder(), 1u);
+    clock.AdvanceMs(499);
+    storm.StartFlashAndThunder(sound);
+    EXPECT_EQ(Count("ChannelPlay"), 0u);
+    clock.AdvanceMs(1);
+    storm.StartFlashAndThunder(sound);
+    EXPECT_EQ(Count("ChannelPlay"), 1u);
+    EXPECT_EQ(storm.PendingThunder(), 0u);
+
+    // With Sound off nothing is loaded, so the storm queues no thunder.
+    ClockSound silent;
+    settings.Sound = false;
+    silent.Start(settings, 0);
+    silent.Load(settings, FileSource(EngineString(dir.path().c_str())), EngineString(dir.path().c_str()), {});
+    Thunderstorm quiet;
+    quiet.Start();
+    clock.AdvanceMs(1000);
+    quiet.StartFlashAndThunder(silent);
+    EXPECT_TRUE(quiet.flashActive());
+    EXPECT_EQ(quiet.PendingThunder(), 0u);
 }
 
 TEST_F(ClockSoundTest, ShutdownReleasesTheLibraryOnlyInSaverAndTestModes) {

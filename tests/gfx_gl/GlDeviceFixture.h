@@ -34,6 +34,13 @@ protected:
         ASSERT_NE(window_->NativeHandle(), nullptr) << window_->Error();
         d3d_ = PlatformDirect3DCreate9(D3D_SDK_VERSION);
         ASSERT_TRUE(d3d_) << "no OpenGL 3.3 core context";
+        D3DPRESENT_PARAMETERS pp = PresentParameters();
+        ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp, device_),
+                  D3D_OK);
+        errorsBefore_ = gl::GlErrorCount();
+    }
+
+    static D3DPRESENT_PARAMETERS PresentParameters() {
         D3DPRESENT_PARAMETERS pp;
         pp.BackBufferWidth = pp.BackBufferHeight = kSize;
         pp.BackBufferFormat = D3DFMT_X8R8G8B8;
@@ -42,9 +49,7 @@ protected:
         pp.EnableAutoDepthStencil = true;
         pp.AutoDepthStencilFormat = D3DFMT_D24S8;
         pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp, device_),
-                  D3D_OK);
-        errorsBefore_ = gl::GlErrorCount();
+        return pp;
     }
 
     void TearDown() override {

@@ -17,6 +17,7 @@ void Append(std::ostringstream& out, T value) {
 
 template <typename... Args>
 void RecordingDevice::Record(const char* name, Args... args) {
+    if (!logging_) return;
     std::ostringstream line;
     line << name << '(';
     [[maybe_unused]] bool first = true;

@@ -15,6 +15,9 @@ public:
 
     const std::vector<std::string>& Calls() const { return calls_; }
     void ClearCalls() { calls_.clear(); }
+    // With the log off the device only keeps state, so a benchmark counts the engine's own
+    // allocations.
+    void SetLogging(bool on) { logging_ = on; }
     // Lines that start with `name` followed by "(".
     size_t CountCalls(const std::string& name) const;
     uint32_t PresentCount() const { return presents_; }
@@ -72,6 +75,7 @@ private:
     D3DCAPS9 caps_;
     std::vector<std::string> calls_;
     uint32_t presents_ = 0;
+    bool logging_ = true;
     bool resetFails_ = false;
 };
 

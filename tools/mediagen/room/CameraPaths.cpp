@@ -74,10 +74,10 @@ std::vector<CameraPath> CameraPaths() {
                           {{-210, 150, 100}, {150, 120, 0}},
                           {{-215, 140, 30}, {170, 140, 0}},
                           {{-200, 120, 0}, {170, 120, 0}}}));
-    // Close on the picture, then a pan to the clock, rising so the view passes over the lamp.
+    // Close on the picture, then up and round to the clock, looking down over the lamp.
     paths.push_back(Path("c8.cam", 200,
                          {{{130, 150, 118}, {199, 150, 130}}, {{118, 151, 120}, {199, 150, 130}},
-                          {{108, 160, 132}, {195, 150, 90}}, {{100, 170, 138}, {185, 150, 0}}, {{95, 176, 136}, kDial}}));
+                          {{108, 160, 132}, {195, 150, 90}}, {{108, 185, 128}, kDial}, {{104, 192, 124}, kDial}}));
     // High in a ceiling corner, looking down on the room.
     paths.push_back(Path("c9.cam", 200,
                          {{{-225, 255, 175}, {100, 40, 0}}, {{-225, 255, 105}, {100, 40, 0}}, {{-225, 255, 35}, {110, 50, 0}},

@@ -33,14 +33,14 @@ void Store(float x, float y, float z, float w, float (&out)[4]) {
 }  // namespace
 
 void FillConstants(const StateDevice& device, const uint32_t* lights, uint32_t lightCount, uint32_t width,
-                   uint32_t height, FixedFunctionConstants& out) {
+                   uint32_t height, ObjectConstants& object, FixedFunctionConstants& out) {
     const math::Mat4& view = device.Transform(D3DTS_VIEW);
     const math::Mat4 worldView = math::Multiply(device.Transform(D3DTS_WORLD), view);
-    Store(worldView, out.worldView);
-    Store(device.Transform(D3DTS_PROJECTION), out.projection);
+    Store(worldView, object.worldView);
     math::Mat4 inverse;
     if (!math::Inverse(worldView, inverse)) inverse = math::Identity();
-    Store(math::Transpose(inverse), out.normalMatrix);
+    Store(math::Transpose(inverse), object.normalMatrix);
+    Store(device.Transform(D3DTS_PROJECTION), out.projection);
     for (uint32_t s = 0; s < kMaxTextureStages; ++s) Store(device.Transform(D3DTS_TEXTURE(s)), out.textureMatrix[s]);
 
     const D3DMATERIAL9& material = device.Material();

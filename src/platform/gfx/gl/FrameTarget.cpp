@@ -6,9 +6,8 @@
 #include "platform/gfx/gl/ProgramCache.h"
 
 namespace gfx::gl {
-namespace {
 
-const char* const kGammaVertex = R"(#version 330 core
+const char* const kGammaPassVertexShader = R"(#version 330 core
 out vec2 uv;
 void main() {
     vec2 p = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
@@ -18,7 +17,7 @@ void main() {
 )";
 
 // An 8-bit channel c becomes ramp[c] >> 8.
-const char* const kGammaFragment = R"(#version 330 core
+const char* const kGammaPassFragmentShader = R"(#version 330 core
 uniform sampler2D frame;
 uniform sampler2D ramp;
 in vec2 uv;
@@ -29,6 +28,8 @@ void main() {
                  texelFetch(ramp, ivec2(c.b, 0), 0).b, 1.0);
 }
 )";
+
+namespace {
 
 GLenum DepthInternalFormat(D3DFORMAT format) {
     return format == D3DFMT_D16 ? GL_DEPTH_COMPONENT16 : GL_DEPTH24_STENCIL8;
@@ -76,6 +77,7 @@ void FrameTarget::Release() {
 
 bool FrameTarget::Create(uint32_t width, uint32_t height, uint32_t samples, bool depth, D3DFORMAT depthFormat) {
     Release();
+    boundForDrawing_ = false;
     width_ = width;
     height_ = height;
     multisampled_ = samples > 1;
@@ -117,7 +119,7 @@ bool FrameTarget::Create(uint32_t width, uint32_t height, uint32_t samples, bool
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
 
     if (gammaProgram_ == 0) {
-        gammaProgram_ = LinkProgram(kGammaVertex, kGammaFragment);
+        gammaProgram_ = LinkProgram(kGammaPassVertexShader, kGammaPassFragmentShader);
         glUseProgram(gammaProgram_);
         glUniform1i(glGetUniformLocation(gammaProgram_, "frame"), 0);
         glUniform1i(glGetUniformLocation(gammaProgram_, "ramp"), 1);
@@ -132,7 +134,9 @@ bool FrameTarget::Create(uint32_t width, uint32_t height, uint32_t samples, bool
     return complete && gammaProgram_ != 0;
 }
 
-void FrameTarget::BindForDrawing() const {
+void FrameTarget::BindForDrawing() {
+    if (boundForDrawing_) return;
+    boundForDrawing_ = true;
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glViewport(0, 0, static_cast<GLsizei>(width_), static_cast<GLsizei>(height_));
 }
@@ -158,6 +162,7 @@ void FrameTarget::SetGammaRamp(const D3DGAMMARAMP& ramp) {
 
 void FrameTarget::Resolve() {
     if (!multisampled_) return;
+    boundForDrawing_ = false;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFramebuffer_);
     const auto w = static_cast<GLint>(width_);
@@ -166,6 +171,7 @@ void FrameTarget::Resolve() {
 }
 
 void FrameTarget::DrawGammaPass(GLuint framebuffer, int width, int height) {
+    boundForDrawing_ = false;
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, width, height);
     glDisable(GL_BLEND);

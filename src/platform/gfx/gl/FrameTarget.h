@@ -13,6 +13,11 @@
 
 namespace gfx::gl {
 
+// The gamma pass: a triangle covering the window samples `frame` (unit 0, stored upside down)
+// and looks each channel up in `ramp` (unit 1, 256 x 1).
+extern const char* const kGammaPassVertexShader;
+extern const char* const kGammaPassFragmentShader;
+
 class FrameTarget {
 public:
     FrameTarget() = default;
@@ -22,7 +27,8 @@ public:
 
     // (Re)makes the target; `samples` 0 or 1 for none. False when the driver refuses.
     bool Create(uint32_t width, uint32_t height, uint32_t samples, bool depth, D3DFORMAT depthFormat);
-    void BindForDrawing() const;
+    // Binds the target and its viewport unless they still are.
+    void BindForDrawing();
     void SetGammaRamp(const D3DGAMMARAMP& ramp);
     // Resolves and draws the gamma-corrected frame into the window's framebuffer.
     void Present(int windowWidth, int windowHeight);
@@ -37,6 +43,7 @@ private:
     void DrawGammaPass(GLuint framebuffer, int width, int height);
 
     uint32_t width_ = 0, height_ = 0;
+    bool boundForDrawing_ = false;
     bool multisampled_ = false;
     GLuint framebuffer_ = 0, colorBuffer_ = 0, depthBuffer_ = 0;
     GLuint resolveFramebuffer_ = 0, resolveTexture_ = 0;  // the single-sample colour the pass reads

@@ -3,8 +3,11 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "platform/gfx/Fvf.h"
@@ -13,6 +16,7 @@
 #include "platform/gfx/gl/FrameTarget.h"
 #include "platform/gfx/gl/GlPipeline.h"
 #include "platform/gfx/gl/GlResources.h"
+#include "platform/gfx/gl/HeapThresholds.h"
 #include "platform/gfx/gl/ProgramCache.h"
 
 namespace gfx::gl {
@@ -42,15 +46,31 @@ bool Offscreen() {
 
 void* AttributeOffset(size_t bytes) { return reinterpret_cast<void*>(bytes); }
 
+// A diagnostic switch: every state is sent again before every draw, as if nothing were kept.
+bool ResendStateRequested() {
+    const char* value = std::getenv("QUELMONT_GL_RESEND_STATE");
+    return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
+}
+
+constexpr GLuint kUnknown = ~0u;  // a binding the device cannot vouch for
+constexpr uint64_t kUnknownValue = ~0ull;  // no 32-bit value
+
+// Constant blocks live in a ring of this many slots: each change takes a fresh slot, so no
+// upload overwrites constants a queued draw still reads.
+constexpr GLsizeiptr kConstantSlots = 128;
+
 class GlDevice final : public StateDevice {
 public:
     GlDevice(SDL_Window* window, void* context, const GlCapabilities& caps)
         : window_(window), context_(context), caps_(caps) {
         glGenVertexArrays(1, &vertexArray_);
+        GLint alignment = 256;
+        glGetIntegerv(GL_UNIFORM_BUFFER_OFFSET_ALIGNMENT, &alignment);
+        alignment = std::max(alignment, 1);
+        constantStride_ = (static_cast<GLsizeiptr>(sizeof(FixedFunctionConstants)) + alignment - 1) / alignment * alignment;
         glGenBuffers(1, &constantBuffer_);
-        glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer_);
-        glBufferData(GL_UNIFORM_BUFFER, sizeof(FixedFunctionConstants), nullptr, GL_DYNAMIC_DRAW);
-        glBindBufferBase(GL_UNIFORM_BUFFER, kConstantsBinding, constantBuffer_);
+        glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer_);  // stays bound: nothing else uses the target
+        glBufferData(GL_UNIFORM_BUFFER, constantStride_ * kConstantSlots, nullptr, GL_STREAM_DRAW);
         glGenBuffers(1, &userBuffer_);
         glGenSamplers(static_cast<GLsizei>(kMaxTextureStages), samplers_);
         glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes the first vertex
@@ -98,7 +118,8 @@ public:
         SDL_GL_SetSwapInterval(parameters.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
         parameters_ = parameters;
         RestoreDefaultStates(parameters.EnableAutoDepthStencil);
-        boundLayout_ = {};
+        ForgetGlState();
+        stencilUniform_ = true;
         return D3D_OK;
     }
 
@@ -127,19 +148,40 @@ public:
         if (flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) {
             if (!parameters_.EnableAutoDepthStencil) return D3DERR_INVALIDCALL;
             if (flags & D3DCLEAR_ZBUFFER) mask |= GL_DEPTH_BUFFER_BIT;
-            if (flags & D3DCLEAR_STENCIL) mask |= GL_STENCIL_BUFFER_BIT;
+            if (flags & D3DCLEAR_STENCIL) {
+                mask |= GL_STENCIL_BUFFER_BIT;
+                stencilValue_ = stencil;
+                stencilUniform_ = count == 0 || rects == nullptr;
+            } else if (stencilUniform_) {
+                // Nothing draws into the stencil buffer: while one value fills it, clearing it
+                // to that value with depth changes nothing and spares the driver keeping the
+                // stencil bits of the packed depth-stencil buffer pixel by pixel.
+                mask |= GL_STENCIL_BUFFER_BIT;
+            }
         }
         target_->BindForDrawing();
-        // Clearing ignores the write masks.
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glDepthMask(GL_TRUE);
-        glStencilMask(0xFF);
-        glClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f, static_cast<float>((color >> 8) & 0xFF) / 255.0f,
-                     static_cast<float>(color & 0xFF) / 255.0f, static_cast<float>(color >> 24) / 255.0f);
-        glClearDepth(z);
-        glClearStencil(static_cast<GLint>(stencil));
+        // Clearing ignores the write masks. The stencil mask keeps its default, all ones.
+        if (!gl_.writeMasksOpen) {
+            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+            glDepthMask(GL_TRUE);
+            gl_.writeMasksOpen = true;
+            MarkDirty(kDirtyPipeline);
+        }
+        if ((mask & GL_COLOR_BUFFER_BIT) && gl_.clearColor != color) {
+            glClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f, static_cast<float>((color >> 8) & 0xFF) / 255.0f,
+                         static_cast<float>(color & 0xFF) / 255.0f, static_cast<float>(color >> 24) / 255.0f);
+            gl_.clearColor = color;
+        }
+        if ((mask & GL_DEPTH_BUFFER_BIT) && !(gl_.clearDepth == z)) {
+            glClearDepth(z);
+            gl_.clearDepth = z;
+        }
+        if ((mask & GL_STENCIL_BUFFER_BIT) && gl_.clearStencil != stencilValue_) {
+            glClearStencil(static_cast<GLint>(stencilValue_));
+            gl_.clearStencil = stencilValue_;
+        }
+        // The scissor test is on only while clearing rectangles.
         if (count == 0 || rects == nullptr) {
-            glDisable(GL_SCISSOR_TEST);
             glClear(mask);
         } else {
             glEnable(GL_SCISSOR_TEST);
@@ -151,7 +193,6 @@ public:
             }
             glDisable(GL_SCISSOR_TEST);
         }
-        MarkDirty(kDirtyPipeline);
         CheckErrors("Clear");
         return D3D_OK;
     }
@@ -163,13 +204,16 @@ public:
         target_->Present(width, height);
         SDL_GL_SwapWindow(window_);
         target_->BindForDrawing();
-        MarkDirty(kDirtyAll);
+        ForgetFrameTargetState();
         return D3D_OK;
     }
 
     void SetGammaRamp(uint32_t swapChain, uint32_t flags, const D3DGAMMARAMP& ramp) override {
         StateDevice::SetGammaRamp(swapChain, flags, ramp);
-        if (swapChain == 0) target_->SetGammaRamp(ramp);
+        if (swapChain == 0) {
+            target_->SetGammaRamp(ramp);
+            ForgetFrameTargetState();
+        }
     }
 
     HRESULT GetFrontBufferData(uint32_t swapChain, std::vector<uint32_t>& argb, uint32_t& width,
@@ -179,7 +223,7 @@ public:
         height = target_->Height();
         const bool ok = target_->Capture(argb);
         target_->BindForDrawing();
-        MarkDirty(kDirtyAll);
+        ForgetFrameTargetState();
         return ok ? D3D_OK : D3DERR_DRIVERINTERNALERROR;
     }
 
@@ -191,7 +235,6 @@ public:
             return D3DERR_INVALIDCALL;
         }
         out = MakeRef<GlTexture>(width, height, levels, usage, format, pool);
-        MarkDirty(kDirtyTextures);
         return D3D_OK;
     }
 
@@ -245,7 +288,11 @@ public:
         if (IsLost()) return D3D_OK;
         if (!PrepareDraw()) return D3DERR_DRIVERINTERNALERROR;
         BindVertices(static_cast<GlVertexBuffer*>(stream.buffer.get())->Name(), stream.offset, stride);
-        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, static_cast<GlIndexBuffer*>(indices)->Name());
+        const GLuint indexBuffer = static_cast<GlIndexBuffer*>(indices)->Name();
+        if (gl_.indexBuffer != indexBuffer) {
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);  // kept by the vertex array
+            gl_.indexBuffer = indexBuffer;
+        }
         glDrawElementsBaseVertex(PrimitiveMode(type), static_cast<GLsizei>(count),
                                  indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
                                  AttributeOffset(static_cast<size_t>(startIndex) * indexSize), baseVertexIndex);
@@ -316,39 +363,138 @@ private:
         return stride != 0 && offset + vertices * stride <= length;
     }
 
+    // What the GL context holds, as far as the device set it; kUnknown where it cannot tell.
+    struct GlBindings {
+        GLuint program = kUnknown;
+        bool vertexArray = false;
+        GLuint indexBuffer = kUnknown;  // vertex-array state
+        std::array<GLuint, kMaxTextureStages> textures;
+        std::array<bool, kMaxTextureStages> samplers{};  // the stage's sampler object is bound
+        // The sampler states each sampler object was set from.
+        std::array<std::array<uint32_t, kSamplerStateCount>, kMaxTextureStages> samplerStates{};
+        std::array<bool, kMaxTextureStages> samplerStatesSet{};
+        bool constantsUploaded = false;
+        GLuint objectProgram = kUnknown;  // the program whose object matrices hold `object`
+        ObjectConstants object{};
+        bool writeMasksOpen = false;  // colour and depth writes all on
+        uint64_t clearColor = kUnknownValue;  // a D3DCOLOR
+        float clearDepth = std::numeric_limits<float>::quiet_NaN();
+        uint64_t clearStencil = kUnknownValue;
+        GlBindings() { textures.fill(kUnknown); }
+    };
+
+    // After a reset, or when asked to resend everything.
+    void ForgetGlState() {
+        gl_ = {};
+        boundLayout_ = {};
+        MarkDirty(kDirtyAll);
+    }
+
+    // The frame target draws its passes with its own program, vertex array and texture units 0
+    // and 1 (textures and samplers), and its own blending, depth and culling. The rest stays.
+    void ForgetFrameTargetState() {
+        gl_.program = kUnknown;
+        gl_.vertexArray = false;
+        for (uint32_t unit = 0; unit < 2; ++unit) {
+            gl_.textures[unit] = kUnknown;
+            gl_.samplers[unit] = false;
+        }
+        MarkDirty(kDirtyPipeline | kDirtyTextures);
+    }
+
+    // Sends what changed since the last draw; a draw whose state did not change sends nothing.
     bool PrepareDraw() {
+        if (resendState_) ForgetGlState();
+        if (DeletedObjects() != deletedObjects_) {
+            deletedObjects_ = DeletedObjects();
+            gl_.textures.fill(kUnknown);
+            gl_.indexBuffer = kUnknown;
+            boundLayout_ = {};
+            MarkDirty(kDirtyTextures);
+        }
         const uint32_t dirty = TakeDirty();
-        glBindVertexArray(vertexArray_);
+        if (!gl_.vertexArray) {
+            glBindVertexArray(vertexArray_);
+            gl_.vertexArray = true;
+        }
         if (dirty & (kDirtyProgram | kDirtyConstants)) {
             uint32_t lights[kMaxActiveLights] = {};
             const ShaderKey key = MakeShaderKey(*this, lights);
             if (dirty & kDirtyProgram) {
+                const size_t programs = programs_->Size();
                 program_ = programs_->Get(key);
+                if (programs_->Size() != programs) gl_.program = kUnknown;  // a new program was made current
             }
-            FillConstants(*this, lights, key.lightCount, target_->Width(), target_->Height(), constants_);
-            glBindBuffer(GL_UNIFORM_BUFFER, constantBuffer_);
-            glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof(constants_), &constants_);
-            glBindBufferBase(GL_UNIFORM_BUFFER, kConstantsBinding, constantBuffer_);
+            FillConstants(*this, lights, key.lightCount, target_->Width(), target_->Height(), object_, constants_);
+            UploadConstants();
         }
-        glUseProgram(program_);
-        if (dirty & kDirtyPipeline) ApplyPipelineStates(*this, parameters_.EnableAutoDepthStencil);
-        if (dirty & kDirtyTextures) {
-            for (uint32_t stage = 0; stage < kMaxTextureStages; ++stage) {
-                glActiveTexture(GL_TEXTURE0 + stage);
-                Texture* texture = BoundTexture(stage);
-                glBindTexture(GL_TEXTURE_2D, texture ? static_cast<GlTexture*>(texture)->Name() : 0);
-                glBindSampler(stage, samplers_[stage]);
-            }
-            glActiveTexture(GL_TEXTURE0);
+        if (gl_.program != program_.name) {
+            glUseProgram(program_.name);
+            gl_.program = program_.name;
         }
-        if (dirty & kDirtySamplers) {
-            for (uint32_t stage = 0; stage < kMaxTextureStages; ++stage) {
-                ApplySamplerStates(*this, stage, samplers_[stage], caps_.anisotropy);
-            }
+        SetObjectConstants();
+        if (dirty & kDirtyPipeline) {
+            ApplyPipelineStates(*this, parameters_.EnableAutoDepthStencil);
+            gl_.writeMasksOpen = (RenderState(D3DRS_COLORWRITEENABLE) & 0xF) == 0xF && RenderState(D3DRS_ZWRITEENABLE);
         }
-        if (dirty & kDirtyStreams) boundLayout_ = {};
+        if (dirty & kDirtyTextures) BindTextures();
+        if (dirty & kDirtySamplers) UpdateSamplers();
         CheckErrors("PrepareDraw");
-        return program_ != 0;
+        return program_.name != 0;
+    }
+
+    // Matrices that change from draw to draw go to the program itself: one call, as a plain
+    // OpenGL program would make.
+    void SetObjectConstants() {
+        if (program_.objectLocation < 0) return;
+        if (gl_.objectProgram == program_.name && std::memcmp(&gl_.object, &object_, sizeof(object_)) == 0) return;
+        glUniformMatrix4fv(program_.objectLocation, 2, GL_FALSE, reinterpret_cast<const GLfloat*>(&object_));
+        gl_.objectProgram = program_.name;
+        gl_.object = object_;
+    }
+
+    // Each change takes the next slot of the ring and binds it; unchanged constants cost nothing.
+    void UploadConstants() {
+        if (gl_.constantsUploaded && std::memcmp(&uploaded_, &constants_, sizeof(constants_)) == 0) return;
+        if (constantOffset_ + constantStride_ > constantStride_ * kConstantSlots) {
+            glBufferData(GL_UNIFORM_BUFFER, constantStride_ * kConstantSlots, nullptr, GL_STREAM_DRAW);  // orphaned
+            constantOffset_ = 0;
+        }
+        glBufferSubData(GL_UNIFORM_BUFFER, constantOffset_, sizeof(constants_), &constants_);
+        glBindBufferRange(GL_UNIFORM_BUFFER, kConstantsBinding, constantBuffer_, constantOffset_, sizeof(constants_));
+        constantOffset_ += constantStride_;
+        uploaded_ = constants_;
+        gl_.constantsUploaded = true;
+    }
+
+    void BindTextures() {
+        for (uint32_t stage = 0; stage < kMaxTextureStages; ++stage) {
+            Texture* texture = BoundTexture(stage);
+            const GLuint name = texture ? static_cast<GlTexture*>(texture)->Name() : 0;
+            if (gl_.textures[stage] == name && gl_.samplers[stage]) continue;
+            glActiveTexture(GL_TEXTURE0 + stage);
+            if (gl_.textures[stage] != name) {
+                glBindTexture(GL_TEXTURE_2D, name);
+                gl_.textures[stage] = name;
+            }
+            if (!gl_.samplers[stage]) {
+                glBindSampler(stage, samplers_[stage]);
+                gl_.samplers[stage] = true;
+            }
+        }
+    }
+
+    void UpdateSamplers() {
+        for (uint32_t stage = 0; stage < kMaxTextureStages; ++stage) {
+            std::array<uint32_t, kSamplerStateCount> states;
+            for (uint32_t type = 0; type < kSamplerStateCount; ++type) {
+                states[type] = SamplerState(stage, static_cast<D3DSAMPLERSTATETYPE>(type));
+            }
+            if (gl_.samplerStatesSet[stage] && gl_.samplerStates[stage] == states) continue;
+            ApplySamplerStates(*this, stage, samplers_[stage], caps_.anisotropy);
+            gl_.samplerStates[stage] = states;
+            gl_.samplerStatesSet[stage] = true;
+        }
     }
 
     void BindVertices(GLuint buffer, uint32_t offset, uint32_t stride) {
@@ -391,14 +537,23 @@ private:
     D3DPRESENT_PARAMETERS parameters_;
     GLuint vertexArray_ = 0;
     GLuint constantBuffer_ = 0;
+    GLsizeiptr constantStride_ = 0;    // a constant block's size rounded up to the offset alignment
+    GLsizeiptr constantOffset_ = 0;    // the ring's next free slot
     GLuint userBuffer_ = 0;
     GLsizeiptr userBufferSize_ = 0;
     GLuint samplers_[kMaxTextureStages] = {};
-    GLuint program_ = 0;
+    Program program_;
     std::unique_ptr<FrameTarget> target_;
     std::unique_ptr<ProgramCache> programs_ = std::make_unique<ProgramCache>();
+    ObjectConstants object_{};
     FixedFunctionConstants constants_{};
+    FixedFunctionConstants uploaded_{};  // what the bound slot holds
     BoundLayout boundLayout_;
+    GlBindings gl_;
+    uint64_t deletedObjects_ = DeletedObjects();
+    bool resendState_ = ResendStateRequested();
+    uint32_t stencilValue_ = 0;
+    bool stencilUniform_ = true;  // a new buffer's contents are undefined: any one value will do
 };
 
 }  // namespace
@@ -439,6 +594,7 @@ HRESULT CreateGlDevice(SDL_Window* window, int /*adapter*/, uint32_t /*behaviorF
         std::fprintf(stderr, "CreateDevice: the window was not made for OpenGL\n");
         return D3DERR_NOTAVAILABLE;
     }
+    KeepFreedHeapMemory();
     void* context = CreateContext(window);
     if (context == nullptr) {
         std::fprintf(stderr, "CreateDevice: no OpenGL 3.3 context: %s\n", SDL_GetError());

@@ -5,6 +5,8 @@
 namespace gfx::gl {
 namespace {
 
+uint64_t deletedObjects = 0;
+
 struct GlFormat {
     GLenum internal = 0;
     GLenum format = 0;  // 0 for compressed formats
@@ -57,6 +59,8 @@ GLuint MakeBuffer(const uint8_t* bytes, uint32_t length, uint32_t usage) {
 
 }  // namespace
 
+uint64_t DeletedObjects() { return deletedObjects; }
+
 bool TextureFormatSupported(D3DFORMAT format, const GlCapabilities& caps) {
     const bool compressed = format == D3DFMT_DXT1 || format == D3DFMT_DXT3 || format == D3DFMT_DXT5;
     return GlFormatOf(format).internal != 0 && (!compressed || caps.s3tc);
@@ -66,6 +70,7 @@ GlTexture::GlTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t 
     : Texture(width, height, levels, usage, format, pool) {
     const GlFormat gl = GlFormatOf(format);
     glGenTextures(1, &name_);
+    glActiveTexture(GL_TEXTURE0 + kUploadUnit);
     glBindTexture(GL_TEXTURE_2D, name_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(GetLevelCount() - 1));
@@ -88,12 +93,16 @@ GlTexture::GlTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t 
     CheckErrors("CreateTexture");
 }
 
-GlTexture::~GlTexture() { glDeleteTextures(1, &name_); }
+GlTexture::~GlTexture() {
+    glDeleteTextures(1, &name_);
+    ++deletedObjects;
+}
 
 void GlTexture::LevelChanged(uint32_t level, const RECT& rect) {
     const GlFormat gl = GlFormatOf(Format());
     D3DSURFACE_DESC desc;
     GetLevelDesc(level, desc);
+    glActiveTexture(GL_TEXTURE0 + kUploadUnit);
     glBindTexture(GL_TEXTURE_2D, name_);
     if (gl.format == 0) {
         // Compressed levels are small; send the whole level.
@@ -118,7 +127,10 @@ void GlTexture::LevelChanged(uint32_t level, const RECT& rect) {
 GlVertexBuffer::GlVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, D3DPOOL pool)
     : VertexBuffer(length, usage, fvf, pool), name_(MakeBuffer(Bytes(), length, usage)) {}
 
-GlVertexBuffer::~GlVertexBuffer() { glDeleteBuffers(1, &name_); }
+GlVertexBuffer::~GlVertexBuffer() {
+    glDeleteBuffers(1, &name_);
+    ++deletedObjects;
+}
 
 void GlVertexBuffer::RangeChanged(uint32_t offset, uint32_t size, bool discarded) {
     Upload(name_, Bytes(), Length(), offset, size, discarded);
@@ -127,7 +139,10 @@ void GlVertexBuffer::RangeChanged(uint32_t offset, uint32_t size, bool discarded
 GlIndexBuffer::GlIndexBuffer(uint32_t length, uint32_t usage, D3DFORMAT format, D3DPOOL pool)
     : IndexBuffer(length, usage, format, pool), name_(MakeBuffer(Bytes(), length, usage)) {}
 
-GlIndexBuffer::~GlIndexBuffer() { glDeleteBuffers(1, &name_); }
+GlIndexBuffer::~GlIndexBuffer() {
+    glDeleteBuffers(1, &name_);
+    ++deletedObjects;
+}
 
 void GlIndexBuffer::RangeChanged(uint32_t offset, uint32_t size, bool discarded) {
     Upload(name_, Bytes(), Length(), offset, size, discarded);

@@ -2,12 +2,20 @@
 // Textures and buffers backed by OpenGL objects: their in-memory copy is uploaded when a lock ends.
 
 #include "platform/gfx/Resources.h"
+#include "platform/gfx/States.h"
 #include "platform/gfx/gl/Gl.h"
 #include "platform/gfx/gl/GlContext.h"
 
 namespace gfx::gl {
 
 bool TextureFormatSupported(D3DFORMAT format, const GlCapabilities& caps);
+
+// Units 0-7 carry the texture stages; uploads bind through this one and leave theirs alone.
+inline constexpr GLuint kUploadUnit = kMaxTextureStages;
+
+// Textures and buffers deleted so far. A deleted name is unbound everywhere and may come back
+// for a new object, so bindings remembered by name are void once this changes.
+uint64_t DeletedObjects();
 
 class GlTexture final : public Texture {
 public:

@@ -51,15 +51,17 @@ GLuint LinkProgram(const char* vertexSource, const char* fragmentSource) {
 }
 
 ProgramCache::~ProgramCache() {
-    for (const auto& [key, program] : programs_) glDeleteProgram(program);
+    for (const auto& [key, program] : programs_) glDeleteProgram(program.name);
 }
 
-GLuint ProgramCache::Get(const ShaderKey& key) {
+Program ProgramCache::Get(const ShaderKey& key) {
     if (const auto found = programs_.find(key); found != programs_.end()) return found->second;
     const std::string vertex = VertexShaderSource(key);
     const std::string fragment = FragmentShaderSource(key);
     const GLuint program = LinkProgram(vertex.c_str(), fragment.c_str());
+    GLint objectLocation = -1;
     if (program != 0) {
+        objectLocation = glGetUniformLocation(program, "object");
         const GLuint block = glGetUniformBlockIndex(program, "FixedFunction");
         if (block != GL_INVALID_INDEX) glUniformBlockBinding(program, block, kConstantsBinding);
         glUseProgram(program);
@@ -70,8 +72,8 @@ GLuint ProgramCache::Get(const ShaderKey& key) {
         }
         CheckErrors("ProgramCache::Get");
     }
-    programs_.emplace(key, program);
-    return program;
+    programs_.emplace(key, Program{program, objectLocation});
+    return {program, objectLocation};
 }
 
 }  // namespace gfx::gl

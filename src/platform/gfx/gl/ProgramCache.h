@@ -10,6 +10,12 @@ namespace gfx::gl {
 
 inline constexpr GLuint kConstantsBinding = 0;
 
+// A linked program and where its object matrices go (-1 when it reads none).
+struct Program {
+    GLuint name = 0;
+    GLint objectLocation = -1;
+};
+
 class ProgramCache {
 public:
     ProgramCache() = default;
@@ -17,12 +23,13 @@ public:
     ProgramCache& operator=(const ProgramCache&) = delete;
     ~ProgramCache();
 
-    // The program for `key`, or 0 when it does not compile (the reason goes to stderr).
-    GLuint Get(const ShaderKey& key);
+    // The program for `key`, named 0 when it does not compile (the reason goes to stderr). A
+    // program made by this call is left current.
+    Program Get(const ShaderKey& key);
     size_t Size() const { return programs_.size(); }
 
 private:
-    std::unordered_map<ShaderKey, GLuint, ShaderKeyHash> programs_;
+    std::unordered_map<ShaderKey, Program, ShaderKeyHash> programs_;
 };
 
 // Compiles and links a program from two sources; 0 on failure.

@@ -20,9 +20,7 @@ struct Light {
     vec4 params1;    // attenuation 2, cos(theta / 2), cos(phi / 2)
 };
 layout(std140) uniform FixedFunction {
-    mat4 worldView;
     mat4 projection;
-    mat4 normalMatrix;
     mat4 textureMatrix[8];
     vec4 materialDiffuse;
     vec4 materialAmbient;
@@ -264,6 +262,7 @@ const char* Comparison(uint8_t func) {
 std::string VertexShaderSource(const ShaderKey& key) {
     std::string s = "#version 330 core\n";
     s += kUniformBlock;
+    s += "uniform mat4 object[2];  // world-view, and its inverse transposed for normals\n";
     s += "layout(location = 0) in vec4 inPosition;\n"
          "layout(location = 1) in vec3 inNormal;\n"
          "layout(location = 2) in vec4 inDiffuse;\n"
@@ -284,7 +283,7 @@ std::string VertexShaderSource(const ShaderKey& key) {
         AppendVertexColors(key, s);
         s += "    vec3 P = vec3(0.0);\n    vec3 Nrm = vec3(0.0);\n";
     } else {
-        s += "    vec4 P4 = worldView * vec4(inPosition.xyz, 1.0);\n"
+        s += "    vec4 P4 = object[0] * vec4(inPosition.xyz, 1.0);\n"
              "    vec3 P = P4.xyz;\n"
              "    vec4 clip = projection * P4;\n"
              // The target is upside down; Direct3D's pixel centres lie half a pixel off OpenGL's;
@@ -294,7 +293,7 @@ std::string VertexShaderSource(const ShaderKey& key) {
              "    clip.z = 2.0 * clip.z - clip.w;\n"
              "    gl_Position = clip;\n";
         if (NeedsNormal(key)) {
-            s += std::string("    vec3 Nrm = ") + (key.hasNormal ? "(normalMatrix * vec4(inNormal, 0.0)).xyz" : "vec3(0.0)") +
+            s += std::string("    vec3 Nrm = ") + (key.hasNormal ? "(object[1] * vec4(inNormal, 0.0)).xyz" : "vec3(0.0)") +
                  ";\n";
             if (key.normalizeNormals) s += "    if (dot(Nrm, Nrm) > 0.0) Nrm = normalize(Nrm);\n";
         } else {

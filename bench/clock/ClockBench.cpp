@@ -1,0 +1,83 @@
+// The full room on the recording device (no GPU): the engine's CPU time per frame (the clock's
+// Update and the whole frame) and the heap allocations of a steady-state frame, which should be
+// none. The media come from the archive linked into this program, as in the saver.
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+
+#include "clock/ClockApplication.h"
+#include "platform/sys/Clock.h"
+#include "shell/FakeDirect3D.h"
+#include "support/FakeSystem.h"
+#include "support/FakeWindowSystem.h"
+
+namespace {
+std::atomic<long> gAllocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    ++gAllocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+constexpr int64_t kFrameMs = 16;
+
+FakeDirect3D* g_machine = nullptr;
+
+void BM_ClockRoomFrame(benchmark::State& state) {
+    // No loose Media folder and no user settings: the archive and the defaults.
+    const std::filesystem::path work = std::filesystem::temp_directory_path() / "quelmont-bench-clock";
+    std::filesystem::create_directories(work);
+    std::filesystem::current_path(work);
+    setenv("XDG_CONFIG_HOME", work.c_str(), 1);
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    sys::TestClock clock(100000);
+    sys::ScopedClock useClock(clock);
+    FakeSystem system;
+    system.localTime.hour = 10;
+    system.localTime.minute = 10;
+    FakeWindowSystem windows;
+    g_machine = new FakeDirect3D;  // taken over by the framework
+    gfx::SetDirect3DFactory([](uint32_t) { return gfx::Ref<gfx::Direct3D>(g_machine); });
+    {
+        ClockApplication app;
+        if (!app.Create(nullptr, RunMode::Saver, 0)) {
+            state.SkipWithError("start-up failed");
+            return;
+        }
+        g_machine->lastDevice->SetLogging(false);
+        // Warm up past the first flash, so the storm's and the sorter's storage is in place.
+        for (int i = 0; i < 600; ++i) {
+            clock.AdvanceMs(kFrameMs);
+            app.Update();
+            app.RenderFrame();
+        }
+        long allocations = 0;
+        int64_t frames = 0;
+        for (auto _ : state) {
+            clock.AdvanceMs(kFrameMs);
+            const long before = gAllocations.load();
+            app.Update();
+            app.RenderFrame();
+            allocations += gAllocations.load() - before;
+            ++frames;
+        }
+        state.counters["allocations_per_frame"] = static_cast<double>(allocations) / static_cast<double>(frames);
+        app.Shutdown();
+    }
+    gfx::SetDirect3DFactory(nullptr);
+}
+BENCHMARK(BM_ClockRoomFrame)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,30 @@
+#pragma once
+// The benchmark's scene drawn through our Direct3D device, with its states set through the state
+// cache the way the engine's renderables set them.
+
+#include "platform/gfx/Device.h"
+
+namespace bench {
+
+// A windowed back buffer of that size with a depth-stencil buffer, presented at once.
+gfx::D3DPRESENT_PARAMETERS PresentParameters(uint32_t width, uint32_t height);
+
+class DeviceScene {
+public:
+    // Makes the scene's textures, buffers and lights on `device`; `width` x `height` is the
+    // back buffer's size. The device must outlive the scene.
+    DeviceScene(gfx::Device& device, uint32_t width, uint32_t height);
+    // Clears, draws the grid when `draw`, and presents.
+    void Frame(bool draw);
+    // Sets what a renderable sets for batch `batch` (0-99) and draws it; in a scene.
+    void DrawBatch(uint32_t batch);
+
+private:
+    gfx::Device& device_;
+    uint32_t width_, height_;
+    gfx::Ref<gfx::Texture> textures_[2];
+    gfx::Ref<gfx::VertexBuffer> vertices_;
+    gfx::Ref<gfx::IndexBuffer> indices_;
+};
+
+}  // namespace bench
