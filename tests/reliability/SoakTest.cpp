@@ -12,7 +12,7 @@
 TEST(Soak, EveryDeviceLossIsRecoveredAndNoFramesAreKept) {
     TempDir dir;
     const std::string out = dir.path() + "/out";
-    const ProgramRun run = RunProgram(dir, {"--record", out, "--soak", "--seconds", "200", "--size", "64x48", "--fps", "5"},
+    const ProgramRun run = RunProgram(dir, {"--record", out, "--soak", "--seconds", "200", "--size", "64x48", "--fps", "2"},
                                       SanitizerEnvironment());
     ASSERT_TRUE(EndedCleanly(run, {0}));
     std::istringstream lines(run.output);
