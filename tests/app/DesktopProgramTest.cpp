@@ -174,7 +174,7 @@ TEST_F(DesktopProgramTest, AHostWindowRunsTheSaverUntilSigterm) {
 }
 
 TEST_F(DesktopProgramTest, TheHostWindowResizedOrClosedAtAnyMomentNeverCrashesTheSaver) {
-    // Fixed moments spread from start-up into the frame loop, so a failure repeats.
+    // Moments spread from start-up into the frame loop.
     for (int delayMs : {0, 150, 700, 1800}) {
         TempDir dir;
         const uint64_t host = display.CreateWindow(0, 0, 160, 120, 0x000000);
@@ -188,13 +188,8 @@ TEST_F(DesktopProgramTest, TheHostWindowResizedOrClosedAtAnyMomentNeverCrashesTh
         std::this_thread::sleep_for(100ms);
         EXPECT_TRUE(saver.Running() || saver.DeviceMissing()) << "after " << delayMs << " ms:\n" << saver.Trace();
         display.DestroyWindow(host);
+        // Its exit code, never a crash (a window gone before adoption once crashed inside SDL).
         const int code = saver.ExitCode(20s);
         EXPECT_TRUE(code == 0 || code == 1) << "after " << delayMs << " ms: " << code << "\n" << saver.Trace();
-        // A window gone before the saver could adopt it is the start-up failure, not a crash.
-        const std::string trace = saver.Trace();
-        if (trace.find("Full Mode:") == std::string::npos) {
-            EXPECT_TRUE(trace.empty() || trace.ends_with("Failed creating Saver Windows\n"))
-                << "after " << delayMs << " ms:\n" << trace;
-        }
     }
 }
