@@ -62,16 +62,24 @@ void BM_ClockRoomFrame(benchmark::State& state) {
             app.RenderFrame();
         }
         long allocations = 0;
-        int64_t frames = 0;
+        int64_t frames = 0, framesAllocating = 0, pathChanges = 0;
+        float pathTime = app.CameraPaths().pathTime();
         for (auto _ : state) {
             clock.AdvanceMs(kFrameMs);
             const long before = gAllocations.load();
             app.Update();
             app.RenderFrame();
-            allocations += gAllocations.load() - before;
+            const long made = gAllocations.load() - before;
+            allocations += made;
+            framesAllocating += made > 0 ? 1 : 0;
+            pathChanges += app.CameraPaths().pathTime() < pathTime ? 1 : 0;
+            pathTime = app.CameraPaths().pathTime();
             ++frames;
         }
         state.counters["allocations_per_frame"] = static_cast<double>(allocations) / static_cast<double>(frames);
+        // A new camera path is loaded from its file when one ends: the only frames that may allocate.
+        state.counters["frames_allocating"] = static_cast<double>(framesAllocating);
+        state.counters["path_changes"] = static_cast<double>(pathChanges);
         app.Shutdown();
     }
     gfx::SetDirect3DFactory(nullptr);

@@ -17,18 +17,6 @@ D3DCOLORVALUE Color(const float (&rgb)[3]) { return {rgb[0], rgb[1], rgb[2], 1};
 
 }  // namespace
 
-D3DPRESENT_PARAMETERS PresentParameters(uint32_t width, uint32_t height) {
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = width;
-    pp.BackBufferHeight = height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.Windowed = true;
-    pp.EnableAutoDepthStencil = true;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    return pp;
-}
-
 DeviceScene::DeviceScene(Device& device, uint32_t width, uint32_t height)
     : device_(device), width_(width), height_(height) {
     PublishDevice(&device);

@@ -6,9 +6,6 @@
 
 namespace bench {
 
-// A windowed back buffer of that size with a depth-stencil buffer, presented at once.
-gfx::D3DPRESENT_PARAMETERS PresentParameters(uint32_t width, uint32_t height);
-
 class DeviceScene {
 public:
     // Makes the scene's textures, buffers and lights on `device`; `width` x `height` is the

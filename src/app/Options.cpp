@@ -25,6 +25,7 @@ const char* const kUsage =
     "  --seed N              random seed (default 1)\n"
     "  --soak                long run: no frame or sound files, a device loss every simulated\n"
     "                        minute, the memory in use each simulated minute on stdout\n"
+    "  --path NAME           start with this camera path (e.g. c3.cam) instead of a random one\n"
     "Other:\n"
     "  --help, -h            this text\n"
     "Environment: QUELMONT_TRACE=path appends the trace to that file.\n";
@@ -102,7 +103,7 @@ Options ParseOptions(int argc, const char* const* argv) {
         }
         const bool windowId = arg == "-window-id" || arg == "--window-id";
         const bool takesValue = arg == "--record" || arg == "--seconds" || arg == "--size" || arg == "--fps" ||
-                                arg == "--time" || arg == "--seed" || windowId;
+                                arg == "--time" || arg == "--seed" || arg == "--path" || windowId;
         if (!takesValue) continue;
         if (i + 1 >= argc) {
             options.error = std::string(arg) + " needs a value";
@@ -117,6 +118,7 @@ Options ParseOptions(int argc, const char* const* argv) {
         else if (arg == "--size") ok = ParseSize(value, r.width, r.height);
         else if (arg == "--fps") ok = ParseInt(value, r.fps, 1, 240);
         else if (arg == "--time") ok = ParseTimeOfDay(value, r.timeOfDaySeconds);
+        else if (arg == "--path") r.path = value, ok = !value.empty();
         else if (arg == "--seed") ok = ParseInt(value, seed, 0, 0x7FFFFFFF), r.seed = static_cast<uint32_t>(seed);
         if (!ok) {
             options.error = "bad value for " + std::string(arg) + ": " + std::string(value);

@@ -17,6 +17,7 @@ struct RecordOptions {
     // Long runs: no frame or sound files, a device loss every simulated minute, the memory in
     // use on stdout.
     bool soak = false;
+    std::string path;  // camera path to start with (its file name); empty: drawn at random
 };
 
 struct Options {

@@ -229,6 +229,7 @@ int RunRecording(const RecordOptions& options, const char* programName) {
     Application* app = GetApp();
     FrameWriter writer(options, clock, *app, sound);
     app->SetFrameObserver(&writer);
+    if (!options.path.empty()) app->CameraPaths().StartWith(EngineString(options.path.c_str()));
     const std::string commandLine = std::string("\"") + programName + "\" /s";
     const int result = RunEntryPoint(nullptr, commandLine.c_str(), sys::PlatformDirectXProbe());
 

@@ -11,11 +11,13 @@
 #include "platform/gfx/Direct3D.h"
 #include "platform/sys/ExitSignals.h"
 #include "platform/sys/HostWindow.h"
+#include "platform/ui/Dialog.h"
 #include "shell/EntryPoint.h"
 
 int main(int argc, char** argv) {
     // Before anything starts, so that a SIGTERM at any moment ends the program cleanly.
     sys::CatchExitSignals();
+    ui::SetCancelRequest(&sys::TakeExitRequest);
     gfx::SetDirect3DFactory(&gfx::PlatformDirect3DCreate9);
     const Options options = ParseOptions(argc, argv);
     if (options.help) {

@@ -44,7 +44,14 @@ bool ClockApplication::LoadSettings() {
     return Application::LoadSettings();
 }
 
-void ClockApplication::WriteMoreSettings(sys::SettingsKey& key) { key.SetString("PhotoPath", photoPath_.view()); }
+bool ClockApplication::SaveSettings() {
+    auto key = sys::GetSettingsStore().OpenKey(kSettingsKey, sys::KeyAccess::Write);
+    if (!key) return false;
+    key->SetString("PhotoPath", photoPath_.view());
+    // One write for everything: a crash cannot store the picture without the rest.
+    WriteSettings(*key);
+    return key->Close();
+}
 
 void ClockApplication::ReadSceneSettings(const UdfTextNode& sceneProps) {
     if (const UdfTextNode* quiet = sceneProps.FindChild("QuietTime")) storm_.SetQuietTime(quiet->AsInt());
@@ -144,10 +151,9 @@ void ClockApplication::AttachHandTrack(SceneNode& hand, const std::shared_ptr<An
 
 void ClockApplication::Update() {
     sound_.Update(settings, Mode(), Camera());
-    Log("BASS stuff ok\n");
     TurnHands();
     Log("Ani ok\n");
-    storm_.StartFlashAndThunder(stormSound_);
+    storm_.StartFlashAndThunder(sound_);
     Log("Thunder ok\n");
     switch (storm_.StartWinkAndEvaluateFlash()) {
         case Thunderstorm::GammaChange::kFlash: SetGammaRamp(storm_.FlashRamp()); break;

@@ -28,7 +28,9 @@ public:
     void ReadSceneSettings(const UdfTextNode& sceneProps) override;
     void Shutdown() override;
     bool LoadSettings() override;
-    void WriteMoreSettings(sys::SettingsKey& key) override;
+    bool SaveSettings() override;
+    // The picture controls, then the engine's procedure.
+    intptr_t ConfigDialogProc(ui::Dialog* dialog, uint32_t message, sys::WParam wParam, sys::LParam lParam) override;
 
     const EngineString& PhotoPath() const { return photoPath_; }
     void SetPhotoPath(const EngineString& path) { photoPath_ = path; }
@@ -47,18 +49,6 @@ public:
     float winkLevel() const { return storm_.winkLevel(); }
 
 private:
-    // The storm's view of the sound.
-    class StormSound final : public ThunderSound {
-    public:
-        explicit StormSound(ClockApplication& app) : app_(app) {}
-        bool ThunderLoaded() const override { return app_.sound_.ThunderLoaded(); }
-        bool EffectsAudible() const override { return ClockSound::EffectsAudible(app_.settings); }
-        void PlayThunder(int index, int volume) override { app_.sound_.PlayThunder(index, volume); }
-
-    private:
-        ClockApplication& app_;
-    };
-
     void StartAnimations(SceneNode& root);
     void ShowUserPicture(SceneNode& root);
     void TakeOutSpecialNodes(SceneNode& root);
@@ -82,7 +72,6 @@ private:
     std::shared_ptr<Animation> minuteHandTrack_ = std::make_shared<Animation>();
     EngineString photoPath_;
     Thunderstorm storm_;
-    StormSound stormSound_{*this};
     math::Vec3 tickPosition_;
     ClockSound sound_;
     Texture* picture_ = nullptr;

@@ -5,6 +5,8 @@
 #include "platform/sys/InputDevices.h"
 #include "platform/sys/Resources.h"
 #include "platform/sys/System.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/DialogResources.h"
 #include "shell/DesktopMode.h"
 #include "scene/Scene.h"
 #include "shell/GammaRamp.h"
@@ -24,6 +26,8 @@ constexpr int kDefaultSettingsId = 193;
 constexpr int kUiTextId = 194;
 constexpr uint32_t kInputCooperation = sys::DISCL_FOREGROUND | sys::DISCL_NONEXCLUSIVE;
 constexpr int64_t kMouseMoveGraceMs = 1000;
+constexpr const char* kNoDisplayText = "The configuration dialog needs a display: none could be opened (DISPLAY is not set "
+                                       "or the X server does not answer). Nothing was changed.";
 constexpr int32_t kMediaArchiveId = 147;
 
 sys::LResult SaverWindowProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam, sys::LParam lParam) {
@@ -52,6 +56,11 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
     mode_ = mode;
     parentWindow_ = parentWindow;
     instance_ = instance;
+    if (mode_ == RunMode::Configure && !ui::GetDialogSystem().Available()) {
+        // Said before the settings are read, so that they stay untouched.
+        sys::GetSystem().MessageBox(kNoDisplayText, "quelmont", sys::MB_OK);
+        return true;
+    }
     LoadSettings();
     LogError("", "Log started \n");
     Log("Create function entered\n");
@@ -69,6 +78,9 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
     }
     if (mode_ == RunMode::Configure) {
         Log("Config Mode: loading Dialog\n");
+        ui::GetDialogSystem().RunModal(ui::kConfigDialog, parentWindow_,
+                                       [this](ui::Dialog& dialog, uint32_t message, sys::WParam wParam,
+                                              sys::LParam lParam) { return ConfigDialogProc(&dialog, message, wParam, lParam); });
         return true;
     }
     Log("Full Mode:\n");
@@ -260,4 +272,6 @@ void Application::ApplyGammaRamp() {
     if (gfx::Device* device = Device()) device->SetGammaRamp(0, gfx::D3DSGR_CALIBRATE, deviceRamp);
 }
 
-intptr_t Application::ConfigDialogProc(ui::Dialog*, uint32_t, sys::WParam, sys::LParam) { return 0; }
+intptr_t Application::ConfigDialogProc(ui::Dialog* dialog, uint32_t message, sys::WParam wParam, sys::LParam lParam) {
+    return dialog ? configDialog_.HandleMessage(*dialog, message, wParam, lParam) : 0;
+}

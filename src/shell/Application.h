@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "common/Timing.h"
-#include "platform/sys/SettingsStore.h"
 #include "platform/sys/Window.h"
 #include "shell/CommandLine.h"
+#include "shell/ConfigDialog.h"
 #include "shell/DefaultSettings.h"
 #include "shell/CameraControl.h"
 #include "shell/FrameRate.h"
@@ -24,6 +24,9 @@
 
 class Scene;
 class UdfTextNode;
+namespace sys {
+class SettingsKey;
+}
 namespace ui {
 class Dialog;
 }
@@ -68,9 +71,6 @@ public:
     virtual void OnExitFinal() {}
     virtual bool LoadSettings();
     virtual bool SaveSettings();
-    // Values a derived saver keeps besides the table's, written in the same save so a crash
-    // never leaves one part new and the other old.
-    virtual void WriteMoreSettings(sys::SettingsKey& /*key*/) {}
 
     bool Create(void* instance, RunMode mode, uint32_t parentWindow);
     int RunMainLoop();
@@ -114,6 +114,9 @@ public:
     SceneSettings scene;
 
 protected:
+    // The engine's values into an open settings key, so that a subclass saves its own values
+    // and these in one write.
+    void WriteSettings(sys::SettingsKey& key) const;
     // Input with the system cursor, and the fallback camera flown from it.
     void StartInput();
     void SetLabels(OverlayLabel* frameRateLabel, OverlayLabel* clockLabel) {
@@ -160,6 +163,7 @@ private:
     InputSystem input_{*this};
     CameraPose fallbackCamera_;
     CameraControl cameraControl_;
+    ConfigDialog configDialog_{*this};
     Stopwatch startTimer_;  // the grace period for mouse moves runs from the end of Create
     RarArchive mediaArchive_;
     std::unique_ptr<Scene> sceneGraph_;

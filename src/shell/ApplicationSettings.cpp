@@ -18,7 +18,10 @@ bool Application::LoadSettings() {
 bool Application::SaveSettings() {
     auto key = sys::GetSettingsStore().OpenKey(kSettingsKey, sys::KeyAccess::Write);
     if (!key) return false;
-    for (const SettingField& field : kSettingFields) key->SetDword(field.name, static_cast<uint32_t>(field.Get(settings)));
-    WriteMoreSettings(*key);
+    WriteSettings(*key);
     return key->Close();
+}
+
+void Application::WriteSettings(sys::SettingsKey& key) const {
+    for (const SettingField& field : kSettingFields) key.SetDword(field.name, static_cast<uint32_t>(field.Get(settings)));
 }

@@ -24,7 +24,13 @@ CameraPose PoseOf(const Matrix& m) {
 void CameraPathPlayer::Start() {
     pathPlaying_ = true;
     pathTime_ = 0;
-    if (!remainingPaths_.empty()) LoadRandomPath();
+    if (remainingPaths_.empty()) return;
+    const auto first = std::find(remainingPaths_.begin(), remainingPaths_.end(), firstPath_);
+    if (first != remainingPaths_.end() && LoadPath(*first)) {
+        currentIndex_ = static_cast<size_t>(first - remainingPaths_.begin());
+        return;
+    }
+    LoadRandomPath();
 }
 
 const CameraPose& CameraPathPlayer::Advance(CameraPose& fallback) {

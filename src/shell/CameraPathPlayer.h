@@ -23,8 +23,10 @@ public:
     std::vector<EngineString>& RemainingPaths() { return remainingPaths_; }
     const std::vector<EngineString>& UsedPaths() const { return usedPaths_; }
 
-    // Start-up: plays from time 0 a path drawn at random from the list (when there is one).
+    // Start-up: plays from time 0 a path drawn at random from the list (when there is one), or
+    // the one named by StartWith when the list holds it.
     void Start();
+    void StartWith(EngineString name) { firstPath_ = std::move(name); }
     // Restarts the time base, so loading time does not count as flight.
     void ResetTimer() { pathTimer_.Reset(); }
     // One frame: the pose of the playing path, advanced by the time since the last frame, or
@@ -57,6 +59,7 @@ private:
     std::vector<EngineString> usedPaths_;
     size_t currentIndex_ = 0;  // in remainingPaths_
     EngineString currentPath_;
+    EngineString firstPath_;
     CameraPose pose_;
     Opener opener_;
 };

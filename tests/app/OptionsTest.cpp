@@ -14,7 +14,7 @@ Options Parse(std::vector<const char*> args) {
 
 TEST(Options, RecordingValuesAreReadAndChecked) {
     const Options o = Parse({"--record", "out", "--seconds", "3", "--size", "640x480", "--fps", "25", "--time",
-                             "23:59:07", "--seed", "9"});
+                             "23:59:07", "--seed", "9", "--path", "c3.cam"});
     EXPECT_TRUE(o.error.empty());
     EXPECT_EQ(o.record.directory, "out");
     EXPECT_EQ(o.record.seconds, 3);
@@ -23,6 +23,7 @@ TEST(Options, RecordingValuesAreReadAndChecked) {
     EXPECT_EQ(o.record.fps, 25);
     EXPECT_EQ(o.record.timeOfDaySeconds, 23 * 3600 + 59 * 60 + 7);
     EXPECT_EQ(o.record.seed, 9u);
+    EXPECT_EQ(o.record.path, "c3.cam");
 }
 
 TEST(Options, BadValuesAreErrorsNotCrashes) {
@@ -34,7 +35,8 @@ TEST(Options, BadValuesAreErrorsNotCrashes) {
                                                                   {"--time", "24:00:00"},
                                                                   {"--time", "1:2:3"},
                                                                   {"--fps"},
-                                                                  {"--seed", "-1"}})
+                                                                  {"--seed", "-1"},
+                                                                  {"--path", ""}})
         EXPECT_FALSE(Parse(args).error.empty()) << args[0];
 }
 

@@ -75,6 +75,25 @@ TEST(Program, HelpListsEveryOption) {
     const ProgramRun run = RunProgram(dir, {"--help"});
     EXPECT_EQ(run.exitCode, 0);
     for (const char* option : {"/s", "/t", "/p ID", "/c", "/a ID", "-root", "-window-id", "--record", "--seconds",
-                               "--size", "--fps", "--time", "--seed", "--help"})
+                               "--size", "--fps", "--time", "--seed", "--path", "--help"})
         EXPECT_NE(run.output.find(option), std::string::npos) << option;
+}
+
+TEST(Program, TheRoomStartsAndDrawsItsPassesInOrder) {
+    TempDir dir;  // no loose media: everything comes from the archive in the program
+    const std::string out = dir.path() + "/out";
+    const ProgramRun run = RunProgram(dir, {"--record", out, "--seconds", "1", "--size", "64x48", "--fps", "5"});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    const std::string trace = ReadFile(out + "/trace.log");
+    size_t at = 0;
+    for (const char* line : {"Full Mode:\n", "Application created\n", "LoadCustom started\n", "Scene Loaded\n",
+                             "Creating successfull\n", "Active Frame1 start\n",
+                             "Ani ok\nThunder ok\nFlashes ok\nEnding iteration\nDo Render started\n",
+                             "Outdoor ok\nLamp ok\nScene ok\nArrows ok\nCurtain & Glass ok\nfade quad ok\n",
+                             "present ok\nActive Frame1 end\n"}) {
+        at = trace.find(line, at);
+        ASSERT_NE(at, std::string::npos) << line << " missing or out of order in\n" << trace;
+    }
+    EXPECT_EQ(trace.find("failed"), std::string::npos) << trace;
+    EXPECT_EQ(trace.find("Cannot Load Scene"), std::string::npos);
 }

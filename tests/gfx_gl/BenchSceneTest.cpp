@@ -39,7 +39,7 @@ protected:
     void MakeDevice() {
         scene_.reset();
         device_.Reset();
-        D3DPRESENT_PARAMETERS pp = bench::PresentParameters(kWidth, kHeight);
+        D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(kWidth, kHeight);
         ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,
                                      device_),
                   D3D_OK);

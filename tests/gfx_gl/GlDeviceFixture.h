@@ -40,17 +40,7 @@ protected:
         errorsBefore_ = gl::GlErrorCount();
     }
 
-    static D3DPRESENT_PARAMETERS PresentParameters() {
-        D3DPRESENT_PARAMETERS pp;
-        pp.BackBufferWidth = pp.BackBufferHeight = kSize;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.Windowed = true;
-        pp.EnableAutoDepthStencil = true;
-        pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        return pp;
-    }
+    static D3DPRESENT_PARAMETERS PresentParameters() { return gl::HiddenWindowParameters(kSize, kSize); }
 
     void TearDown() override {
         EXPECT_EQ(gl::GlErrorCount(), errorsBefore_) << "OpenGL reported errors";

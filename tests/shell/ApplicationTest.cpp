@@ -8,6 +8,7 @@
 
 #include "common/Log.h"
 #include "platform/sys/Clock.h"
+#include "support/FakeDialog.h"
 #include "support/FakeSystem.h"
 #include "support/Files.h"
 #include "support/FakeWindowSystem.h"
@@ -55,6 +56,7 @@ protected:
     sys::ScopedClock scopedClock{clock};
     FakeSystem system;
     FakeWindowSystem windows;
+    FakeDialogSystem dialogs;
     MediaResources media;
     NoGraphics noGraphics;
 };

@@ -182,3 +182,28 @@ TEST_F(CameraPathTest, ADamagedPathIsPassedOverForTheOthers) {
         EXPECT_EQ(player.CurrentPath(), "good.cam") << seed;
     }
 }
+
+// A recording may ask for the path to start with; the playlist then carries on as usual, and a
+// name the list lacks or that does not load leaves the choice to chance.
+TEST_F(CameraPathTest, ARequestedFirstPathStartsAndTheCycleGoesOn) {
+    WriteCam(File("a.cam"), Straight(20));
+    WriteCam(File("b.cam"), Straight(30));
+    WriteCam(File("c.cam"), Straight(40));
+    for (unsigned seed = 1; seed < 6; ++seed) {
+        std::srand(seed);
+        player.RemainingPaths() = {"a.cam", "b.cam", "c.cam"};
+        player.StartWith("b.cam");
+        player.Start();
+        player.ResetTimer();
+        EXPECT_EQ(player.CurrentPath(), "b.cam") << seed;
+        ASSERT_GT(FramesUntilNextPath(50), 0);
+        EXPECT_NE(player.CurrentPath(), "b.cam") << "the first path counts as played in its cycle";
+    }
+    WriteCam(File("good.cam"), Straight(20));
+    for (const char* name : {"missing.cam", "other.cam"}) {
+        player.RemainingPaths() = {"missing.cam", "good.cam"};
+        player.StartWith(name);
+        player.Start();
+        EXPECT_EQ(player.CurrentPath(), "good.cam") << name;
+    }
+}

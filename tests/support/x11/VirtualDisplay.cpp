@@ -50,13 +50,13 @@ std::string ReadDisplayNumber(int fd) {
 
 }  // namespace
 
-VirtualDisplay::VirtualDisplay() {
+VirtualDisplay::VirtualDisplay(int width, int height) {
     const std::string xvfb = FindXvfb();
     if (xvfb.empty()) return;
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return;
     const std::string fd = std::to_string(pipeFds[1]);
-    std::string args[] = {xvfb, "-displayfd", fd, "-screen", "0", "640x480x24", "-nolisten", "tcp", "-noreset"};
+    std::string args[] = {xvfb, "-displayfd", fd, "-screen", "0", std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp", "-noreset"};
     char* argv[std::size(args) + 1] = {};
     for (size_t i = 0; i < std::size(args); ++i) argv[i] = args[i].data();
     posix_spawn_file_actions_t actions;

@@ -11,8 +11,9 @@ namespace x11test {
 
 class VirtualDisplay {
 public:
-    // Starts Xvfb and points DISPLAY at it. Started() is false when there is no Xvfb.
-    VirtualDisplay();
+    // Starts Xvfb with a screen of the given size and points DISPLAY at it. Started() is false
+    // when there is no Xvfb.
+    explicit VirtualDisplay(int width = 640, int height = 480);
     ~VirtualDisplay();
     VirtualDisplay(const VirtualDisplay&) = delete;
     VirtualDisplay& operator=(const VirtualDisplay&) = delete;

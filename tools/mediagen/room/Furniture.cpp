@@ -21,17 +21,28 @@ void AddLamp(RoomModel& model) {
     model.objects.push_back(std::move(stand));
 
     // The shade glows from the bulb inside: drawn first and added to the black background, so it
-    // shows its own warm colour brightest at the lower rim.
+    // shows its own warm colour brightest at the lower rim. The outside and the inside are two
+    // single-sided surfaces, the outside first: where it covers the inside of the far wall, that
+    // fails the depth test, so no pixel adds both (a two-sided mesh would add them in triangle
+    // order, giving bright wedges); from below, the brighter inside shows.
     SceneObject glow = Object("Lamp lamp", "Lampshade", Lighting::kNone);
     glow.castsShadow = false;
     glow.keys = {{"Blend", "additive"}, {"Lit", "0"}};
     const float h = kLampShadeTop - kLampShadeBottom;
-    AddLathe(glow.mesh, {{23, 0}, {22.4f, h * 0.15f}, {21.5f, h * 0.3f}, {19.5f, h * 0.55f}, {17, h * 0.75f}, {13, h}}, 64,
-             math::Translation(kLampBase.x, kLampShadeBottom, kLampBase.z), 3, h);
-    for (MeshVertex& v : glow.mesh.vertices) {
+    const std::vector<Vec2> outside{{23, 0}, {22.4f, h * 0.15f}, {21.5f, h * 0.3f}, {19.5f, h * 0.55f}, {17, h * 0.75f}, {13, h}};
+    std::vector<Vec2> inside;
+    for (auto p = outside.rbegin(); p != outside.rend(); ++p) inside.push_back({p->x - 0.4f, p->y});
+    const math::Mat4 place = math::Translation(kLampBase.x, kLampShadeBottom, kLampBase.z);
+    AddLathe(glow.mesh, outside, 64, place, 3, h);
+    const size_t insideFrom = glow.mesh.vertices.size();
+    AddLathe(glow.mesh, inside, 64, place, 3, h);
+    for (size_t i = 0; i < glow.mesh.vertices.size(); ++i) {
+        MeshVertex& v = glow.mesh.vertices[i];
         const float t = (v.position.y - kLampShadeBottom) / h;  // 0 at the rim, 1 at the top
-        const auto level = [&](float full) { return static_cast<uint32_t>(full * (1.0f - 0.45f * t)); };
-        v.color = 0xFF000000u | level(255) << 16 | level(200) << 8 | level(140);
+        // Kept well below white so the parchment's fibres still show through the glow.
+        const float strength = i < insideFrom ? 0.78f : 0.92f;
+        const auto level = [&](float full) { return static_cast<uint32_t>(full * strength * (1.0f - 0.5f * t)); };
+        v.color = 0xFF000000u | level(255) << 16 | level(165) << 8 | level(95);
     }
     model.objects.push_back(std::move(glow));
 

@@ -41,7 +41,7 @@ std::vector<MaterialDef> RoomMaterials() {
         {"Pendulum brass", "Brass.dds", false},
         {"Velvet", "Velvet.dds", false, true},
         {"Glass", "Glass.dds", false},
-        {"Lampshade", "Lampshade.dds", false, true},
+        {"Lampshade", "Lampshade.dds", false},
         {"Rain", "Rain.png", false},
         // Lit by the device's ambient colour (half grey, more in a flash) and no light.
         {"Landscape", "Landscape.dds", false, false, 1.0f},

@@ -10,6 +10,7 @@
 
 #include "platform/sys/HostWindow.h"
 #include "platform/sys/System.h"
+#include "platform/ui/MessageBoxes.h"
 
 extern char** environ;
 
@@ -70,27 +71,11 @@ public:
     }
 
     int MessageBox(std::string_view text, std::string_view caption, uint32_t /*flags*/) override {
-        const std::string t(text), c(caption);
-        // Without a display the message still reaches the user, on the terminal.
-        if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, c.c_str(), t.c_str(), nullptr) != 0)
-            std::fprintf(stderr, "%s%s%s\n", c.c_str(), c.empty() ? "" : ": ", t.c_str());
+        ui::ShowMessageBox(text, caption);
         return IDOK;
     }
 
-    int ShowDirectXDialog() override {
-        const SDL_MessageBoxButtonData buttons[] = {
-            {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL, "Cancel"},
-            {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDOK, "Download DirectX 9"},
-        };
-        const SDL_MessageBoxData data = {SDL_MESSAGEBOX_ERROR, nullptr, "Dialog", kDirectXDialogText,
-                                         SDL_arraysize(buttons), buttons, nullptr};
-        int chosen = IDCANCEL;
-        if (SDL_ShowMessageBox(&data, &chosen) != 0) {
-            std::fprintf(stderr, "%s\n", kDirectXDialogText);
-            return IDCANCEL;
-        }
-        return chosen;
-    }
+    int ShowDirectXDialog() override { return ui::ShowDirectXDialog(kDirectXDialogText); }
 
     bool ShellOpen(std::string_view address) override {
         const std::string target(address);
