@@ -26,6 +26,8 @@ const char* const kUsage =
     "  --fps F               frames per second of the simulated clock (default 30)\n"
     "  --time HH:MM:SS       local time shown by the clock (default: now)\n"
     "  --seed N              random seed (default 1)\n"
+    "  --soak                long run: no frame or sound files, a device loss every simulated\n"
+    "                        minute, the memory in use each simulated minute on stdout\n"
     "  --path NAME           start with this camera path (e.g. c3.cam) instead of a random one\n"
     "  --set NAME=VALUE      a setting for the recording (repeatable): UseDesktop, ShowFps, Width,\n"
     "                        Height, Depth, Adapter, Gamma (-100..100), Volume (0..100), Music,\n"
@@ -114,6 +116,10 @@ Options ParseOptions(int argc, const char* const* argv) {
             options.help = true;
             continue;
         }
+        if (arg == "--soak") {
+            r.soak = true;
+            continue;
+        }
         if (arg == "-root" || arg == "--root") {
             options.root = true;
             continue;
@@ -138,7 +144,7 @@ Options ParseOptions(int argc, const char* const* argv) {
         }
         if (windowId) ok = ParseWindowId(value, options.windowId);
         else if (arg == "--record") r.directory = value, ok = !value.empty();
-        else if (arg == "--seconds") ok = ParseInt(value, r.seconds, 1, 3600);
+        else if (arg == "--seconds") ok = ParseInt(value, r.seconds, 1, 7 * 86400);
         else if (arg == "--size") ok = ParseSize(value, r.width, r.height);
         else if (arg == "--fps") ok = ParseInt(value, r.fps, 1, 240);
         else if (arg == "--time") ok = ParseTimeOfDay(value, r.timeOfDaySeconds);

@@ -16,6 +16,9 @@ struct RecordOptions {
     int fps = 30;
     int timeOfDaySeconds = -1;  // -1: the real local time
     uint32_t seed = 1;
+    // Long runs: no frame or sound files, a device loss every simulated minute, the memory in
+    // use on stdout.
+    bool soak = false;
     std::string path;  // camera path to start with (its file name); empty: drawn at random
     // --set NAME=VALUE: settings values the recording reads instead of the defaults.
     std::vector<std::pair<std::string, int32_t>> settings;

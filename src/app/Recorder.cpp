@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 #include <vector>
 
 #include "app/WavWriter.h"
@@ -100,8 +101,10 @@ class SoundWriter {
 public:
     static constexpr uint32_t kRate = audio::OpenAlSoundLibrary::kLoopbackRate;
 
-    SoundWriter(audio::OpenAlSoundLibrary& library, const std::string& path, int fps) : library_(library), fps_(fps) {
-        if (!wav_.Open(path.c_str(), kRate, 2)) std::fprintf(stderr, "quelmont: cannot write %s\n", path.c_str());
+    // An empty path mixes without keeping the sound.
+    SoundWriter(audio::OpenAlSoundLibrary& library, const std::string& path, int fps)
+        : library_(library), fps_(fps), keep_(!path.empty()) {
+        if (keep_ && !wav_.Open(path.c_str(), kRate, 2)) std::fprintf(stderr, "quelmont: cannot write %s\n", path.c_str());
     }
     // Mixes up to the end of frame `frames` (counted from 1).
     bool RenderTo(int64_t frames) {
@@ -110,16 +113,61 @@ public:
         pcm_.resize(static_cast<size_t>(count) * 2);
         library_.Render(pcm_.data(), count);
         rendered_ = target;
-        return wav_.Write(pcm_);
+        return !keep_ || wav_.Write(pcm_);
     }
-    bool Close() { return wav_.Close(); }
+    bool Close() { return !keep_ || wav_.Close(); }
 
 private:
     audio::OpenAlSoundLibrary& library_;
     int fps_;
+    bool keep_;
     WavWriter wav_;
     int64_t rendered_ = 0;
     std::vector<int16_t> pcm_;
+};
+
+// Resident memory of this process in kB, 0 when unknown.
+long ResidentKb() {
+    long pages = 0, resident = 0;
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (!statm) return 0;
+    const bool read = std::fscanf(statm, "%ld %ld", &pages, &resident) == 2;
+    std::fclose(statm);
+    return read ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+// The long run's trials: the device is lost for one frame each simulated minute, as when the
+// screen is locked, and must come back through its reset; each minute's memory goes to stdout.
+class SoakMonitor {
+public:
+    void AfterFrame(gfx::Device& device, int64_t elapsedMs) {
+        if (lost_) {
+            device.SimulateDeviceRestore();
+            lost_ = false;
+            awaitingReset_ = true;
+        } else if (awaitingReset_ && device.TestCooperativeLevel() == gfx::D3D_OK) {
+            awaitingReset_ = false;
+            ++recovered_;
+        }
+        const int64_t minute = elapsedMs / 60000;
+        if (minute <= minute_) return;
+        minute_ = minute;
+        std::printf("soak: minute %lld rss %ld kB losses %d recovered %d\n", static_cast<long long>(minute),
+                    ResidentKb(), losses_, recovered_);
+        std::fflush(stdout);
+        if (!awaitingReset_) {
+            device.SimulateDeviceLoss();
+            lost_ = true;
+            ++losses_;
+        }
+    }
+
+private:
+    int64_t minute_ = 0;
+    bool lost_ = false;
+    bool awaitingReset_ = false;
+    int losses_ = 0;
+    int recovered_ = 0;
 };
 
 class FrameWriter final : public FrameObserver {
@@ -130,7 +178,9 @@ public:
 
     void OnFramePresented(gfx::Device& device) override {
         uint32_t width = 0, height = 0;
-        if (gfx::SUCCEEDED(device.GetFrontBufferData(0, pixels_, width, height))) {
+        if (options_.soak) {
+            soak_.AfterFrame(device, written_ * 1000 / options_.fps);
+        } else if (gfx::SUCCEEDED(device.GetFrontBufferData(0, pixels_, width, height))) {
             char name[32];
             std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(written_));
             const std::string path = (std::filesystem::path(options_.directory) / name).string();
@@ -160,6 +210,7 @@ private:
     int64_t frames_;
     int64_t written_ = 0;
     std::vector<uint32_t> pixels_;
+    SoakMonitor soak_;
 };
 
 }  // namespace
@@ -187,7 +238,9 @@ int RunRecording(const RecordOptions& options, const char* programName) {
 
     audio::OpenAlSoundLibrary soundLibrary(audio::OpenAlSoundLibrary::Output::Loopback);
     audio::SetSoundLibrary(&soundLibrary);
-    SoundWriter sound(soundLibrary, (std::filesystem::path(options.directory) / "sound.wav").string(), options.fps);
+    SoundWriter sound(soundLibrary,
+                      options.soak ? std::string() : (std::filesystem::path(options.directory) / "sound.wav").string(),
+                      options.fps);
 
     Application* app = GetApp();
     FrameWriter writer(options, clock, *app, sound);

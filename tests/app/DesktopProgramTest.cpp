@@ -172,3 +172,24 @@ TEST_F(DesktopProgramTest, AHostWindowRunsTheSaverUntilSigterm) {
     EXPECT_TRUE(display.WindowExists(host));
     display.DestroyWindow(host);
 }
+
+TEST_F(DesktopProgramTest, TheHostWindowResizedOrClosedAtAnyMomentNeverCrashesTheSaver) {
+    // Moments spread from start-up into the frame loop.
+    for (int delayMs : {0, 150, 700, 1800}) {
+        TempDir dir;
+        const uint64_t host = display.CreateWindow(0, 0, 160, 120, 0x000000);
+        char id[32];
+        std::snprintf(id, sizeof id, "0x%llx", static_cast<unsigned long long>(host));
+        Program saver(dir, display.Name(), {"-window-id", id});
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        display.ResizeWindow(host, 96, 64);
+        std::this_thread::sleep_for(100ms);
+        display.ResizeWindow(host, 200, 150);
+        std::this_thread::sleep_for(100ms);
+        EXPECT_TRUE(saver.Running() || saver.DeviceMissing()) << "after " << delayMs << " ms:\n" << saver.Trace();
+        display.DestroyWindow(host);
+        // Its exit code, never a crash (a window gone before adoption once crashed inside SDL).
+        const int code = saver.ExitCode(20s);
+        EXPECT_TRUE(code == 0 || code == 1) << "after " << delayMs << " ms: " << code << "\n" << saver.Trace();
+    }
+}

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "ProgramRun.h"
+#include "support/ProgramRun.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "resources/RarArchive.h"
 #include "scene/RenderDevice.h"

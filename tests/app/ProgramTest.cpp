@@ -2,23 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Files.h"
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
-#include "ProgramRun.h"
-#include "support/ChildProcess.h"
 #include "support/ImageFile.h"
-#include "support/TempDir.h"
-
-extern char** environ;
+#include "support/ProgramRun.h"
 
 TEST(Program, ChangePasswordExitsWithZeroAfterTheStartLines) {
     TempDir dir;

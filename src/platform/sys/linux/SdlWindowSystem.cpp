@@ -47,6 +47,18 @@ int OnXError(Display* display, XErrorEvent* error) {
     return foreign.previous ? foreign.previous(display, error) : 0;
 }
 
+// A foreign window's attributes, read on a connection of our own; false when the window is gone.
+// Its owner may destroy it at any moment, and that error must not end the program.
+bool ReadForeignAttributes(::Window id, XWindowAttributes& attributes) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    const bool ok = XGetWindowAttributes(display, id, &attributes) != 0;
+    XSetErrorHandler(previous);
+    XCloseDisplay(display);
+    return ok;
+}
+
 // Hears about the foreign window's size, exposure and end on SDL's own connection.
 void WatchForeignWindow(SDL_Window* window, ::Window id) {
     SDL_SysWMinfo info;
@@ -144,6 +156,9 @@ public:
         if (params.parent != 0) {
             // Inside a foreign window (a preview or a host's window): SDL adopts it for drawing.
             SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+            // SDL would go on with the attributes of a window that is gone, and crash.
+            XWindowAttributes attributes{};
+            if (!ReadForeignAttributes(static_cast<::Window>(params.parent), attributes)) return nullptr;
             window = SDL_CreateWindowFrom(reinterpret_cast<void*>(static_cast<uintptr_t>(params.parent)));
             if (window) WatchForeignWindow(window, static_cast<::Window>(params.parent));
         } else {
@@ -163,11 +178,8 @@ public:
     }
 
     bool GetForeignClientRect(uint64_t nativeId, Rect& rect) override {
-        Display* display = XOpenDisplay(nullptr);
-        if (!display) return false;
         XWindowAttributes attributes{};
-        const bool ok = XGetWindowAttributes(display, static_cast<::Window>(nativeId), &attributes) != 0;
-        XCloseDisplay(display);
+        const bool ok = ReadForeignAttributes(static_cast<::Window>(nativeId), attributes);
         if (ok) rect = {0, 0, attributes.width, attributes.height};
         return ok;
     }

@@ -1,0 +1,58 @@
+// Any bytes as the per-user settings file: read through the store as the saver starts, every
+// value queried with both types. (Saving is left to the tests: its sync to disk would slow the
+// fuzzer to a crawl.)
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/sys/linux/KeyFileSettingsStore.h"
+#include "shell/SettingsRecord.h"
+#include "shell/SettingsTable.h"
+
+namespace {
+
+// The store reads $XDG_CONFIG_HOME/quelmont/settings.ini: a private folder for this process.
+std::string SettingsPath() {
+    static const std::string path = [] {
+        char folder[] = "/tmp/fuzz-settings-XXXXXX";
+        if (!mkdtemp(folder)) std::abort();
+        setenv("XDG_CONFIG_HOME", folder, 1);
+        const std::string dir = std::string(folder) + "/quelmont";
+        if (mkdir(dir.c_str(), 0700) != 0) std::abort();
+        return sys::KeyFileSettingsStore::FilePath();
+    }();
+    return path;
+}
+
+void ReadAll(sys::SettingsStore& store) {
+    // Read access never writes, so a damaged file stays as it is.
+    auto key = store.OpenKey(kSettingsKey, sys::KeyAccess::Read);
+    if (!key) return;
+    for (const SettingField& field : kSettingFields) {
+        uint32_t number = 0;
+        std::string text;
+        key->QueryDword(field.name, number);
+        key->QueryString(field.name, text, 256);
+    }
+    std::string photo;
+    key->QueryString("PhotoPath", photo, 256);
+    key->Close();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string path = SettingsPath();
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) std::abort();
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+    sys::KeyFileSettingsStore store;
+    ReadAll(store);
+    return 0;
+}
