@@ -46,7 +46,7 @@ void TextElement::AddGlyph(const Charset& charset, int ch, float x, float y, flo
     const auto textureHeight = static_cast<float>(charset.texture->LevelDesc().Height);
     const float width = static_cast<float>(charset.Width(ch)) * scale;
     const float height = (rect.bottom - rect.top) * textureHeight * scale;
-    gfx::Texture* texture = charset.texture->D3DTexture();
+    const Texture* texture = charset.texture;
     if (runs_.empty() || runs_.back().texture != texture) runs_.push_back({texture, vertices_.size(), 0});
     vertices_.resize(vertices_.size() + 6);
     WriteQuad(&vertices_[vertices_.size() - 6], x, y, x + width, y + height, rect.left, rect.top, rect.right,
@@ -106,6 +106,9 @@ void TextElement::Layout(int width) {
 }
 
 void TextElement::Draw(QuadBatch& batch, float x, float y) const {
-    for (const Run& run : runs_)
-        batch.Add(run.texture, std::span<const OverlayVertex>(vertices_).subspan(run.first, run.count), x, y);
+    for (const Run& run : runs_) {
+        gfx::Texture* texture = run.texture ? run.texture->D3DTexture() : nullptr;
+        if (run.texture && !texture) continue;  // not made again yet: no glyphs rather than blocks
+        batch.Add(texture, std::span<const OverlayVertex>(vertices_).subspan(run.first, run.count), x, y);
+    }
 }

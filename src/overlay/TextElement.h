@@ -55,8 +55,10 @@ public:
     std::span<const OverlayVertex> Vertices() const { return vertices_; }
 
 private:
+    // A run keeps the manager's texture, not its device texture: a device loss makes the device
+    // texture anew while the laid-out text stays.
     struct Run {
-        gfx::Texture* texture;
+        const Texture* texture;  // null: the background, drawn in its vertex colour
         size_t first, count;
     };
     void AddGlyph(const Charset& charset, int ch, float x, float y, float scale);

@@ -149,6 +149,25 @@ TEST_F(OverlayTest, EachLabelIsOneDrawFromTheDynamicBufferAndTheStatesAreLeftAsF
     EXPECT_EQ(device.CountCalls("CreateVertexBuffer"), 1u);
 }
 
+TEST_F(OverlayTest, TextLaidOutBeforeADeviceLossDrawsWithTheTextureMadeAgain) {
+    TextElement text;
+    text.SetFont(overlay.FindFont("64font"));
+    text.SetAttributes({.size = 64});
+    text.SetText("12");
+    text.Layout(300);
+    const ::Texture* glyphs = ClockCharset().texture;
+    ASSERT_NE(glyphs->D3DTexture(), nullptr);
+    manager.InvalidateAll();
+    ASSERT_TRUE(manager.RestoreAll());
+    ASSERT_NE(glyphs->D3DTexture(), nullptr);
+    QuadBatch batch;
+    batch.Begin();
+    text.Draw(batch, 0, 0);
+    device.ClearCalls();
+    batch.Flush(device);  // the sanitizers catch a released texture handed to the device here
+    EXPECT_EQ(std::count(device.Calls().begin(), device.Calls().end(), "SetTexture(0, ptr)"), 1);
+}
+
 TEST_F(OverlayTest, AnImageIsOneQuadOfItsPictureAtTheGivenOrItsOwnSize) {
     WritePicture("logo.png", 32, 16);
     UdfTextNode node;
