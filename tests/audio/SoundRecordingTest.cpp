@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -95,7 +97,7 @@ TEST(SoundRecording, TheSettingsChooseWhichSoundsLoad) {
     EXPECT_FALSE(Has(noMusic.trace, "ClockMusic.ogg")) << noMusic.trace;
     EXPECT_TRUE(Has(noMusic.trace, "ClockRain.ogg sample loaded\n")) << noMusic.trace;
     EXPECT_TRUE(Has(noMusic.trace, "ClockGrom1.ogg sample loaded\n")) << noMusic.trace;
-    // Rain and ticks are heard.
+    // The rain is heard.
     EXPECT_GT(RmsAround(noMusic.pcm, 1.5, 0.5), 0.002);
 
     TempDir noSoundDir;
@@ -104,6 +106,30 @@ TEST(SoundRecording, TheSettingsChooseWhichSoundsLoad) {
     EXPECT_TRUE(Has(noSound.trace, "ClockMusic.ogg sample loaded\n")) << noSound.trace;
     for (const char* file : {"ClockGrom", "ClockRain.ogg", "ClockTicks.ogg"})
         EXPECT_FALSE(Has(noSound.trace, file)) << file << "\n" << noSound.trace;
+}
+
+TEST(SoundRecording, ADamagedRainFileIsSkippedAndTheTicksComeOneSecondApart) {
+    TempDir dir;
+    // A loose media file overrides the archive's.
+    std::filesystem::create_directory(dir.path() + "/Media");
+    std::ofstream(dir.path() + "/Media/ClockRain.ogg") << "not a sound";
+    const Recording r = Record(dir, 4, 10, {"--set", "Music=0", "--set", "Volume=100", "--seed", "3"});
+    ASSERT_EQ(r.run.exitCode, 0) << r.run.errors;
+    EXPECT_FALSE(Has(r.trace, "ClockRain.ogg sample loaded")) << r.trace;
+    ASSERT_EQ(r.pcm.size(), At(4) * 2);
+
+    // With only the ticks left (seed 3's thunder is silent), each tick starts out of silence.
+    constexpr size_t kWindow = kRate / 100;
+    std::vector<double> onsets;
+    double before = 0;
+    for (size_t w = 0; (w + 1) * kWindow <= At(4); ++w) {
+        const size_t from = w * kWindow, to = from + kWindow;
+        const double level = Rms(r.pcm, 0, from, to) + Rms(r.pcm, 1, from, to);
+        if (level > 0.001 && before < level / 4) onsets.push_back(static_cast<double>(w) / 100);
+        before = level;
+    }
+    ASSERT_GE(onsets.size(), 3u);
+    for (size_t i = 1; i < onsets.size(); ++i) EXPECT_NEAR(onsets[i] - onsets[i - 1], 1.0, 0.03) << i;
 }
 
 // Mean brightness of a recorded frame.
