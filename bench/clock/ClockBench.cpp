@@ -4,28 +4,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <filesystem>
-#include <new>
 
+#include "AllocationCounter.h"
 #include "clock/ClockApplication.h"
 #include "platform/sys/Clock.h"
 #include "shell/FakeDirect3D.h"
 #include "support/FakeSystem.h"
 #include "support/FakeWindowSystem.h"
-
-namespace {
-std::atomic<long> gAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    ++gAllocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -66,10 +52,10 @@ void BM_ClockRoomFrame(benchmark::State& state) {
         float pathTime = app.CameraPaths().pathTime();
         for (auto _ : state) {
             clock.AdvanceMs(kFrameMs);
-            const long before = gAllocations.load();
+            const long before = AllocationCount();
             app.Update();
             app.RenderFrame();
-            const long made = gAllocations.load() - before;
+            const long made = AllocationCount() - before;
             allocations += made;
             framesAllocating += made > 0 ? 1 : 0;
             pathChanges += app.CameraPaths().pathTime() < pathTime ? 1 : 0;
