@@ -57,3 +57,23 @@ function(tessel_tests name)
   # Every test has a time limit, so one that hangs fails instead of stalling the run.
   gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${label} TIMEOUT 120)
 endfunction()
+
+# tessel_fuzz_targets(NAMES name... LIBS lib... [COVER lib...])
+# libFuzzer programs fuzz_<name> from fuzz_<name>.cpp of the current folder, linked with LIBS.
+# The COVER libraries (default: LIBS) are built with coverage so the fuzzer sees into the code
+# under test.
+function(tessel_fuzz_targets)
+  cmake_parse_arguments(ARG "" "" "NAMES;LIBS;COVER" ${ARGN})
+  if(NOT ARG_COVER)
+    set(ARG_COVER ${ARG_LIBS})
+  endif()
+  foreach(lib IN LISTS ARG_COVER)
+    target_compile_options(${lib} PRIVATE -fsanitize=fuzzer-no-link)
+  endforeach()
+  foreach(name IN LISTS ARG_NAMES)
+    add_executable(fuzz_${name} fuzz_${name}.cpp)
+    target_link_libraries(fuzz_${name} PRIVATE ${ARG_LIBS})
+    target_compile_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+  endforeach()
+endfunction()
