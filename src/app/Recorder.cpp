@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 #include <vector>
 
+#include "app/SoakMonitor.h"
 #include "app/WavWriter.h"
 #include "common/Log.h"
 #include "platform/audio/OpenAlSoundLibrary.h"
@@ -126,60 +126,16 @@ private:
     std::vector<int16_t> pcm_;
 };
 
-// Resident memory of this process in kB, 0 when unknown.
-long ResidentKb() {
-    long pages = 0, resident = 0;
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
-    if (!statm) return 0;
-    const bool read = std::fscanf(statm, "%ld %ld", &pages, &resident) == 2;
-    std::fclose(statm);
-    return read ? resident * (sysconf(_SC_PAGESIZE) / 1024) : 0;
-}
-
-// The long run's trials: the device is lost for one frame each simulated minute, as when the
-// screen is locked, and must come back through its reset; each minute's memory goes to stdout.
-class SoakMonitor {
-public:
-    void AfterFrame(gfx::Device& device, int64_t elapsedMs) {
-        if (lost_) {
-            device.SimulateDeviceRestore();
-            lost_ = false;
-            awaitingReset_ = true;
-        } else if (awaitingReset_ && device.TestCooperativeLevel() == gfx::D3D_OK) {
-            awaitingReset_ = false;
-            ++recovered_;
-        }
-        const int64_t minute = elapsedMs / 60000;
-        if (minute <= minute_) return;
-        minute_ = minute;
-        std::printf("soak: minute %lld rss %ld kB losses %d recovered %d\n", static_cast<long long>(minute),
-                    ResidentKb(), losses_, recovered_);
-        std::fflush(stdout);
-        if (!awaitingReset_) {
-            device.SimulateDeviceLoss();
-            lost_ = true;
-            ++losses_;
-        }
-    }
-
-private:
-    int64_t minute_ = 0;
-    bool lost_ = false;
-    bool awaitingReset_ = false;
-    int losses_ = 0;
-    int recovered_ = 0;
-};
-
 class FrameWriter final : public FrameObserver {
 public:
     FrameWriter(const RecordOptions& options, sys::TestClock& clock, Application& app, SoundWriter& sound)
         : options_(options), clock_(clock), app_(app), sound_(sound), startMs_(clock.Ms()),
-          frames_(static_cast<int64_t>(options.seconds) * options.fps) {}
+          frames_(static_cast<int64_t>(options.seconds) * options.fps), soak_(app) {}
 
     void OnFramePresented(gfx::Device& device) override {
         uint32_t width = 0, height = 0;
         if (options_.soak) {
-            soak_.AfterFrame(device, written_ * 1000 / options_.fps);
+            soak_.AfterFrame(written_ * 1000 / options_.fps);
         } else if (gfx::SUCCEEDED(device.GetFrontBufferData(0, pixels_, width, height))) {
             char name[32];
             std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(written_));
@@ -196,7 +152,10 @@ public:
         }
         // Frame k is drawn at k / fps seconds, computed from k so no rounding accumulates.
         clock_.SetMs(startMs_ + written_ * 1000 / options_.fps);
-        if (written_ >= frames_) app_.RequestExit();
+        if (written_ >= frames_) {
+            if (options_.soak) soak_.Finish();
+            app_.RequestExit();
+        }
     }
 
     int64_t Written() const { return written_; }

@@ -47,11 +47,13 @@ void Thunderstorm::StartFlashAndThunder(ThunderSound& sound) {
 void Thunderstorm::StartFlash(ThunderSound& sound) {
     flashActive_ = true;
     flashTimer_.Reset();
+    ++counts_.flashes;
     flashDuration_ = std::rand() % 400 + 300;
     flashStrength_ = static_cast<float>(std::rand() % 100) / 100.0f * 0.5f + 0.5f;
     if (std::rand() % 5 == 0) {
         // A double flash: the next one follows at once, and the lamp winks a little later.
         nextFlashInterval_ = std::rand() % 100;
+        ++counts_.doubleFlashes;
         PendingWink wink;
         wink.delay = std::rand() % 2000 + 1000;
         pendingWinks_.push_back(wink);
@@ -87,10 +89,12 @@ Thunderstorm::GammaChange Thunderstorm::StartWinkAndEvaluateFlash() {
             ++i;
             continue;
         }
+        ++counts_.winksDue;
         // A second wink coming due during one lengthens it without restarting its wave.
         if (!winkActive_) {
             winkActive_ = true;
             winkPhaseTimer_.Reset();
+            ++counts_.winks;
         }
         winkTimer_.Reset();
         winkDuration_ = std::rand() % (2 * winkTime_) + winkTime_;

@@ -27,6 +27,14 @@ double RealModulo(double a, double b);
 
 class Thunderstorm {
 public:
+    // What the storm did since it was made (the long runs check its rates).
+    struct Counts {
+        int flashes = 0;
+        int doubleFlashes = 0;
+        int winksDue = 0;  // queued winks that came due
+        int winks = 0;     // winks begun from idle (a wink due during another lengthens it)
+    };
+
     // What the display's gamma ramp must show after a flash step.
     enum class GammaChange { kNone, kFlash, kBase };
 
@@ -69,6 +77,7 @@ public:
     size_t PendingWinks() const { return pendingWinks_.size(); }
     // The blended ramp of the last flash frame.
     const GammaRamp& FlashRamp() const { return blendedRamp_; }
+    const Counts& Totals() const { return counts_; }
 
 private:
     struct PendingWink {
@@ -100,4 +109,5 @@ private:
     int winkTime_ = 2000;
     std::vector<Stopwatch> pendingThunder_;
     std::vector<PendingWink> pendingWinks_;
+    Counts counts_;
 };

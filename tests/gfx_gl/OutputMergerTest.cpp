@@ -118,6 +118,19 @@ TEST_F(GlDeviceTest, SimulatedLossSkipsPresentUntilReset) {
     ExpectPixel(1, 1, {10, 20, 30});
 }
 
+// A new device made while the old one is still held (as a settings change does) keeps drawing
+// once the old one goes.
+TEST_F(GlDeviceTest, ADeviceReleasedAfterItsSuccessorLeavesTheSuccessorDrawing) {
+    Ref<Device> previous = device_;
+    D3DPRESENT_PARAMETERS pp = PresentParameters();
+    ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp, device_),
+              D3D_OK);
+    previous.Reset();
+    Begin(D3DCOLOR_ARGB(255, 40, 50, 60));
+    Finish("successor");
+    ExpectPixel(1, 1, {40, 50, 60});
+}
+
 }  // namespace
 
 namespace {

@@ -30,8 +30,18 @@ uint32_t FullMipChain(uint32_t width, uint32_t height) {
     return levels;
 }
 
+namespace {
+ResourceCounts g_textures;
+ResourceCounts g_buffers;
+}  // namespace
+
+ResourceCounts TextureCounts() { return g_textures; }
+ResourceCounts BufferCounts() { return g_buffers; }
+
 Texture::Texture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format, D3DPOOL pool)
     : format_(format), usage_(usage), pool_(pool), layout_(LayoutOf(format)) {
+    ++g_textures.made;
+    ++g_textures.alive;
     const uint32_t chain = FullMipChain(width, height);
     levels = (levels == 0 || levels > chain) ? chain : levels;
     levels_.resize(levels);
@@ -89,7 +99,14 @@ HRESULT Texture::UnlockRect(uint32_t level) {
     return D3D_OK;
 }
 
-Buffer::Buffer(uint32_t length, uint32_t usage, D3DPOOL pool) : bytes_(length, 0), usage_(usage), pool_(pool) {}
+Texture::~Texture() { --g_textures.alive; }
+
+Buffer::Buffer(uint32_t length, uint32_t usage, D3DPOOL pool) : bytes_(length, 0), usage_(usage), pool_(pool) {
+    ++g_buffers.made;
+    ++g_buffers.alive;
+}
+
+Buffer::~Buffer() { --g_buffers.alive; }
 
 HRESULT Buffer::Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) {
     if (locked_ || data == nullptr || offset > bytes_.size()) return D3DERR_INVALIDCALL;

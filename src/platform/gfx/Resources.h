@@ -20,10 +20,20 @@ TextureFormatLayout LayoutOf(D3DFORMAT format);
 // Number of levels of a full chain down to 1 x 1.
 uint32_t FullMipChain(uint32_t width, uint32_t height);
 
+// How many resources of a kind the process has made and how many are alive: the long runs check
+// with them that a device reset makes every texture and buffer again.
+struct ResourceCounts {
+    uint64_t made = 0;
+    int64_t alive = 0;
+};
+ResourceCounts TextureCounts();
+ResourceCounts BufferCounts();
+
 class Texture : public Object {
 public:
     // `levels` 0 means the full chain. The caller has checked the format's layout.
     Texture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format, D3DPOOL pool);
+    ~Texture() override;
 
     uint32_t GetLevelCount() const { return static_cast<uint32_t>(levels_.size()); }
     HRESULT GetLevelDesc(uint32_t level, D3DSURFACE_DESC& desc) const;
@@ -59,6 +69,7 @@ private:
 class Buffer : public Object {
 public:
     Buffer(uint32_t length, uint32_t usage, D3DPOOL pool);
+    ~Buffer() override;
 
     // `size` 0 locks from `offset` to the end.
     HRESULT Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags);

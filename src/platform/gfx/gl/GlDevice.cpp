@@ -78,6 +78,11 @@ public:
     }
 
     ~GlDevice() override {
+        // A device may go after its successor was made (the texture manager lets go of it only
+        // when the new one reaches it): the successor's context must stay current.
+        SDL_Window* const currentWindow = SDL_GL_GetCurrentWindow();
+        const SDL_GLContext current = SDL_GL_GetCurrentContext();
+        const bool another = current != nullptr && current != context_;
         SDL_GL_MakeCurrent(window_, static_cast<SDL_GLContext>(context_));
         RestoreDefaultStates(false);  // drops the bound resources while the context is current
         target_.reset();
@@ -86,7 +91,7 @@ public:
         glDeleteBuffers(1, &userBuffer_);
         glDeleteBuffers(1, &constantBuffer_);
         glDeleteVertexArrays(1, &vertexArray_);
-        SDL_GL_MakeCurrent(window_, nullptr);
+        SDL_GL_MakeCurrent(another ? currentWindow : window_, another ? current : nullptr);
         DestroyContext(context_);
     }
 
