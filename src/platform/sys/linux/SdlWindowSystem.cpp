@@ -27,12 +27,19 @@ bool EnsureVideo() {
 }
 
 // Windows of other programs that we draw in (a preview's parent, a host's window). Their owner
-// may destroy them at any moment; the calls that still name them then fail harmlessly instead of
-// ending the program through Xlib's default error handler.
+// may destroy them at any moment, even while SDL adopts them; the calls that still name them then
+// fail harmlessly instead of ending the program through Xlib's default error handler, and the
+// program ends through its own steps.
 struct ForeignWindows {
     std::vector<::Window> ids;
-    bool gone = false;
+    std::vector<::Window> gone;
     XErrorHandler previous = nullptr;
+
+    bool Known(::Window id) const { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
+    bool Gone(::Window id) const { return std::find(gone.begin(), gone.end(), id) != gone.end(); }
+    void MarkGone(::Window id) {
+        if (!Gone(id)) gone.push_back(id);
+    }
 };
 
 ForeignWindows& Foreign() {
@@ -42,9 +49,19 @@ ForeignWindows& Foreign() {
 
 int OnXError(Display* display, XErrorEvent* error) {
     ForeignWindows& foreign = Foreign();
-    if (std::find(foreign.ids.begin(), foreign.ids.end(), error->resourceid) != foreign.ids.end()) foreign.gone = true;
-    if (foreign.gone) return 0;
+    if (foreign.Known(error->resourceid)) foreign.MarkGone(error->resourceid);
+    // Once a window we draw in is gone, the requests still in flight for it fail in turn.
+    if (!foreign.gone.empty()) return 0;
     return foreign.previous ? foreign.previous(display, error) : 0;
+}
+
+// From now on the errors about `id` are ours to hear: before SDL adopts it, which reads it in
+// many requests.
+void GuardForeignWindow(::Window id) {
+    ForeignWindows& foreign = Foreign();
+    if (foreign.ids.empty()) foreign.previous = XSetErrorHandler(&OnXError);
+    if (!foreign.Known(id)) foreign.ids.push_back(id);
+    std::erase(foreign.gone, id);
 }
 
 // A foreign window's attributes, read on a connection of our own; false when the window is gone.
@@ -59,20 +76,20 @@ bool ReadForeignAttributes(::Window id, XWindowAttributes& attributes) {
     return ok;
 }
 
-// Hears about the foreign window's size, exposure and end on SDL's own connection.
-void WatchForeignWindow(SDL_Window* window, ::Window id) {
+// Hears about the foreign window's size, exposure and end on SDL's own connection. False when
+// the window went while SDL adopted it: what SDL read of it then is not to be trusted.
+bool WatchForeignWindow(SDL_Window* window, ::Window id) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return !Foreign().Gone(id);
     Display* display = info.info.x11.display;
-    ForeignWindows& foreign = Foreign();
-    if (foreign.ids.empty()) foreign.previous = XSetErrorHandler(&OnXError);
-    foreign.ids.push_back(id);
     XWindowAttributes attributes{};
     if (XGetWindowAttributes(display, id, &attributes))
         XSelectInput(display, id, attributes.your_event_mask | ExposureMask | StructureNotifyMask);
-    XFlush(display);
+    // The answers to everything SDL asked have come back.
+    XSync(display, False);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    return !Foreign().Gone(id);
 }
 
 class SdlWindow final : public Window {
@@ -157,10 +174,15 @@ public:
             // Inside a foreign window (a preview or a host's window): SDL adopts it for drawing.
             SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
             // SDL would go on with the attributes of a window that is gone, and crash.
+            const auto id = static_cast<::Window>(params.parent);
             XWindowAttributes attributes{};
-            if (!ReadForeignAttributes(static_cast<::Window>(params.parent), attributes)) return nullptr;
+            if (!ReadForeignAttributes(id, attributes)) return nullptr;
+            GuardForeignWindow(id);
             window = SDL_CreateWindowFrom(reinterpret_cast<void*>(static_cast<uintptr_t>(params.parent)));
-            if (window) WatchForeignWindow(window, static_cast<::Window>(params.parent));
+            if (window && !WatchForeignWindow(window, id)) {
+                SDL_DestroyWindow(window);
+                window = nullptr;
+            }
         } else {
             Uint32 flags = SDL_WINDOW_OPENGL;
             if (params.style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
@@ -293,8 +315,8 @@ private:
         if (message.subsystem != SDL_SYSWM_X11 || message.msg.x11.event.type != DestroyNotify) return;
         const ::Window id = message.msg.x11.event.xdestroywindow.window;
         ForeignWindows& foreign = Foreign();
-        if (std::find(foreign.ids.begin(), foreign.ids.end(), id) == foreign.ids.end()) return;
-        foreign.gone = true;
+        if (!foreign.Known(id)) return;
+        foreign.MarkGone(id);
         for (Window* window : windows_) {
             SDL_SysWMinfo info;
             SDL_VERSION(&info.version);
