@@ -16,14 +16,27 @@
 
 namespace {
 
-// The store reads $XDG_CONFIG_HOME/quelmont/settings.ini: a private folder for this process.
+std::string g_folder;
+
+void RemoveFolder() {
+    std::remove(sys::KeyFileSettingsStore::FilePath().c_str());
+    rmdir((g_folder + "/quelmont").c_str());
+    rmdir(g_folder.c_str());
+}
+
+// The store reads $XDG_CONFIG_HOME/quelmont/settings.ini: a private folder for this process, in
+// memory where the system has a place for that (each input is written there), gone at exit.
 std::string SettingsPath() {
     static const std::string path = [] {
-        char folder[] = "/tmp/fuzz-settings-XXXXXX";
-        if (!mkdtemp(folder)) std::abort();
-        setenv("XDG_CONFIG_HOME", folder, 1);
-        const std::string dir = std::string(folder) + "/quelmont";
+        struct stat shm {};
+        std::string pattern = stat("/dev/shm", &shm) == 0 && S_ISDIR(shm.st_mode) ? "/dev/shm" : "/tmp";
+        pattern += "/fuzz-settings-XXXXXX";
+        if (!mkdtemp(pattern.data())) std::abort();
+        g_folder = pattern;
+        setenv("XDG_CONFIG_HOME", g_folder.c_str(), 1);
+        const std::string dir = g_folder + "/quelmont";
         if (mkdir(dir.c_str(), 0700) != 0) std::abort();
+        std::atexit(&RemoveFolder);
         return sys::KeyFileSettingsStore::FilePath();
     }();
     return path;

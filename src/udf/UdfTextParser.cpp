@@ -15,9 +15,10 @@ namespace {
 constexpr int kMaxIncludeDepth = 16;
 constexpr int kMaxNesting = 200;
 // The work one parse may do, counted in nodes made plus bytes of names and values stored,
-// grows by this much per byte read (and a fixed allowance for small files). Real files stay
-// far below it; copy assignments that double a tree, or files included over and over, do not.
-constexpr uint64_t kWorkPerByte = 64;
+// grows by this much per byte read (and a fixed allowance for small files). Real files do about
+// one unit per byte; copy assignments that double a tree, or files included over and over, do
+// not stop by themselves, and at 64 a 16 KB file could make a million nodes.
+constexpr uint64_t kWorkPerByte = 8;
 constexpr uint64_t kWorkBase = 4096;
 constexpr int kMaxIncludes = 256;
 

@@ -62,13 +62,20 @@ TEST(TextWorkBound, DoublingCopiesStopInProportionToTheFile) {
     const std::string text = DoublingCopies(40);  // 2^41 leaves
     UdfTextNode root;
     EXPECT_FALSE(ParseText(text, root));
-    EXPECT_LE(CountNodes(root), 4096 + 64 * text.size());
+    EXPECT_LE(CountNodes(root), 4096 + 8 * text.size());
+
+    // The largest file a fuzz run hands over, all of it doubling copies: once a million nodes.
+    std::string large = DoublingCopies(40);
+    large += " // " + std::string(16384 - large.size() - 4, 'p');
+    UdfTextNode bounded;
+    EXPECT_FALSE(ParseText(large, bounded));
+    EXPECT_LE(CountNodes(bounded), 4096 + 8 * large.size());
 
     const std::string found = CorpusFile("udf_text/slow-copies-464.bin");
     ASSERT_EQ(found.size(), 464u);
     UdfTextNode fuzzed;
     ParseText(found, fuzzed);
-    EXPECT_LE(CountNodes(fuzzed), 4096 + 64 * found.size());
+    EXPECT_LE(CountNodes(fuzzed), 4096 + 8 * found.size());
 }
 
 TEST(TextWorkBound, IncludesShareTheBudgetAndTheirNumberIsBounded) {
