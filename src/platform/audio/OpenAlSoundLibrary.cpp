@@ -84,6 +84,9 @@ struct OpenAlSoundLibrary::Impl {
     LPALCRENDERSAMPLESSOFT renderSamples = nullptr;
     bool initialised = false;
     bool silent = false;  // the no-sound device: calls succeed, nothing plays
+    bool detectsDisconnect = false;  // ALC_EXT_disconnect: the device says when it has gone
+    bool disconnectSimulated = false;
+    bool lost = false;
     uint32_t rate = 0;
     float distanceFactor = 1.0f;
     float rolloff = 1.0f;
@@ -104,6 +107,8 @@ struct OpenAlSoundLibrary::Impl {
     void AppendPiece(Sample& sample, const int16_t* pcm, size_t frames);
     void Work();
     void StopWorker();
+    // Lets go of every sample, the context and the device.
+    void Release();
     void SetSourceDefaults(const Sample& sample, ALuint source) const;
     Sample* FindSample(Handle handle) const;
     // The channel behind a handle that is still current, with its sample.
@@ -138,6 +143,7 @@ bool OpenAlSoundLibrary::Impl::OpenDevice(uint32_t frequency) {
         return false;
     }
     rate = frequency;
+    detectsDisconnect = alcIsExtensionPresent(device, "ALC_EXT_disconnect") == ALC_TRUE;
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     alListenerf(AL_GAIN, 1.0f);
     return true;
@@ -255,28 +261,34 @@ bool OpenAlSoundLibrary::Init(int device, uint32_t frequency, uint32_t, uintptr_
     return true;
 }
 
-bool OpenAlSoundLibrary::Free() {
-    Impl& s = *impl_;
-    if (!s.initialised) return false;
-    s.StopWorker();
-    for (auto& sample : s.samples) {
+void OpenAlSoundLibrary::Impl::Release() {
+    StopWorker();
+    for (auto& sample : samples) {
         for (Channel& channel : sample->channels) {
             alSourceStop(channel.source);
             alDeleteSources(1, &channel.source);
         }
         if (!sample->buffers.empty()) alDeleteBuffers(static_cast<ALsizei>(sample->buffers.size()), sample->buffers.data());
     }
-    s.samples.clear();
-    if (s.context) {
+    samples.clear();
+    if (context) {
         alcMakeContextCurrent(nullptr);
-        alcDestroyContext(s.context);
-        alcCloseDevice(s.device);
+        alcDestroyContext(context);
+        alcCloseDevice(device);
     }
-    s.context = nullptr;
-    s.device = nullptr;
-    s.renderSamples = nullptr;
+    context = nullptr;
+    device = nullptr;
+    renderSamples = nullptr;
+}
+
+bool OpenAlSoundLibrary::Free() {
+    Impl& s = *impl_;
+    if (!s.initialised) return false;
+    s.Release();
     s.initialised = false;
     s.silent = false;
+    s.lost = false;
+    s.disconnectSimulated = false;
     return true;
 }
 
@@ -487,6 +499,22 @@ bool OpenAlSoundLibrary::Set3DPosition(const Vector3* position, const Vector3* v
     }
     return true;
 }
+
+bool OpenAlSoundLibrary::DeviceLost() {
+    Impl& s = *impl_;
+    if (s.lost || !s.context) return s.lost;
+    ALCint connected = ALC_TRUE;
+    if (s.detectsDisconnect) alcGetIntegerv(s.device, ALC_CONNECTED, 1, &connected);
+    if (connected == ALC_TRUE && !s.disconnectSimulated) return false;
+    // A disconnected OpenAL device has stopped every source and mixes no more; what is left to
+    // do is to let it go and answer from now on as the no-sound device.
+    s.Release();
+    s.silent = true;
+    s.lost = true;
+    return true;
+}
+
+void OpenAlSoundLibrary::SimulateDisconnect() { impl_->disconnectSimulated = true; }
 
 void OpenAlSoundLibrary::Render(int16_t* out, uint32_t frames) {
     Impl& s = *impl_;
