@@ -20,7 +20,7 @@ TEST(Soak, EveryDeviceLossAndResizeIsRecoveredAndNoFramesAreKept) {
     int minutes = 0, lastLosses = -1, lastRecovered = -1, lastResizes = -1, paths = 0, flashes = -1;
     for (std::string line; std::getline(lines, line);) {
         long long minute = 0;
-        long rss = 0;
+        long rss = 0, heap = 0;
         int losses = 0, recovered = 0, resizes = 0, followed = 0, remade = 0, doubles = 0, due = 0, winks = 0;
         paths += line.starts_with("soak: path c");
         if (std::sscanf(line.c_str(), "soak: storm flashes %d double %d due %d winks %d", &flashes, &doubles, &due,
@@ -28,12 +28,15 @@ TEST(Soak, EveryDeviceLossAndResizeIsRecoveredAndNoFramesAreKept) {
             EXPECT_LE(winks, due);
             EXPECT_LE(due, doubles);
         }
-        if (std::sscanf(line.c_str(), "soak: minute %lld rss %ld kB losses %d recovered %d resizes %d followed %d remade %d",
-                        &minute, &rss, &losses, &recovered, &resizes, &followed, &remade) != 7)
+        if (std::sscanf(line.c_str(),
+                        "soak: minute %lld rss %ld kB losses %d recovered %d resizes %d followed %d remade %d heap %ld kB",
+                        &minute, &rss, &losses, &recovered, &resizes, &followed, &remade, &heap) != 8)
             continue;
         ++minutes;
         EXPECT_EQ(minute, minutes);
         EXPECT_GT(rss, 0);
+        EXPECT_GT(heap, 0);
+        EXPECT_LT(heap, rss);
         // The loss of the minute before has been recovered by now; the resize came at 1:30.
         EXPECT_EQ(losses, minutes - 1);
         EXPECT_EQ(recovered, losses) << line;
