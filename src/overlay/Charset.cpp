@@ -116,8 +116,9 @@ void Charset::CutGrid() {
     uvRects.resize(widths.size());
     for (size_t d = 0; d < widths.size(); ++d) {
         const int row = static_cast<int>(d) / charsPerLine, column = static_cast<int>(d) % charsPerLine;
-        const float left = static_cast<float>(x0 + column * charWidth);
-        const float top = static_cast<float>(y0 + row * charHeight);
+        // In 64 bits: a damaged cell size times a column must not overflow.
+        const auto left = static_cast<float>(int64_t{x0} + int64_t{column} * charWidth);
+        const auto top = static_cast<float>(int64_t{y0} + int64_t{row} * charHeight);
         uvRects[d] = {left / W, top / H, (left + widths[d]) / W, (top + static_cast<float>(charHeight)) / H};
     }
 }

@@ -121,6 +121,11 @@ TEST_F(FontTest, DamagedCharsetsFailWithoutReadingOutsideTheirTables) {
     EXPECT_FALSE(LoadCharset("StartChar = -5;")->Loaded());
     EXPECT_FALSE(LoadCharset("EndChar = 2000000000;")->Loaded());
     EXPECT_FALSE(LoadCharset("CharsPerLine = 0;")->Loaded());
+    // Cells of any size make a grid without overflowing (a fuzz run found these).
+    const auto huge = LoadCharset("EndChar = 9; CharWidth = -2147483648; CharHeight = 2147483647;");
+    ASSERT_TRUE(loaded);
+    EXPECT_FLOAT_EQ(huge->uvRects[6].left, 2.0f * -2147483648.0f / 64.0f);
+    EXPECT_FLOAT_EQ(huge->uvRects[6].top, 2147483647.0f / 32.0f);
     // Indices outside the table are skipped; the rest loads.
     auto charset = LoadCharset("EndChar = 3; Sizes = object(7 = 9, 3 = 4, \"z\" = 1, 99999999 = 2);"
                                "Rects = object(\"~\" = array(0, 0, 4, 4), \"\" = array(0, 0, 4, 4));");
