@@ -17,8 +17,6 @@ namespace {
 
 constexpr int64_t kFrameMs = 16;
 
-FakeDirect3D* g_machine = nullptr;
-
 void BM_ClockRoomFrame(benchmark::State& state) {
     // No loose Media folder and no user settings: the archive and the defaults.
     const std::filesystem::path work = std::filesystem::temp_directory_path() / "quelmont-bench-clock";
@@ -32,15 +30,14 @@ void BM_ClockRoomFrame(benchmark::State& state) {
     system.localTime.hour = 10;
     system.localTime.minute = 10;
     FakeWindowSystem windows;
-    g_machine = new FakeDirect3D;  // taken over by the framework
-    gfx::SetDirect3DFactory([](uint32_t) { return gfx::Ref<gfx::Direct3D>(g_machine); });
+    ScopedFakeDirect3D direct3d;
     {
         ClockApplication app;
         if (!app.Create(nullptr, RunMode::Saver, 0)) {
             state.SkipWithError("start-up failed");
             return;
         }
-        g_machine->lastDevice->SetLogging(false);
+        direct3d.machine->lastDevice->SetLogging(false);
         // Warm up past the first flash, so the storm's and the sorter's storage is in place.
         for (int i = 0; i < 600; ++i) {
             clock.AdvanceMs(kFrameMs);

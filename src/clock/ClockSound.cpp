@@ -90,8 +90,17 @@ void ClockSound::Load(const SettingsRecord& settings, const FileSource& place, c
 }
 
 void ClockSound::Update(const SettingsRecord& settings, RunMode mode, const CameraPose& camera) {
+    if (started_ && library_->DeviceLost()) FallBackToSilence();
     if (started_) Step(settings, mode, camera);
     Log("BASS stuff ok\n");
+}
+
+// As when no device opened at the start: no music, no effects, no thunder queued by the storm.
+void ClockSound::FallBackToSilence() {
+    settings_->Music = false;
+    settings_->Sound = false;
+    musicSample = tickSample = rainSample = 0;
+    thunderSamples.fill(0);
 }
 
 void ClockSound::Step(const SettingsRecord& settings, RunMode mode, const CameraPose& camera) {

@@ -35,7 +35,8 @@ public:
     void Load(const SettingsRecord& settings, const FileSource& place, const EngineString& mediaFolder,
               const math::Vec3& tickPosition);
     // The first step of every frame: the fade-in (not in preview) and the listener at `camera`;
-    // traced once a frame.
+    // traced once a frame. An output device that has gone away leaves the rest of the run as on
+    // the no-sound device: Music and Sound off in the settings given to Start, nothing loaded.
     void Update(const SettingsRecord& settings, RunMode mode, const CameraPose& camera);
     // Plays thunder sample `index` (0..2) on a new channel at `volume` (0..100).
     void PlayThunder(int index, int volume) override;
@@ -64,8 +65,9 @@ private:
     audio::Handle PlayLooping(audio::Handle sample);
     // The fade-in and the listener.
     void Step(const SettingsRecord& settings, RunMode mode, const CameraPose& camera);
+    void FallBackToSilence();
 
     audio::SoundLibrary* library_ = nullptr;
-    const SettingsRecord* settings_ = nullptr;
+    SettingsRecord* settings_ = nullptr;
     bool started_ = false;
 };

@@ -96,6 +96,10 @@ TEST(Program, TheRoomStartsAndDrawsItsPassesInOrder) {
         at = trace.find(line, at);
         ASSERT_NE(at, std::string::npos) << line << " missing or out of order in\n" << trace;
     }
-    EXPECT_EQ(trace.find("failed"), std::string::npos) << trace;
+    // A renderer without exactly two samples per pixel refuses the first mode; the second has none.
+    std::string rest = trace;
+    const std::string fallback = "Setting Mode failed\nMODEDESC:\nNoSampling\n";
+    if (const size_t at = rest.find(fallback); at != std::string::npos) rest.erase(at, fallback.size());
+    EXPECT_EQ(rest.find("failed"), std::string::npos) << trace;
     EXPECT_EQ(trace.find("Cannot Load Scene"), std::string::npos);
 }

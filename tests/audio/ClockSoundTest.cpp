@@ -19,6 +19,7 @@ using namespace audio;
 class CallLog final : public SoundLibrary {
 public:
     bool failDefaultDevice = false;
+    bool deviceLost = false;
     std::vector<std::string> calls;
     std::vector<uint32_t> volumes;  // every global sample volume set
     Handle nextHandle = 100;
@@ -64,6 +65,8 @@ public:
                     f->y, f->z, t->x, t->y, t->z),
                true;
     }
+
+    bool DeviceLost() override { return deviceLost; }
 
     bool Has(const std::string& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
 
@@ -290,6 +293,32 @@ TEST_F(ClockSoundTest, TheStormsThunderPlaysHalfASecondAfterItsFlash) {
     quiet.StartFlashAndThunder(silent);
     EXPECT_TRUE(quiet.flashActive());
     EXPECT_EQ(quiet.PendingThunder(), 0u);
+}
+
+TEST_F(ClockSoundTest, AnOutputDeviceLostMidRunLeavesTheRunSilentAsWithoutADevice) {
+    StartAndLoad();
+    Thunderstorm storm;
+    storm.Start();
+    clock.AdvanceMs(1000);
+    sound.Update(settings, RunMode::Saver, camera);
+    storm.StartFlashAndThunder(sound);
+    ASSERT_EQ(storm.PendingThunder(), 1u);
+
+    library.deviceLost = true;
+    library.calls.clear();
+    for (int frame = 0; frame < 150; ++frame) {  // past the age at which queued thunder is dropped
+        clock.AdvanceMs(40);
+        sound.Update(settings, RunMode::Saver, camera);
+        storm.StartFlashAndThunder(sound);
+    }
+    // Music and Sound are off for the run: no fade, no thunder, queued or new.
+    EXPECT_FALSE(settings.Music || settings.Sound);
+    EXPECT_FALSE(sound.ThunderLoaded());
+    EXPECT_EQ(storm.PendingThunder(), 0u);
+    EXPECT_EQ(Count("SetConfig") + Count("SampleGetChannel") + Count("ChannelPlay"), 0u);
+    EXPECT_EQ(Count("Set3DPosition"), 150u);  // the library answers as the no-sound device
+    sound.Shutdown(RunMode::Saver);
+    EXPECT_TRUE(library.Has("Free"));
 }
 
 TEST_F(ClockSoundTest, ShutdownReleasesTheLibraryOnlyInSaverAndTestModes) {

@@ -164,6 +164,31 @@ TEST_F(Loopback, BadFilesGiveNoSample) {
     EXPECT_NE(Load(good, 0), 0u);
 }
 
+TEST_F(Loopback, ADeviceThatGoesAwayIsLetGoAndTheLibraryGoesOnAsTheNoSoundDevice) {
+    // A long sound still decoding behind, as the music is for minutes after the start.
+    const Handle sample = Load(audio_test::SineOgg(440, 12.0f, 2), BASS_SAMPLE_LOOP);
+    const Handle channel = Play(sample);
+    EXPECT_FALSE(library.DeviceLost());  // asks the device itself
+    ASSERT_GT(Rms(Render(0.2), 0, 0, 8820), 0.1);
+
+    library.SimulateDisconnect();
+    EXPECT_TRUE(library.DeviceLost());
+    EXPECT_TRUE(library.DeviceLost());
+    EXPECT_EQ(Render(0.2), std::vector<int16_t>(8820 * 2, 0));
+    // Old handles are dead, new loads give nothing, the frame's calls still succeed.
+    EXPECT_FALSE(library.ChannelPlay(channel, true));
+    EXPECT_EQ(library.SampleGetChannel(sample, true), 0u);
+    EXPECT_EQ(Load(audio_test::SineOgg(440, 0.5f, 1), 0), 0u);
+    EXPECT_TRUE(library.SetConfig(BASS_CONFIG_GVOL_SAMPLE, 50));
+    Listen({1, 2, 3}, {0, 0, 1});
+    EXPECT_TRUE(library.Free());
+    // A new start opens a device again.
+    ASSERT_TRUE(library.Init(kDefaultDevice, 44100, BASS_DEVICE_3D, 0, nullptr));
+    EXPECT_FALSE(library.DeviceLost());
+    Play(Load(audio_test::SineOgg(440, 1.0f, 1), BASS_SAMPLE_LOOP));
+    EXPECT_GT(Rms(Render(0.2), 0, 0, 8820), 0.1);
+}
+
 TEST(SoundLibrary, TheSameCallsGiveTheSameSound) {
     auto record = [] {
         OpenAlSoundLibrary library(OpenAlSoundLibrary::Output::Loopback);

@@ -3,16 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "AudioTestSignals.h"
 #include "support/ImageFile.h"
 #include "support/ProgramRun.h"
+#include "udf/UdfNode.h"
+#include "udf/UdfWriter.h"
 
 namespace {
 
@@ -130,6 +134,54 @@ TEST(SoundRecording, ADamagedRainFileIsSkippedAndTheTicksComeOneSecondApart) {
     }
     ASSERT_GE(onsets.size(), 3u);
     for (size_t i = 1; i < onsets.size(); ++i) EXPECT_NEAR(onsets[i] - onsets[i - 1], 1.0, 0.03) << i;
+}
+
+// A camera path that holds one pose for 100 s: at `position`, turned `yawDegrees` about the
+// vertical from looking along +z (90 looks along +x).
+void WriteHeldCamera(const std::string& path, float x, float y, float z, float yawDegrees) {
+    const float half = yawDegrees * 3.14159265f / 360;
+    const float keys[4][8] = {{0, x, y, z}, {1000, x, y, z}, {0, 0, std::sin(half), 0, std::cos(half)},
+                              {1000, 0, std::sin(half), 0, std::cos(half)}};
+    const char* types[4] = {"pos", "pos", "rot", "rot"};
+    std::vector<std::unique_ptr<UdfNode>> nodes;
+    std::vector<UdfNode*> top;
+    for (int i = 0; i < 4; ++i) {
+        nodes.push_back(std::make_unique<UdfNode>(EngineString(types[i]) + EngineString(i, 10), EngineString(types[i]),
+                                                  keys[i], 32, true));
+        top.push_back(nodes.back().get());
+    }
+    ASSERT_TRUE(UdfWriter().Save(path.c_str(), top, nullptr, 0));
+}
+
+TEST(SoundRecording, TheTicksAreLouderNearTheHourHandAndOnItsSide) {
+    // The ticks alone (no music, damaged rain and thunder files), heard from a camera held still:
+    // the room's own first path file is replaced by a loose one and asked for first.
+    struct Heard {
+        double left = 0, right = 0;
+    };
+    auto ticksFrom = [](float x, float z, float yaw) {
+        TempDir dir;
+        std::filesystem::create_directory(dir.path() + "/Media");
+        for (const char* file : {"ClockRain.ogg", "ClockGrom1.ogg", "ClockGrom2.ogg", "ClockGrom3.ogg"})
+            std::ofstream(dir.path() + "/Media/" + file) << "not a sound";
+        WriteHeldCamera(dir.path() + "/Media/c1.cam", x, 165, z, yaw);
+        const Recording r = Record(dir, 3, 10, {"--set", "Music=0", "--set", "Volume=100", "--path", "c1.cam"});
+        EXPECT_EQ(r.run.exitCode, 0) << r.run.errors;
+        EXPECT_FALSE(Has(r.trace, "ClockRain.ogg sample loaded")) << r.trace;
+        if (r.pcm.size() != At(3) * 2) return Heard{};
+        // The same stretch of the fade-in in every run: three ticks.
+        return Heard{Rms(r.pcm, 0, At(0.5), At(3)), Rms(r.pcm, 1, At(0.5), At(3))};
+    };
+    // The hour hand is at the dial, about (169, 165, 0), on the clock's face toward -x.
+    const Heard near = ticksFrom(130, 0, 90), far = ticksFrom(-200, 0, 90);
+    ASSERT_GT(far.left + far.right, 0);
+    // gain = 1 / (1 + 0.1 (d - 1)): 39 units away against 369, eight times louder.
+    EXPECT_NEAR((near.left + near.right) / (far.left + far.right), 7.9, 1.2);
+    EXPECT_NEAR(near.left / near.right, 1.0, 0.1);  // straight ahead
+    // Looking along -z the clock is on the left; along +z on the right.
+    const Heard towardWindow = ticksFrom(130, 0, 180), towardDoor = ticksFrom(130, 0, 0);
+    EXPECT_GT(towardWindow.left, 2 * towardWindow.right);
+    EXPECT_GT(towardDoor.right, 2 * towardDoor.left);
 }
 
 // Mean brightness of a recorded frame.

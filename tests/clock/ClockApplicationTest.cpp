@@ -30,8 +30,6 @@ using namespace gfx;
 
 namespace {
 
-FakeDirect3D* g_machine = nullptr;
-
 // A path of `end` units flying along +x at height 100, looking along +z.
 void WriteStraightPath(const std::string& path, float end) {
     const float keys[4][8] = {{0, 0, 100, 0}, {end, end, 100, 0}, {0, 0, 0, 0, 1}, {end, 0, 0, 0, 1}};
@@ -50,8 +48,6 @@ class ClockApplicationTest : public testing::Test {
 protected:
     ClockApplicationTest() {
         SetTracePath(trace.c_str());
-        g_machine = new FakeDirect3D;  // taken over by the framework
-        SetDirect3DFactory([](uint32_t) { return Ref<Direct3D>(g_machine); });
         std::filesystem::create_directories(work.path() + "/Media");
         // The saver cannot start without its interface font: take the generated fonts along.
         for (const char* font : {"sylfaen.fs", "sylfaen_eng_14.css", "sylfaen_eng_14.png", "64font.fs", "64font.css",
@@ -62,7 +58,6 @@ protected:
     }
     ~ClockApplicationTest() override {
         app.reset();
-        SetDirect3DFactory(nullptr);
         SetTracePath(nullptr);
     }
 
@@ -90,7 +85,7 @@ protected:
         app = std::make_unique<ClockApplication>();
         return app->Create(nullptr, RunMode::Saver, 0);
     }
-    RecordingDevice& Device() { return *g_machine->lastDevice; }
+    RecordingDevice& Device() { return *direct3d.machine->lastDevice; }
     // One frame as the main loop runs it.
     void Frame(int64_t ms = 20) {
         clock.AdvanceMs(ms);
@@ -107,6 +102,7 @@ protected:
     sys::TestClock clock{100000};
     sys::ScopedClock useClock{clock};
     FakeSystem system;
+    ScopedFakeDirect3D direct3d;
     FakeWindowSystem windows;
     MediaResources media;
     std::unique_ptr<ClockApplication> app;

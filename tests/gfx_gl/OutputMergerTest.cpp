@@ -1,6 +1,7 @@
 // Alpha test, blending, pre-transformed pixel coverage and the gamma ramp.
 
 #include "GlDeviceFixture.h"
+#include "platform/gfx/gl/Gl.h"
 
 using namespace gfx;
 using gfx::testing::GlDeviceTest;
@@ -202,4 +203,33 @@ TEST_F(GlDeviceTest, UnsupportedRequestsFailCleanly) {
     EXPECT_EQ(device_->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 1, 0, 3, 0, 1), D3DERR_INVALIDCALL);
 }
 
+// A multisample type is reported only when the driver gives exactly that many samples: drivers
+// round other counts up, which would multiply the fill cost of a mode that asked for less.
+TEST_F(GlDeviceTest, ReportedMultisampleTypesGetExactlyTheirSampleCount) {
+    int supported = 0;
+    for (uint32_t type = 2; type <= 16; ++type) {
+        const auto multiSample = static_cast<D3DMULTISAMPLE_TYPE>(type);
+        if (FAILED(d3d_->CheckDeviceMultiSampleType(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, true, multiSample, nullptr))) {
+            D3DPRESENT_PARAMETERS pp = PresentParameters();
+            pp.MultiSampleType = multiSample;
+            Ref<Device> refused;
+            EXPECT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), 0, pp, refused),
+                      D3DERR_NOTAVAILABLE) << type;
+            continue;
+        }
+        ++supported;
+        device_.Reset();
+        D3DPRESENT_PARAMETERS pp = PresentParameters();
+        pp.MultiSampleType = multiSample;
+        ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), 0, pp, device_), D3D_OK) << type;
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+        GLint samples = 0;
+        glGetIntegerv(GL_SAMPLES, &samples);  // of the target the scene draws into
+        EXPECT_EQ(samples, static_cast<GLint>(type));
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+    }
+    EXPECT_GT(supported, 0) << "no multisampling at all";
+}
+
 }  // namespace
+

@@ -139,4 +139,50 @@ TEST(CameraPaths, StayInsideTheRoomClearOfFurnitureAndSlow) {
     }
 }
 
+// The country outside is a quad drawn before the room: it must fill every view through the window
+// that a camera on a path (or the fallback camera) can have, and need be no larger.
+TEST(CameraPaths, SeeOnlyTheCountryOutsideThroughTheWindow) {
+    const float viewCos = std::cos(60.0f * 3.14159265f / 180);  // wider than a 16:9 view's corners at Fov 70
+    const auto forwardOf = [](const Key& q) {
+        const math::Mat4 m = math::RotationQuaternion({q.v[0], q.v[1], q.v[2], q.v[3]});
+        return math::Vec3{m.m[2][0], m.m[2][1], m.m[2][2]};  // where the camera's +z goes
+    };
+    const auto checkView = [&](math::Vec3 eye, math::Vec3 forward) {
+        for (int i = 0; i <= 20; ++i) {
+            for (int j = 0; j <= 20; ++j) {
+                const math::Vec3 opening{room::kWindowMin.x, room::kWindowMin.y + (room::kWindowTop - room::kWindowMin.y) * i / 20,
+                                         room::kWindowMin.z + (room::kWindowMax.z - room::kWindowMin.z) * j / 20};
+                const math::Vec3 ray = opening - eye;
+                if (math::Dot(math::Normalize(ray), forward) < viewCos) continue;
+                const math::Vec3 hit = eye + ray * ((room::kOutdoorX - eye.x) / ray.x);
+                ASSERT_TRUE(hit.y >= room::kOutdoorMin.y && hit.y <= room::kOutdoorMax.y && hit.z >= room::kOutdoorMin.z &&
+                            hit.z <= room::kOutdoorMax.z)
+                    << "from (" << eye.x << ", " << eye.y << ", " << eye.z << ") the window shows (" << hit.y << ", "
+                    << hit.z << ") outside";
+            }
+        }
+    };
+    checkView({-200, 100, 0}, {1, 0, 0});
+    for (int i = 1; i <= 10; ++i) {
+        const std::string file = "c" + std::to_string(i) + ".cam";
+        SCOPED_TRACE(file);
+        std::vector<Key> positions, rotations;
+        ReadPath(file, positions, rotations);
+        for (size_t s = 0; s + 1 < positions.size(); ++s) {
+            for (int k = 0; k <= 10; ++k) {
+                const float u = static_cast<float>(k) / 10;
+                const math::Vec3 forward =
+                    math::Normalize(forwardOf(rotations[s]) * (1 - u) + forwardOf(rotations[s + 1]) * u);
+                checkView(Curve(positions, s, u), forward);
+            }
+        }
+    }
+    // The quad shows the picture where it always was, and stays inside it.
+    EXPECT_GE(room::kOutdoorMin.y, room::kLandscapeMin.y);
+    EXPECT_GE(room::kOutdoorMin.z, room::kLandscapeMin.z);
+    EXPECT_LE(room::kOutdoorMax.y, room::kLandscapeMax.y);
+    EXPECT_LE(room::kOutdoorMax.z, room::kLandscapeMax.z);
+}
+
 }  // namespace
+

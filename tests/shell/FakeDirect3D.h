@@ -93,3 +93,25 @@ public:
         return gfx::D3D_OK;
     }
 };
+
+// Makes a FakeDirect3D the machine's Direct3D while it lives. The framework takes references of
+// its own; the object goes when the last of them and this holder's are released.
+class ScopedFakeDirect3D {
+public:
+    ScopedFakeDirect3D() {
+        current_ = machine.get();
+        gfx::SetDirect3DFactory([](uint32_t) { return gfx::Ref<gfx::Direct3D>(current_); });
+    }
+    ~ScopedFakeDirect3D() {
+        gfx::SetDirect3DFactory(nullptr);
+        current_ = nullptr;
+    }
+    ScopedFakeDirect3D(const ScopedFakeDirect3D&) = delete;
+    ScopedFakeDirect3D& operator=(const ScopedFakeDirect3D&) = delete;
+
+    const gfx::Ref<FakeDirect3D> machine = gfx::MakeRef<FakeDirect3D>();
+
+private:
+    static inline FakeDirect3D* current_ = nullptr;
+};
+

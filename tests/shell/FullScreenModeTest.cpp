@@ -18,17 +18,12 @@ using namespace gfx;
 
 namespace {
 
-FakeDirect3D* g_machine = nullptr;
-
 class FullScreenModeTest : public testing::Test {
 protected:
     FullScreenModeTest() {
         SetTracePath(trace.c_str());
-        g_machine = new FakeDirect3D;  // taken over by the framework
-        SetDirect3DFactory([](uint32_t) { return Ref<Direct3D>(g_machine); });
     }
     ~FullScreenModeTest() override {
-        SetDirect3DFactory(nullptr);
         SetTracePath(nullptr);
     }
     std::string Trace() const { return ReadFile(trace); }
@@ -39,6 +34,7 @@ protected:
     sys::TestClock clock{100000};
     sys::ScopedClock scopedClock{clock};
     FakeSystem system;
+    ScopedFakeDirect3D direct3d;
     FakeWindowSystem windows;
     MediaResources media{true};  // start-up needs the fonts
 };
@@ -47,8 +43,8 @@ TEST_F(FullScreenModeTest, DesktopModeAsksForTwoSamplesAtTheDesktopSize) {
     Application app;
     app.settings.UseDesktop = true;
     ASSERT_TRUE(app.Create(nullptr, RunMode::Saver, 0));
-    EXPECT_EQ(g_machine->lastParameters.MultiSampleType, D3DMULTISAMPLE_2_SAMPLES);
-    EXPECT_EQ(g_machine->lastParameters.BackBufferWidth, 1024u);
+    EXPECT_EQ(direct3d.machine->lastParameters.MultiSampleType, D3DMULTISAMPLE_2_SAMPLES);
+    EXPECT_EQ(direct3d.machine->lastParameters.BackBufferWidth, 1024u);
     const std::string trace = Trace();
     EXPECT_NE(trace.find("Full Mode:\nUsing desktop mode\nMODEDESC:\n2Samples, quality: 0\n"
                          "----------------------\nFullscreen 1024x768, X8R8G8B8, D24X8\n"),
@@ -60,12 +56,12 @@ TEST_F(FullScreenModeTest, DesktopModeAsksForTwoSamplesAtTheDesktopSize) {
 }
 
 TEST_F(FullScreenModeTest, WithoutMultisamplingTheFallbackRequestIsUsed) {
-    g_machine->multiSampleLevels = {{0, 1}};
+    direct3d.machine->multiSampleLevels = {{0, 1}};
     Application app;
     app.settings.UseDesktop = true;
     ASSERT_TRUE(app.Create(nullptr, RunMode::Saver, 0));
-    EXPECT_EQ(g_machine->devicesCreated, 1);
-    EXPECT_EQ(g_machine->lastParameters.MultiSampleType, D3DMULTISAMPLE_NONE);
+    EXPECT_EQ(direct3d.machine->devicesCreated, 1);
+    EXPECT_EQ(direct3d.machine->lastParameters.MultiSampleType, D3DMULTISAMPLE_NONE);
     const std::string trace = Trace();
     EXPECT_NE(trace.find("MODEDESC:\n2Samples, quality: 0\n"), std::string::npos) << trace;
     EXPECT_NE(trace.find("Setting Mode failed\nMODEDESC:\nNoSampling\n"), std::string::npos) << trace;
@@ -78,9 +74,9 @@ TEST_F(FullScreenModeTest, FixedModeAsksForTheSettingsSizeAndDepth) {
     app.settings.Height = 600;
     app.settings.Depth = 16;
     ASSERT_TRUE(app.Create(nullptr, RunMode::Saver, 0));
-    EXPECT_EQ(g_machine->lastParameters.BackBufferWidth, 800u);
-    EXPECT_EQ(g_machine->lastParameters.BackBufferFormat, D3DFMT_R5G6B5);  // 16 bits like X1R5G5B5
-    EXPECT_EQ(g_machine->lastParameters.FullScreen_RefreshRateInHz, 75u);
+    EXPECT_EQ(direct3d.machine->lastParameters.BackBufferWidth, 800u);
+    EXPECT_EQ(direct3d.machine->lastParameters.BackBufferFormat, D3DFMT_R5G6B5);  // 16 bits like X1R5G5B5
+    EXPECT_EQ(direct3d.machine->lastParameters.FullScreen_RefreshRateInHz, 75u);
     EXPECT_NE(Trace().find("Using fixed mode\nMODEDESC:\n2Samples, quality: 0\n"), std::string::npos);
     int x, y, width, height;
     app.GetClientArea(x, y, width, height);
@@ -89,7 +85,7 @@ TEST_F(FullScreenModeTest, FixedModeAsksForTheSettingsSizeAndDepth) {
 }
 
 TEST_F(FullScreenModeTest, NoModeThatCanBeSetFailsCreate) {
-    g_machine->createFails = true;
+    direct3d.machine->createFails = true;
     Application app;
     app.settings.UseDesktop = false;
     app.settings.Width = 640;

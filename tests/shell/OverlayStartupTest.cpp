@@ -20,21 +20,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-FakeDirect3D* g_machine = nullptr;
-
 // Runs in a folder whose "Media" holds the generated fonts, less the files a test removes.
 class OverlayStartupTest : public testing::Test {
 protected:
     OverlayStartupTest() {
         SetTracePath(trace.c_str());
-        g_machine = new FakeDirect3D;  // taken over by the framework
-        SetDirect3DFactory([](uint32_t) { return Ref<Direct3D>(g_machine); });
         fs::copy(fs::path(QUELMONT_BINARY_DIR) / "media/tree/Media", fs::path(temp.path()) / "Media");
         fs::current_path(temp.path());
     }
     ~OverlayStartupTest() override {
         fs::current_path(previous);
-        SetDirect3DFactory(nullptr);
         SetTracePath(nullptr);
     }
     void RemoveMedia(const char* name) { fs::remove(fs::path(temp.path()) / "Media" / name); }
@@ -47,6 +42,7 @@ protected:
     sys::TestClock clock{100000};
     sys::ScopedClock scopedClock{clock};
     FakeSystem system;
+    ScopedFakeDirect3D direct3d;
     FakeWindowSystem windows;
     MediaResources media;
 };

@@ -4,6 +4,8 @@
 #include <AL/alc.h>
 #include <AL/alext.h>
 #include <alsa/asoundlib.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cfloat>
@@ -26,9 +28,11 @@ constexpr uint32_t kMaxChannelsPerSample = 32;  // channel handles keep 5 bits f
 constexpr uint32_t kMaxSamples = 0x7FFF;
 constexpr Handle kChannelBit = 0x80000000u;
 constexpr uint32_t kGenerationMask = 0x3FF;
-// The first second decodes at once so a sound can start; the rest follows in larger pieces.
-constexpr uint32_t kFirstChunkSeconds = 1;
-constexpr uint32_t kChunkSeconds = 4;
+// A quarter of a second decodes at once, enough to start the sound (under the fade-in's first
+// near-silent moments) and to refuse a file without sound; the rest follows on the worker.
+constexpr uint32_t kFirstPieceDivisor = 4;  // of a second
+constexpr uint32_t kPieceSeconds = 1;
+constexpr int kWorkerNice = 10;
 
 // The engine is left-handed (z forward), OpenAL right-handed (-z forward): z changes sign here
 // and nowhere else.
@@ -75,6 +79,12 @@ struct DecodeJob {
     uint32_t sample = 0;
     std::unique_ptr<uint8_t[]> bytes;  // declared before the decoder, which reads them
     std::unique_ptr<VorbisDecoder> decoder;
+    size_t decoded = 0;  // frames
+
+    // Less sound ready to play than `other`, so its next piece is needed sooner.
+    bool Behind(const DecodeJob& other) const {
+        return decoded * other.decoder->Rate() < other.decoded * decoder->Rate();
+    }
 };
 
 struct OpenAlSoundLibrary::Impl {
@@ -84,6 +94,9 @@ struct OpenAlSoundLibrary::Impl {
     LPALCRENDERSAMPLESSOFT renderSamples = nullptr;
     bool initialised = false;
     bool silent = false;  // the no-sound device: calls succeed, nothing plays
+    bool detectsDisconnect = false;  // ALC_EXT_disconnect: the device says when it has gone
+    bool disconnectSimulated = false;
+    bool lost = false;
     uint32_t rate = 0;
     float distanceFactor = 1.0f;
     float rolloff = 1.0f;
@@ -104,6 +117,8 @@ struct OpenAlSoundLibrary::Impl {
     void AppendPiece(Sample& sample, const int16_t* pcm, size_t frames);
     void Work();
     void StopWorker();
+    // Lets go of every sample, the context and the device.
+    void Release();
     void SetSourceDefaults(const Sample& sample, ALuint source) const;
     Sample* FindSample(Handle handle) const;
     // The channel behind a handle that is still current, with its sample.
@@ -138,6 +153,7 @@ bool OpenAlSoundLibrary::Impl::OpenDevice(uint32_t frequency) {
         return false;
     }
     rate = frequency;
+    detectsDisconnect = alcIsExtensionPresent(device, "ALC_EXT_disconnect") == ALC_TRUE;
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     alListenerf(AL_GAIN, 1.0f);
     return true;
@@ -157,7 +173,12 @@ void OpenAlSoundLibrary::Impl::AppendPiece(Sample& sample, const int16_t* pcm, s
     for (const Channel& channel : sample.channels) alSourceQueueBuffers(channel.source, 1, &buffer);
 }
 
+// One piece at a time for the sample with the least sound ready, so that a long piece of music
+// decoding does not keep the rain or the ticks from their next second.
 void OpenAlSoundLibrary::Impl::Work() {
+    // Decoding runs well ahead of playback: it yields to the start-up and the frames (on Linux the
+    // nice value is the thread's own).
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNice);
     std::vector<int16_t> pcm;
     for (;;) {
         DecodeJob job;
@@ -165,21 +186,23 @@ void OpenAlSoundLibrary::Impl::Work() {
             std::unique_lock lock(mutex);
             wake.wait(lock, [this] { return stopping || !jobs.empty(); });
             if (stopping) return;
-            job = std::move(jobs.front());
-            jobs.pop_front();
+            const auto next = std::min_element(jobs.begin(), jobs.end(),
+                                               [](const DecodeJob& a, const DecodeJob& b) { return a.Behind(b); });
+            job = std::move(*next);
+            jobs.erase(next);
             busy = true;
         }
-        const size_t chunk = static_cast<size_t>(job.decoder->Rate()) * kChunkSeconds;
-        pcm.resize(chunk * static_cast<size_t>(job.decoder->OutputChannels()));
-        for (;;) {
-            const size_t frames = job.decoder->Read(pcm.data(), chunk);
-            std::lock_guard lock(mutex);
-            if (frames == 0 || stopping) break;
-            AppendPiece(*samples[job.sample], pcm.data(), frames);
-        }
+        const size_t piece = static_cast<size_t>(job.decoder->Rate()) * kPieceSeconds;
+        pcm.resize(piece * static_cast<size_t>(job.decoder->OutputChannels()));
+        const size_t frames = job.decoder->Read(pcm.data(), piece);
         std::lock_guard lock(mutex);
+        if (frames != 0 && !stopping) {
+            AppendPiece(*samples[job.sample], pcm.data(), frames);
+            job.decoded += frames;
+            jobs.push_back(std::move(job));
+        }
         busy = false;
-        idle.notify_all();
+        if (jobs.empty()) idle.notify_all();
     }
 }
 
@@ -255,28 +278,34 @@ bool OpenAlSoundLibrary::Init(int device, uint32_t frequency, uint32_t, uintptr_
     return true;
 }
 
-bool OpenAlSoundLibrary::Free() {
-    Impl& s = *impl_;
-    if (!s.initialised) return false;
-    s.StopWorker();
-    for (auto& sample : s.samples) {
+void OpenAlSoundLibrary::Impl::Release() {
+    StopWorker();
+    for (auto& sample : samples) {
         for (Channel& channel : sample->channels) {
             alSourceStop(channel.source);
             alDeleteSources(1, &channel.source);
         }
         if (!sample->buffers.empty()) alDeleteBuffers(static_cast<ALsizei>(sample->buffers.size()), sample->buffers.data());
     }
-    s.samples.clear();
-    if (s.context) {
+    samples.clear();
+    if (context) {
         alcMakeContextCurrent(nullptr);
-        alcDestroyContext(s.context);
-        alcCloseDevice(s.device);
+        alcDestroyContext(context);
+        alcCloseDevice(device);
     }
-    s.context = nullptr;
-    s.device = nullptr;
-    s.renderSamples = nullptr;
+    context = nullptr;
+    device = nullptr;
+    renderSamples = nullptr;
+}
+
+bool OpenAlSoundLibrary::Free() {
+    Impl& s = *impl_;
+    if (!s.initialised) return false;
+    s.Release();
     s.initialised = false;
     s.silent = false;
+    s.lost = false;
+    s.disconnectSimulated = false;
     return true;
 }
 
@@ -330,7 +359,7 @@ Handle OpenAlSoundLibrary::SampleLoad(bool fromMemory, const void* file, uint64_
     sample->format = sample->mono ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
     sample->rate = static_cast<ALsizei>(job.decoder->Rate());
 
-    const size_t first = static_cast<size_t>(job.decoder->Rate()) * kFirstChunkSeconds;
+    const size_t first = job.decoder->Rate() / kFirstPieceDivisor;
     std::vector<int16_t> pcm(first * static_cast<size_t>(job.decoder->OutputChannels()));
     const size_t frames = job.decoder->Read(pcm.data(), first);
     if (frames == 0) return 0;
@@ -341,6 +370,7 @@ Handle OpenAlSoundLibrary::SampleLoad(bool fromMemory, const void* file, uint64_
     const uint32_t index = static_cast<uint32_t>(s.samples.size() - 1);
     if (frames == first) {
         job.sample = index;
+        job.decoded = frames;
         s.jobs.push_back(std::move(job));
         s.wake.notify_one();
     }
@@ -487,6 +517,22 @@ bool OpenAlSoundLibrary::Set3DPosition(const Vector3* position, const Vector3* v
     }
     return true;
 }
+
+bool OpenAlSoundLibrary::DeviceLost() {
+    Impl& s = *impl_;
+    if (s.lost || !s.context) return s.lost;
+    ALCint connected = ALC_TRUE;
+    if (s.detectsDisconnect) alcGetIntegerv(s.device, ALC_CONNECTED, 1, &connected);
+    if (connected == ALC_TRUE && !s.disconnectSimulated) return false;
+    // A disconnected OpenAL device has stopped every source and mixes no more; what is left to
+    // do is to let it go and answer from now on as the no-sound device.
+    s.Release();
+    s.silent = true;
+    s.lost = true;
+    return true;
+}
+
+void OpenAlSoundLibrary::SimulateDisconnect() { impl_->disconnectSimulated = true; }
 
 void OpenAlSoundLibrary::Render(int16_t* out, uint32_t frames) {
     Impl& s = *impl_;

@@ -35,6 +35,10 @@ public:
                               const Vector3* velocity) override;
     bool Set3DPosition(const Vector3* position, const Vector3* velocity, const Vector3* front,
                        const Vector3* top) override;
+    bool DeviceLost() override;
+
+    // Tests: the device reports itself disconnected from now on, as OpenAL does after an unplug.
+    void SimulateDisconnect();
 
     // Loopback only: mixes the next `frames` stereo frames at kLoopbackRate into `out`, after every
     // pending decode has joined its channels (so the same calls give the same sound). Silence

@@ -66,6 +66,11 @@ public:
     // The listener; null vectors leave a value as it is.
     virtual bool Set3DPosition(const Vector3* position, const Vector3* velocity, const Vector3* front,
                                const Vector3* top) = 0;
+
+    // True once the output device has gone away (unplugged, its sound server ended): the library
+    // has then let go of it and of every sample, and goes on as the no-sound device, whose calls
+    // succeed and play nothing. Cheap enough to ask every frame.
+    virtual bool DeviceLost() { return false; }
 };
 
 // The library the program calls: the platform's, unless replaced (recording, tests).

@@ -125,7 +125,11 @@ void BuildRoomShell(RoomModel& model) {
     outdoor.lighting = Lighting::kNone;
     outdoor.castsShadow = false;
     outdoor.keys = {{"Lit", "1"}};
-    AddQuad(outdoor.mesh, {kOutdoorX, 500, 320}, {0, 0, -840}, {0, -700, 0}, {-1, 0, 0}, {0, 0}, {1, 1});
+    const math::Vec3 picture = kLandscapeMax - kLandscapeMin;
+    const auto uv = [&](float y, float z) { return Vec2{(kLandscapeMax.z - z) / picture.z, (kLandscapeMax.y - y) / picture.y}; };
+    AddQuad(outdoor.mesh, {kOutdoorX, kOutdoorMax.y, kOutdoorMax.z}, {0, 0, kOutdoorMin.z - kOutdoorMax.z},
+            {0, kOutdoorMin.y - kOutdoorMax.y, 0}, {-1, 0, 0}, uv(kOutdoorMax.y, kOutdoorMax.z),
+            uv(kOutdoorMin.y, kOutdoorMin.z));
     model.objects.push_back(std::move(outdoor));
 }
 

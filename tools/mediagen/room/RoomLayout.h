@@ -18,6 +18,13 @@ inline constexpr float kWindowTop = 230;
 inline constexpr float kWindowGlassX = 208;
 
 inline constexpr float kOutdoorX = 290;
+// The landscape picture spans this plane from (y, z) = (500, 320) down to (-200, -520); the quad
+// that shows it covers only what the camera paths see through the window. It is drawn before the
+// room, so every pixel of it costs fill time even where the wall hides it.
+inline constexpr math::Vec3 kLandscapeMin{kOutdoorX, -200, -520};
+inline constexpr math::Vec3 kLandscapeMax{kOutdoorX, 500, 320};
+inline constexpr math::Vec3 kOutdoorMin{kOutdoorX, -30, -480};
+inline constexpr math::Vec3 kOutdoorMax{kOutdoorX, 445, 60};
 
 // The clock: case front and dial.
 inline constexpr float kClockBack = 200;

@@ -11,7 +11,10 @@ struct GlCapabilities {
     bool usable = false;  // a 3.3 core context could be made
     int maxTextureSize = 0;
     int maxSamples = 0;
-    bool s3tc = false;
+    // Bit n set: a colour target can have exactly n samples (n >= 2). Drivers round other
+    // counts up, which would multiply the fill cost behind the caller's back.
+    uint32_t sampleCounts = 0;
+    bool s3tc = false;  // compressed textures go to the driver as they are; else decoded at upload
     bool anisotropy = false;
     char renderer[256] = {};
 };

@@ -228,11 +228,11 @@ public:
     HRESULT CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format,
                           D3DPOOL pool, Ref<Texture>& out) override {
         out.Reset();
-        if (width == 0 || height == 0 || !TextureFormatSupported(format, caps_) ||
+        if (width == 0 || height == 0 || !TextureFormatSupported(format) ||
             static_cast<int>(std::max(width, height)) > caps_.maxTextureSize) {
             return D3DERR_INVALIDCALL;
         }
-        out = MakeRef<GlTexture>(width, height, levels, usage, format, pool);
+        out = MakeRef<GlTexture>(width, height, levels, usage, format, pool, caps_.s3tc);
         return D3D_OK;
     }
 

@@ -10,7 +10,6 @@ namespace gfx::gl {
 
 // The Direct3D capabilities of a device on this driver.
 D3DCAPS9 DeviceCapsOf(const GlCapabilities& caps);
-bool TextureFormatSupported(D3DFORMAT format, const GlCapabilities& caps);
 
 // Makes a context on `window` and a device drawing into it; completes `parameters` as Direct3D
 // does (a windowed back buffer of size 0 takes the window's size).

@@ -13,6 +13,7 @@
 #include "platform/gfx/States.h"
 #include "platform/gfx/gl/GlContext.h"
 #include "platform/gfx/gl/GlDevice.h"
+#include "platform/gfx/gl/GlResources.h"
 
 namespace gfx {
 namespace {
@@ -113,7 +114,7 @@ public:
         if (adapter >= displays_.size() || type != D3DDEVTYPE_HAL) return D3DERR_NOTAVAILABLE;
         if (usage & D3DUSAGE_DEPTHSTENCIL) return IsDepthFormat(checkFormat) ? D3D_OK : D3DERR_NOTAVAILABLE;
         if (resourceType == D3DRTYPE_TEXTURE || resourceType == D3DRTYPE_SURFACE) {
-            return gl::TextureFormatSupported(checkFormat, caps_) ? D3D_OK : D3DERR_NOTAVAILABLE;
+            return gl::TextureFormatSupported(checkFormat) ? D3D_OK : D3DERR_NOTAVAILABLE;
         }
         return D3DERR_NOTAVAILABLE;
     }
@@ -128,8 +129,8 @@ public:
                                        D3DMULTISAMPLE_TYPE multiSample, uint32_t* qualityLevels) override {
         if (adapter >= displays_.size() || type != D3DDEVTYPE_HAL) return D3DERR_NOTAVAILABLE;
         const bool supported = multiSample == D3DMULTISAMPLE_NONE ||
-                               (multiSample == D3DMULTISAMPLE_NONMASKABLE && caps_.maxSamples >= 2) ||
-                               (multiSample >= 2 && static_cast<int>(multiSample) <= caps_.maxSamples);
+                               (multiSample == D3DMULTISAMPLE_NONMASKABLE && caps_.sampleCounts != 0) ||
+                               (multiSample >= 2 && multiSample <= 16 && (caps_.sampleCounts >> multiSample & 1u) != 0);
         if (!supported) return D3DERR_NOTAVAILABLE;
         if (qualityLevels) *qualityLevels = 1;
         return D3D_OK;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gfx/loader/Dxt.h"
+
 namespace gfx::gl {
 namespace {
 
@@ -77,14 +79,12 @@ GLuint MakeBuffer(const uint8_t* bytes, uint32_t length, uint32_t usage) {
 uint64_t DeletedObjects() { return deletedObjects; }
 uint64_t DeletedBuffers() { return deletedBuffers; }
 
-bool TextureFormatSupported(D3DFORMAT format, const GlCapabilities& caps) {
-    const bool compressed = format == D3DFMT_DXT1 || format == D3DFMT_DXT3 || format == D3DFMT_DXT5;
-    return GlFormatOf(format).internal != 0 && (!compressed || caps.s3tc);
-}
+bool TextureFormatSupported(D3DFORMAT format) { return GlFormatOf(format).internal != 0; }
 
-GlTexture::GlTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format, D3DPOOL pool)
-    : Texture(width, height, levels, usage, format, pool) {
-    const GlFormat gl = GlFormatOf(format);
+GlTexture::GlTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format, D3DPOOL pool,
+                     bool nativeCompressed)
+    : Texture(width, height, levels, usage, format, pool), decodeCompressed_(IsDxt(format) && !nativeCompressed) {
+    const GlFormat gl = decodeCompressed_ ? GlFormatOf(D3DFMT_A8R8G8B8) : GlFormatOf(format);
     glGenTextures(1, &name_);
     glActiveTexture(GL_TEXTURE0 + kUploadUnit);
     glBindTexture(GL_TEXTURE_2D, name_);
@@ -114,13 +114,25 @@ GlTexture::~GlTexture() {
     ++deletedObjects;
 }
 
+void GlTexture::UploadDecoded(uint32_t level) {
+    D3DSURFACE_DESC desc;
+    GetLevelDesc(level, desc);
+    ArgbImage image(desc.Width, desc.Height);
+    DecodeDxt(Format(), LevelBits(level), image);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0, static_cast<GLsizei>(desc.Width),
+                    static_cast<GLsizei>(desc.Height), GL_BGRA, GL_UNSIGNED_BYTE, image.pixels.data());
+}
+
 void GlTexture::LevelChanged(uint32_t level, const RECT& rect) {
     const GlFormat gl = GlFormatOf(Format());
     D3DSURFACE_DESC desc;
     GetLevelDesc(level, desc);
     glActiveTexture(GL_TEXTURE0 + kUploadUnit);
     glBindTexture(GL_TEXTURE_2D, name_);
-    if (gl.format == 0) {
+    if (decodeCompressed_) {
+        UploadDecoded(level);  // whole blocks: decoding the level is simpler than its rows of blocks
+    } else if (gl.format == 0) {
         // Compressed levels are small; send the whole level.
         const auto bytes = static_cast<GLsizei>(Pitch(level) * ((desc.Height + 3) / 4));
         glCompressedTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0, static_cast<GLsizei>(desc.Width),

@@ -8,7 +8,7 @@
 
 namespace gfx::gl {
 
-bool TextureFormatSupported(D3DFORMAT format, const GlCapabilities& caps);
+bool TextureFormatSupported(D3DFORMAT format);
 
 // Units 0-7 carry the texture stages; uploads bind through this one and leave theirs alone.
 inline constexpr GLuint kUploadUnit = kMaxTextureStages;
@@ -21,7 +21,9 @@ uint64_t DeletedBuffers();
 
 class GlTexture final : public Texture {
 public:
-    GlTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format, D3DPOOL pool);
+    // Without `nativeCompressed`, DXT levels are decoded to 8-bit channels as they are uploaded.
+    GlTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format, D3DPOOL pool,
+              bool nativeCompressed);
     ~GlTexture() override;
     GLuint Name() const { return name_; }
 
@@ -29,7 +31,10 @@ protected:
     void LevelChanged(uint32_t level, const RECT& rect) override;
 
 private:
+    void UploadDecoded(uint32_t level);
+
     GLuint name_ = 0;
+    bool decodeCompressed_ = false;
 };
 
 class GlVertexBuffer final : public VertexBuffer {

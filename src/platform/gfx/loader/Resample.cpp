@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 namespace gfx {
 
@@ -58,7 +57,9 @@ void Accumulate(Channels& sum, uint32_t argb, float weight) {
 uint32_t Pack(const Channels& sum) {
     uint32_t out = 0;
     for (int c = 0; c < 4; ++c) {
-        const auto value = static_cast<uint32_t>(std::clamp(std::lround(sum[c]), 0L, 255L));
+        // Weights are never negative, so adding a half and truncating rounds as lround would,
+        // without a library call per channel (mip chains of large pictures make millions).
+        const auto value = static_cast<uint32_t>(std::clamp(sum[c] + 0.5f, 0.0f, 255.0f));
         out |= value << (24 - 8 * c);
     }
     return out;

@@ -78,11 +78,12 @@ StereoSound MakeMusic(const std::filesystem::path& soundFont) {
 
     WrapTail(out.left, loop);
     WrapTail(out.right, loop);
-    // Peaks at -6 dB: the music sits over the rain and leaves room for thunder.
+    // Peaks at -9 dB: the music sits over the rain, lets the far ticking through between its
+    // notes and leaves room for thunder.
     const float peak = std::max(Peak(out.left), Peak(out.right));
     if (peak > 0) {
-        Scale(out.left, 0.5f / peak);
-        Scale(out.right, 0.5f / peak);
+        Scale(out.left, 0.355f / peak);
+        Scale(out.right, 0.355f / peak);
     }
     return out;
 }

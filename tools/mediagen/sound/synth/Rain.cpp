@@ -37,8 +37,8 @@ std::vector<float> Bubble(Random& random, float gain) {
 
 // A drop striking a window pane: a hard tick and the glass ringing briefly.
 std::vector<float> PaneTick(Random& random, float gain) {
-    const float modes[] = {random.Range(2600.0f, 3200.0f), random.Range(4300.0f, 5200.0f),
-                           random.Range(6400.0f, 7600.0f)};
+    const float modes[] = {random.Range(3600.0f, 4400.0f), random.Range(5200.0f, 6200.0f),
+                           random.Range(7000.0f, 8200.0f)};
     std::vector<float> drop(kRate / 20);
     Biquad click = Biquad::HighPass(2000.0f);
     Biquad soft = Biquad::LowPass(9000.0f);
@@ -54,7 +54,7 @@ std::vector<float> PaneTick(Random& random, float gain) {
 // A small drop on a hard surface: a short burst of bright noise.
 std::vector<float> Patter(Random& random, float gain) {
     std::vector<float> drop(static_cast<size_t>(random.Range(0.002f, 0.006f) * kRate));
-    Biquad tone = Biquad::BandPass(random.Range(1500.0f, 6000.0f), 1.5f);
+    Biquad tone = Biquad::BandPass(random.Range(4000.0f, 8000.0f), 1.5f);
     const float decay = static_cast<float>(drop.size()) / kRate / 4;
     for (size_t i = 0; i < drop.size(); ++i) {
         const float t = static_cast<float>(i) / kRate;
@@ -63,18 +63,23 @@ std::vector<float> Patter(Random& random, float gain) {
     return drop;
 }
 
-// Uncorrelated-enough noise beds for the hiss of the rain and the roof's low drumming.
+// Uncorrelated-enough noise beds for the hiss of the rain and the roof's low drumming. The hiss
+// is thin between 1.5 and 3.5 kHz: that is where the clock's ticking must come through.
 void AddBed(StereoSound& out, Random& random) {
     const size_t length = out.left.size();
     for (int channel = 0; channel < 2; ++channel) {
-        std::vector<float> hiss(length), roof(length);
+        std::vector<float> hiss(length), murmur(length), roof(length);
         for (size_t i = 0; i < length; ++i) {
             hiss[i] = random.Signed();
+            murmur[i] = random.Signed();
             roof[i] = random.Signed();
         }
-        FilterLoop(hiss, Biquad::HighPass(500.0f));
-        FilterLoop(hiss, Biquad::LowPass(6500.0f));
-        FilterLoop(hiss, Biquad::LowPass(9000.0f));
+        FilterLoop(hiss, Biquad::HighPass(3000.0f));
+        FilterLoop(hiss, Biquad::HighPass(3600.0f));
+        FilterLoop(hiss, Biquad::LowPass(9500.0f));
+        FilterLoop(murmur, Biquad::HighPass(500.0f));
+        FilterLoop(murmur, Biquad::LowPass(1500.0f));
+        FilterLoop(murmur, Biquad::LowPass(1500.0f));
         FilterLoop(roof, Biquad::LowPass(700.0f));
         FilterLoop(roof, Biquad::HighPass(90.0f));
         std::vector<float>& to = channel == 0 ? out.left : out.right;
@@ -83,7 +88,7 @@ void AddBed(StereoSound& out, Random& random) {
             const float t = static_cast<float>(i) / kRate;
             const float gust = 1.0f + 0.18f * std::sin(2 * kPi * t * 2 / kLoopSeconds + channel) +
                                0.10f * std::sin(2 * kPi * t * 5 / kLoopSeconds + 1.7f);
-            to[i] += (hiss[i] * 0.055f + roof[i] * 0.10f) * gust;
+            to[i] += (hiss[i] * 0.07f + murmur[i] * 0.05f + roof[i] * 0.10f) * gust;
         }
     }
 }
@@ -100,15 +105,15 @@ StereoSound MakeRain() {
         Place(out, Patter(random, random.Range(0.01f, 0.06f)), random.Next() % length, random.Signed() * 0.9f);
     }
     for (int i = 0; i < 700; ++i) {
-        Place(out, Bubble(random, random.Range(0.005f, 0.03f)), random.Next() % length, random.Signed() * 0.8f);
+        Place(out, Bubble(random, random.Range(0.003f, 0.015f)), random.Next() % length, random.Signed() * 0.8f);
     }
     for (int i = 0; i < 110; ++i) {
         Place(out, PaneTick(random, random.Range(0.03f, 0.12f)), random.Next() % length, random.Range(-0.6f, 0.3f));
     }
-    // Rain sits under the music and lets the ticking through: about -29 dB RMS.
+    // Rain sits well under the music and lets the ticking through: about -35 dB RMS.
     const float rms = (Rms(out.left) + Rms(out.right)) / 2;
-    Scale(out.left, 0.035f / rms);
-    Scale(out.right, 0.035f / rms);
+    Scale(out.left, 0.018f / rms);
+    Scale(out.right, 0.018f / rms);
     return out;
 }
 

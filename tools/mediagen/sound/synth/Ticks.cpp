@@ -14,25 +14,29 @@ struct Mode {
 };
 
 // The escapement's strike on the pallet, rung through the wooden case. `pitch` lowers the tock.
+// The clock's voice must carry across the room through rain and music: its energy sits at
+// 1.5-4 kHz, where the ear is keenest, the music has little and the rain is kept thin, and it
+// rings densely for a few tens of milliseconds rather than spending its peak on one click.
 void AddStrike(std::vector<float>& out, size_t at, float pitch, float gain, Random& random) {
     const Mode modes[] = {
-        // Long enough to carry across the room: the ticking is heard through rain and music.
-        {1180.0f, 45.0f, 0.45f}, {1910.0f, 30.0f, 0.32f}, {2740.0f, 20.0f, 0.22f},
-        {3960.0f, 12.0f, 0.14f}, {640.0f, 70.0f, 0.26f},  {205.0f, 90.0f, 0.30f},
+        {2150.0f, 36.0f, 0.50f}, {3080.0f, 24.0f, 0.38f}, {1490.0f, 46.0f, 0.36f},
+        {4120.0f, 12.0f, 0.20f}, {830.0f, 50.0f, 0.16f},  {300.0f, 60.0f, 0.12f},
     };
-    const size_t length = kRate * 6 / 10;
+    const size_t length = kRate * 4 / 10;
     const size_t fadeFrom = length - kRate / 20;  // the last ringing fades out: no click at the cut
-    Biquad click = Biquad::HighPass(900.0f);
-    Biquad woody = Biquad::LowPass(4500.0f);
+    Biquad click = Biquad::BandPass(2600.0f, 0.9f);
+    Biquad soften = Biquad::LowPass(6000.0f);  // the saturation's overtones would hiss
     for (size_t i = 0; i < length && at + i < out.size(); ++i) {
         const float t = static_cast<float>(i) / kRate;
-        // A sharp click of filtered noise, then the modes ringing out.
-        float value = woody.Process(click.Process(random.Signed() * std::exp(-t / 0.0006f))) * 1.4f;
-        const float attack = std::min(1.0f, t / 0.0008f);
+        // A short burst of filtered noise, then the modes ringing out.
+        float value = click.Process(random.Signed() * std::exp(-t / 0.0025f)) * 1.2f;
+        const float attack = std::min(1.0f, t / 0.0006f);
         for (const Mode& mode : modes) {
             const float f = mode.frequency * pitch;
             value += mode.amplitude * attack * std::exp(-t * 1000.0f / mode.decayMs) * std::sin(2.0f * kPi * f * t);
         }
+        // Gentle saturation, as of a hard strike: the ringing comes up toward the click.
+        value = soften.Process(std::tanh(3.0f * value) / std::tanh(3.0f));
         const float fade = i < fadeFrom ? 1.0f : 0.5f + 0.5f * std::cos(kPi * (i - fadeFrom) / (length - fadeFrom));
         out[at + i] += value * gain * fade;
     }
