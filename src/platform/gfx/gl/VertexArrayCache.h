@@ -42,7 +42,6 @@ public:
     // Deletes every array (with the context current): their buffers were deleted, whose names
     // may come back for new buffers, or every state is to be sent again.
     void Clear();
-    size_t Size() const { return arrays_.size(); }
 
 private:
     struct Array {
