@@ -95,25 +95,36 @@ void QuadBatch::Add(Texture* texture, std::span<const OverlayVertex> vertices, f
 
 bool QuadBatch::MakeBuffer(Device& device) {
     if (buffer_) return true;
-    return SUCCEEDED(device.CreateVertexBuffer(static_cast<uint32_t>(sizeof vertices_), D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY,
-                                               kOverlayFvf, D3DPOOL_DEFAULT, buffer_));
+    bufferUsed_ = 0;
+    return SUCCEEDED(device.CreateVertexBuffer(kBufferVertices * static_cast<uint32_t>(sizeof(OverlayVertex)),
+                                               D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, kOverlayFvf, D3DPOOL_DEFAULT,
+                                               buffer_));
 }
 
 void QuadBatch::Flush(Device& device) {
     if (vertexCount_ == 0 || !MakeBuffer(device)) return;
+    // The frame's vertices go after those of earlier frames, which queued draws may still read;
+    // only a full buffer is discarded, so the driver gives it new storage once in many frames.
+    uint32_t flags = D3DLOCK_NOOVERWRITE;
+    if (bufferUsed_ + vertexCount_ > kBufferVertices) {
+        bufferUsed_ = 0;
+        flags = D3DLOCK_DISCARD;
+    }
+    constexpr auto kStride = static_cast<uint32_t>(sizeof(OverlayVertex));
     void* data = nullptr;
-    const uint32_t bytes = vertexCount_ * static_cast<uint32_t>(sizeof(OverlayVertex));
-    if (FAILED(buffer_->Lock(0, bytes, &data, D3DLOCK_DISCARD))) return;
-    std::memcpy(data, vertices_.data(), bytes);
+    if (FAILED(buffer_->Lock(bufferUsed_ * kStride, vertexCount_ * kStride, &data, flags))) return;
+    std::memcpy(data, vertices_.data(), vertexCount_ * kStride);
     buffer_->Unlock();
+    const uint32_t first = bufferUsed_;
+    bufferUsed_ += vertexCount_;
 
     SetStates();
     device.SetFVF(kOverlayFvf);
-    device.SetStreamSource(0, buffer_.get(), 0, sizeof(OverlayVertex));
+    device.SetStreamSource(0, buffer_.get(), 0, kStride);
     for (uint32_t i = 0; i < runCount_; ++i) {
         const Run& run = runs_[i];
         UseTexture(run.texture);
-        if (SUCCEEDED(device.DrawPrimitive(D3DPT_TRIANGLELIST, run.firstVertex, run.vertexCount / 3))) ++drawCalls_;
+        if (SUCCEEDED(device.DrawPrimitive(D3DPT_TRIANGLELIST, first + run.firstVertex, run.vertexCount / 3))) ++drawCalls_;
     }
     device.SetStreamSource(0, nullptr, 0, 0);
     RestoreStates();

@@ -1,6 +1,7 @@
 #pragma once
 // Draws the overlay's screen-space quads: the vertices of a frame go into one dynamic vertex
-// buffer with one lock, then each run of quads that shares a texture is one draw. The overlay's
+// buffer with one lock, after the last frame's, then each run of quads that shares a texture is
+// one draw. The overlay's
 // device states are set through the state cache at the start and put back at the end, so the
 // scene of the next frame finds what it left.
 
@@ -42,6 +43,9 @@ public:
     // Before a device reset: the buffer lives in the device's memory.
     void OnDeviceLost() { buffer_ = nullptr; }
 
+    // Vertices the buffer holds: several frames' worth of both labels.
+    static constexpr uint32_t kBufferVertices = kMaxQuads * 6;
+
     uint32_t DrawCalls() const { return drawCalls_; }
 
 private:
@@ -56,6 +60,7 @@ private:
     void UseTexture(gfx::Texture* texture);
 
     gfx::Ref<gfx::VertexBuffer> buffer_;
+    uint32_t bufferUsed_ = 0;  // vertices written since the buffer was last discarded
     std::array<OverlayVertex, kMaxQuads * 6> vertices_{};
     uint32_t vertexCount_ = 0;
     std::array<Run, kMaxRuns> runs_{};

@@ -1,9 +1,35 @@
 #include "shell/ClockText.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
+#include <cstring>
 
 namespace {
+
+// Writes into a fixed buffer and drops what does not fit. The time label is refreshed every
+// frame: this costs a fraction of what formatted printing does.
+class FixedText {
+public:
+    FixedText(char* begin, size_t capacity) : begin_(begin), at_(begin), end_(begin + capacity) {}
+    void Put(std::string_view text) {
+        const size_t count = std::min(text.size(), static_cast<size_t>(end_ - at_));
+        std::memcpy(at_, text.data(), count);
+        at_ += count;
+    }
+    // In decimal; with `twoDigits` a value from 0 to 9 gets a leading zero.
+    void Number(int value, bool twoDigits) {
+        if (twoDigits && value >= 0 && value < 10) Put("0");
+        char digits[12];
+        const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        Put(std::string_view(digits, static_cast<size_t>(end - digits)));
+    }
+    size_t Length() const { return static_cast<size_t>(at_ - begin_); }
+
+private:
+    char* begin_;
+    char* at_;
+    char* end_;
+};
 
 EngineString TwoDigits(int value) {
     const EngineString digits(int32_t{value}, 10);
@@ -21,8 +47,16 @@ std::string_view FormatClockText(const sys::LocalTime& time, bool twentyFourHour
         suffix = hour >= 12 ? "pm" : "am";
         if (hour >= 13) hour -= 12;
     }
-    const int length = std::snprintf(out.data(), out.size(), "%d:%02d:%02d %s", hour, time.minute, time.second, suffix);
-    return {out.data(), static_cast<size_t>(std::clamp(length, 0, static_cast<int>(out.size()) - 1))};
+    FixedText text(out.data(), out.size() - 1);
+    text.Number(hour, false);
+    text.Put(":");
+    text.Number(time.minute, true);
+    text.Put(":");
+    text.Number(time.second, true);
+    text.Put(" ");
+    text.Put(suffix);
+    out[text.Length()] = '\0';
+    return {out.data(), text.Length()};
 }
 
 EngineString FormatClockText(const sys::LocalTime& time, bool twentyFourHour) {

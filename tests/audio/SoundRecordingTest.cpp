@@ -13,10 +13,9 @@
 #include <vector>
 
 #include "AudioTestSignals.h"
+#include "support/CameraPathFile.h"
 #include "support/ImageFile.h"
 #include "support/ProgramRun.h"
-#include "udf/UdfNode.h"
-#include "udf/UdfWriter.h"
 
 namespace {
 
@@ -140,17 +139,8 @@ TEST(SoundRecording, ADamagedRainFileIsSkippedAndTheTicksComeOneSecondApart) {
 // vertical from looking along +z (90 looks along +x).
 void WriteHeldCamera(const std::string& path, float x, float y, float z, float yawDegrees) {
     const float half = yawDegrees * 3.14159265f / 360;
-    const float keys[4][8] = {{0, x, y, z}, {1000, x, y, z}, {0, 0, std::sin(half), 0, std::cos(half)},
-                              {1000, 0, std::sin(half), 0, std::cos(half)}};
-    const char* types[4] = {"pos", "pos", "rot", "rot"};
-    std::vector<std::unique_ptr<UdfNode>> nodes;
-    std::vector<UdfNode*> top;
-    for (int i = 0; i < 4; ++i) {
-        nodes.push_back(std::make_unique<UdfNode>(EngineString(types[i]) + EngineString(i, 10), EngineString(types[i]),
-                                                  keys[i], 32, true));
-        top.push_back(nodes.back().get());
-    }
-    ASSERT_TRUE(UdfWriter().Save(path.c_str(), top, nullptr, 0));
+    testing_support::WriteCameraPathFile(path, {0, {x, y, z}, {0, std::sin(half), 0, std::cos(half)}},
+                                         {1000, {x, y, z}, {0, std::sin(half), 0, std::cos(half)}});
 }
 
 TEST(SoundRecording, TheTicksAreLouderNearTheHourHandAndOnItsSide) {

@@ -17,6 +17,7 @@
 #include "scene/SceneNode.h"
 #include "scene/SceneFiles.h"
 #include "shell/FakeDirect3D.h"
+#include "support/CameraPathFile.h"
 #include "support/FakeSystem.h"
 #include "support/FakeWindowSystem.h"
 #include "support/Files.h"
@@ -24,7 +25,6 @@
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 #include "support/TestFiles.h"
-#include "udf/UdfWriter.h"
 
 using namespace gfx;
 
@@ -32,16 +32,7 @@ namespace {
 
 // A path of `end` units flying along +x at height 100, looking along +z.
 void WriteStraightPath(const std::string& path, float end) {
-    const float keys[4][8] = {{0, 0, 100, 0}, {end, end, 100, 0}, {0, 0, 0, 0, 1}, {end, 0, 0, 0, 1}};
-    const char* types[4] = {"pos", "pos", "rot", "rot"};
-    std::vector<std::unique_ptr<UdfNode>> nodes;
-    std::vector<UdfNode*> top;
-    for (int i = 0; i < 4; ++i) {
-        nodes.push_back(std::make_unique<UdfNode>(EngineString(types[i]) + EngineString(i, 10), EngineString(types[i]),
-                                                  keys[i], 32, true));
-        top.push_back(nodes.back().get());
-    }
-    ASSERT_TRUE(UdfWriter().Save(path.c_str(), top, nullptr, 0));
+    testing_support::WriteCameraPathFile(path, {0, {0, 100, 0}, {0, 0, 0, 1}}, {end, {end, 100, 0}, {0, 0, 0, 1}});
 }
 
 class ClockApplicationTest : public testing::Test {

@@ -83,6 +83,47 @@ TEST_F(GlDeviceTest, VertexBuffersMadeAfterOthersWereReleasedAreDrawnFrom) {
     ExpectPixel(48, 32, {0, 0, 255});
 }
 
+// A dynamic buffer filled range after range without waiting, then discarded when full, drawn
+// in turn with vertices from memory: every draw reads what was written for it, frame after frame.
+TEST_F(GlDeviceTest, DynamicBufferRangesWrittenAfterEachOtherAndDiscardedAreDrawnFrom) {
+    using gfx::testing::ScreenVertex;
+    constexpr uint32_t kSlots = 4;
+    Ref<VertexBuffer> buffer;
+    ASSERT_EQ(device_->CreateVertexBuffer(kSlots * 6 * sizeof(ScreenVertex), D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY,
+                                          gfx::testing::kScreenFvf, D3DPOOL_DEFAULT, buffer),
+              D3D_OK);
+    const D3DCOLOR colors[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFF00FFFF};
+    uint32_t used = 0;
+    for (uint32_t frame = 0; frame < 10; ++frame) {
+        Begin(0xFF000000);
+        device_->SetFVF(gfx::testing::kScreenFvf);
+        for (uint32_t half = 0; half < 2; ++half) {
+            const float x0 = half * 32.0f, x1 = x0 + 32.0f;
+            const D3DCOLOR color = colors[(frame * 2 + half) % std::size(colors)];
+            const ScreenVertex v[6] = {{x0, 0, 0.1f, 1, color, 0, 0},     {x1, 0, 0.1f, 1, color, 0, 0},
+                                       {x1, kSize, 0.1f, 1, color, 0, 0}, {x0, 0, 0.1f, 1, color, 0, 0},
+                                       {x1, kSize, 0.1f, 1, color, 0, 0}, {x0, kSize, 0.1f, 1, color, 0, 0}};
+            const uint32_t flags = used == kSlots ? D3DLOCK_DISCARD : D3DLOCK_NOOVERWRITE;
+            if (used == kSlots) used = 0;
+            void* bytes = nullptr;
+            ASSERT_EQ(buffer->Lock(used * sizeof v, sizeof v, &bytes, flags), D3D_OK);
+            std::copy(std::begin(v), std::end(v), static_cast<ScreenVertex*>(bytes));
+            ASSERT_EQ(buffer->Unlock(), D3D_OK);
+            device_->SetStreamSource(0, buffer.get(), 0, sizeof(ScreenVertex));
+            ASSERT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLELIST, used * 6, 2), D3D_OK);
+            ++used;
+            DrawQuad(x0 + 8, 8, x0 + 16, 16, 0xFF808080);  // from memory, between the buffer's draws
+        }
+        Finish("dynamic_buffer_ranges");
+        for (uint32_t half = 0; half < 2; ++half) {
+            const D3DCOLOR color = colors[(frame * 2 + half) % std::size(colors)];
+            ExpectPixel(half * 32 + 24, 40,
+                        {static_cast<int>((color >> 16) & 0xFF), static_cast<int>((color >> 8) & 0xFF), static_cast<int>(color & 0xFF)});
+            ExpectPixel(half * 32 + 12, 12, {128, 128, 128});
+        }
+    }
+}
+
 TEST_F(GlDeviceTest, StatesOutliveFramesAndTheGammaPass) {
     const Ref<Texture> first = MakeTexture(1, 1, {0xFF804000});
     const Ref<Texture> second = MakeTexture(1, 1, {0xFF000080});

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "OverlayFixture.h"
+#include "overlay/TextElement.h"
 #include "resources/RarArchive.h"
 #include "udf/UdfTextNode.h"
 
@@ -63,14 +65,54 @@ TEST_F(FontTest, GeneratedClockFontTakesTheRectangleOfMOverItsSize) {
     ASSERT_TRUE(charset.Loaded());
     EXPECT_EQ(charset.colorKey, 0xFFFF00FFu);
     EXPECT_EQ(charset.Width('m'), 61);  // "Sizes" says 59; "Rects" come after it
-    ExpectRect(charset.Rect('m'), 193.0f / 256, 128.0f / 256, 253.0f / 256, 191.0f / 256);
-    for (const char c : std::string("0123456789amp: ")) EXPECT_GT(charset.Width(c), 0) << c;
+    ExpectRect(charset.Rect('m'), 193.0f / 256, 128.0f / 1024, 253.0f / 256, 191.0f / 1024);
+    for (const char c : std::string("0123456789amp.: ")) EXPECT_GT(charset.Width(c), 0) << c;
     EXPECT_EQ(charset.Width('x'), 0);
     // The magenta ground became transparent; the glyphs are white with their coverage in alpha.
     const gfx::Texture& texture = *charset.texture->D3DTexture();
     uint32_t corner = 0;
     std::memcpy(&corner, texture.LevelBits(0) + static_cast<size_t>(255) * texture.Pitch(0) + 4 * 255, 4);
     EXPECT_EQ(corner, 0u);
+}
+
+// A charset cannot name '.' in "Rects" (a name with a dot is a path): the clock font gives its
+// width by code and draws it where the grid puts it, row 11, column 2.
+TEST_F(FontTest, GeneratedClockFontDrawsTheDotInItsGridCell) {
+    Font font;
+    ASSERT_TRUE(font.Load("/64font.fs", media, manager));
+    const Charset& charset = *font.Styles()[0]->Charsets()[0];
+    ASSERT_TRUE(charset.Loaded());
+    const int width = charset.Width('.');
+    ASSERT_GT(width, 0);
+    ExpectRect(charset.Rect('.'), 128.0f / 256, 704.0f / 1024, (128.0f + static_cast<float>(width)) / 256, 768.0f / 1024);
+    // The glyph is inside that rectangle, on the baseline of the other glyphs.
+    const gfx::Texture& texture = *charset.texture->D3DTexture();
+    const auto alpha = [&](int x, int y) {
+        uint32_t pixel = 0;
+        std::memcpy(&pixel, texture.LevelBits(0) + static_cast<size_t>(y) * texture.Pitch(0) + 4 * static_cast<size_t>(x), 4);
+        return pixel >> 24;
+    };
+    int inked = 0, inkedOutside = 0, lowestRow = 0;
+    for (int y = 704; y < 768; ++y) {
+        for (int x = 128; x < 192; ++x) {
+            if (alpha(x, y) < 128) continue;
+            (x < 128 + width ? inked : inkedOutside) += 1;
+            lowestRow = std::max(lowestRow, y - 704);
+        }
+    }
+    EXPECT_GT(inked, 20);
+    EXPECT_EQ(inkedOutside, 0);
+    EXPECT_GE(lowestRow, 40);  // a dot, not a mark in the middle of the cell
+
+    // A text with a dot lays out a glyph for each character, the dot with that rectangle.
+    TextElement text;
+    text.SetFont(&font);
+    text.SetAttributes({.size = 64});
+    text.SetText("12.5");
+    text.Layout(400);
+    ASSERT_EQ(text.Vertices().size(), 4u * 6);
+    EXPECT_FLOAT_EQ(text.Vertices()[2 * 6].u, charset.Rect('.').left);
+    EXPECT_FLOAT_EQ(text.Vertices()[2 * 6].v, charset.Rect('.').top);
 }
 
 TEST_F(FontTest, BothFontsLoadFromTheMediaArchiveAsTheProgramMountsIt) {

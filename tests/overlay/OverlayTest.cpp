@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "OverlayFixture.h"
 #include "overlay/TextLabel.h"
@@ -147,6 +149,63 @@ TEST_F(OverlayTest, EachLabelIsOneDrawFromTheDynamicBufferAndTheStatesAreLeftAsF
     device.ClearCalls();
     overlay.Draw(device, 1024, 768);
     EXPECT_EQ(device.CountCalls("CreateVertexBuffer"), 1u);
+}
+
+// A device that remembers how each draw's vertex buffer was last written and what the draw's
+// first vertex holds.
+class BufferWatchingDevice : public RecordingDevice {
+public:
+    struct WatchedBuffer : VertexBuffer {
+        using VertexBuffer::VertexBuffer;
+        void RangeChanged(uint32_t offset, uint32_t, uint32_t flags) override { lastOffset = offset, lastFlags = flags; }
+        uint32_t lastOffset = 0, lastFlags = 0;
+    };
+    struct Draw {
+        uint32_t startVertex, writtenAt, flags;
+        float firstX;
+    };
+    HRESULT CreateVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, D3DPOOL pool,
+                               Ref<VertexBuffer>& out) override {
+        out = MakeRef<WatchedBuffer>(length, usage, fvf, pool);
+        return D3D_OK;
+    }
+    HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount) override {
+        const auto* buffer = static_cast<const WatchedBuffer*>(Stream0().buffer.get());
+        OverlayVertex first{};
+        std::memcpy(&first, buffer->Bytes() + static_cast<size_t>(startVertex) * sizeof first, sizeof first);
+        draws.push_back({startVertex, buffer->lastOffset, buffer->lastFlags, first.x});
+        return RecordingDevice::DrawPrimitive(type, startVertex, primitiveCount);
+    }
+    std::vector<Draw> draws;
+};
+
+TEST(QuadBatch, FramesFollowEachOtherInTheBufferUntilItIsFullThenItIsDiscarded) {
+    BufferWatchingDevice device;
+    PublishDevice(&device);
+    DeviceStateCache::Get().invalidate();
+    QuadBatch batch;
+    constexpr uint32_t kQuads = 50, kVertices = kQuads * 6;
+    constexpr uint32_t kFramesPerBuffer = QuadBatch::kBufferVertices / kVertices;
+    std::vector<OverlayVertex> quads(kVertices);
+    for (uint32_t frame = 0; frame < 2 * kFramesPerBuffer + 1; ++frame) {
+        for (uint32_t q = 0; q < kQuads; ++q)
+            WriteQuad(&quads[q * 6], static_cast<float>(frame), 0, static_cast<float>(frame + 1), 1, 0, 0, 1, 1, 0xFFFFFFFF);
+        batch.Begin();
+        batch.Add(nullptr, quads, 0, 0);
+        batch.Flush(device);
+    }
+    ASSERT_EQ(device.draws.size(), 2 * kFramesPerBuffer + 1);
+    for (uint32_t frame = 0; frame < device.draws.size(); ++frame) {
+        const auto& draw = device.draws[frame];
+        const uint32_t slot = frame % kFramesPerBuffer;
+        EXPECT_EQ(draw.startVertex, slot * kVertices) << frame;
+        EXPECT_EQ(draw.writtenAt, slot * kVertices * sizeof(OverlayVertex)) << frame;
+        // Only a frame that finds the buffer full discards it; the first frame finds it new.
+        EXPECT_EQ(draw.flags, slot == 0 && frame > 0 ? D3DLOCK_DISCARD : D3DLOCK_NOOVERWRITE) << frame;
+        EXPECT_FLOAT_EQ(draw.firstX, static_cast<float>(frame) - 0.5f) << frame;  // this frame's vertices
+    }
+    PublishDevice(nullptr);
+    DeviceStateCache::Get().invalidate();
 }
 
 TEST_F(OverlayTest, TextLaidOutBeforeADeviceLossDrawsWithTheTextureMadeAgain) {

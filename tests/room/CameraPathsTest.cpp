@@ -69,17 +69,25 @@ void ReadPath(const std::string& file, std::vector<Key>& positions, std::vector<
 
 math::Vec3 At(const Key& k) { return {k.v[0], k.v[1], k.v[2]}; }
 
-TEST(CameraPaths, KeysRunInTheirStepsToTheirEnds) {
-    float longest = 0;
-    std::string longestFile;
+// Calls `visit` with the keys of each of the ten paths, inside a trace naming its file.
+template <typename Visit>
+void ForEachPath(Visit&& visit) {
     for (int i = 1; i <= 10; ++i) {
         const std::string file = "c" + std::to_string(i) + ".cam";
         SCOPED_TRACE(file);
         std::vector<Key> positions, rotations;
         ReadPath(file, positions, rotations);
+        visit(file, positions, rotations);
+    }
+}
+
+TEST(CameraPaths, KeysRunInTheirStepsToTheirEnds) {
+    float longest = 0;
+    std::string longestFile;
+    ForEachPath([&](const std::string& file, const std::vector<Key>& positions, const std::vector<Key>& rotations) {
         ASSERT_GE(positions.size(), 4u);
         ASSERT_EQ(positions.size(), rotations.size());
-        const float step = i == 1 ? 294.0f : 200.0f;
+        const float step = file == "c1.cam" ? 294.0f : 200.0f;
         for (size_t k = 0; k < positions.size(); ++k) {
             EXPECT_FLOAT_EQ(positions[k].time, step * static_cast<float>(k));
             EXPECT_FLOAT_EQ(rotations[k].time, step * static_cast<float>(k));
@@ -90,10 +98,10 @@ TEST(CameraPaths, KeysRunInTheirStepsToTheirEnds) {
             longest = positions.back().time;
             longestFile = file;
         }
-        if (i == 1) {
+        if (file == "c1.cam") {
             EXPECT_FLOAT_EQ(positions.back().time, 882.0f);
         }
-    }
+    });
     EXPECT_EQ(longestFile, "c7.cam");
     EXPECT_FLOAT_EQ(longest, 3000.0f);
 }
@@ -111,11 +119,7 @@ math::Vec3 Curve(const std::vector<Key>& keys, size_t segment, float u) {
 TEST(CameraPaths, StayInsideTheRoomClearOfFurnitureAndSlow) {
     const std::vector<room::Obstacle> obstacles = room::Obstacles();
     const float wall = 15, clearance = 8;
-    for (int i = 1; i <= 10; ++i) {
-        const std::string file = "c" + std::to_string(i) + ".cam";
-        SCOPED_TRACE(file);
-        std::vector<Key> positions, rotations;
-        ReadPath(file, positions, rotations);
+    ForEachPath([&](const std::string&, const std::vector<Key>& positions, const std::vector<Key>&) {
         for (size_t s = 0; s + 1 < positions.size(); ++s) {
             // At most about 30 cm a second at 10 units of path time a second.
             const float seconds = (positions[s + 1].time - positions[s].time) / 10;
@@ -136,7 +140,7 @@ TEST(CameraPaths, StayInsideTheRoomClearOfFurnitureAndSlow) {
                 }
             }
         }
-    }
+    });
 }
 
 // The country outside is a quad drawn before the room: it must fill every view through the window
@@ -163,11 +167,7 @@ TEST(CameraPaths, SeeOnlyTheCountryOutsideThroughTheWindow) {
         }
     };
     checkView({-200, 100, 0}, {1, 0, 0});
-    for (int i = 1; i <= 10; ++i) {
-        const std::string file = "c" + std::to_string(i) + ".cam";
-        SCOPED_TRACE(file);
-        std::vector<Key> positions, rotations;
-        ReadPath(file, positions, rotations);
+    ForEachPath([&](const std::string&, const std::vector<Key>& positions, const std::vector<Key>& rotations) {
         for (size_t s = 0; s + 1 < positions.size(); ++s) {
             for (int k = 0; k <= 10; ++k) {
                 const float u = static_cast<float>(k) / 10;
@@ -176,7 +176,7 @@ TEST(CameraPaths, SeeOnlyTheCountryOutsideThroughTheWindow) {
                 checkView(Curve(positions, s, u), forward);
             }
         }
-    }
+    });
     // The quad shows the picture where it always was, and stays inside it.
     EXPECT_GE(room::kOutdoorMin.y, room::kLandscapeMin.y);
     EXPECT_GE(room::kOutdoorMin.z, room::kLandscapeMin.z);

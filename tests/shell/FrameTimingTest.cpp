@@ -33,6 +33,14 @@ TEST(ClockText, TwentyFourHourStyleEndsWithTheBlank) {
     EXPECT_EQ(FormatClockText({2026, 12, 7, 0, 0, 0}, true), "0:00:00 ");
 }
 
+TEST(ClockText, FieldsOutOfRangeAreCutToTheBuffer) {
+    ClockTextBuffer buffer;
+    buffer.fill('x');
+    const std::string_view text = FormatClockText({2026, 12, 7, -2147483647 - 1, 2147483647, -5}, false, buffer);
+    EXPECT_EQ(text, std::string_view("-2147483648:2147483647:-").substr(0, buffer.size() - 1));
+    EXPECT_EQ(buffer[text.size()], '\0');
+}
+
 TEST(ClockText, LogTimestamp) {
     EXPECT_EQ(FormatLogTimestamp({2026, 12, 6, 9, 5, 7}), "6/12/2026, 9:05:07 ");
 }

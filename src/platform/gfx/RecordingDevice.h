@@ -9,7 +9,7 @@
 
 namespace gfx {
 
-class RecordingDevice final : public StateDevice {
+class RecordingDevice : public StateDevice {
 public:
     explicit RecordingDevice(const D3DPRESENT_PARAMETERS& parameters = {}, const D3DCAPS9& caps = {});
 

@@ -113,7 +113,7 @@ HRESULT Buffer::Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags
     if (size == 0) size = Length() - offset;
     if (size > Length() - offset) return D3DERR_INVALIDCALL;
     locked_ = true;
-    discard_ = (flags & D3DLOCK_DISCARD) != 0 && (usage_ & D3DUSAGE_DYNAMIC) != 0;
+    lockFlags_ = (usage_ & D3DUSAGE_DYNAMIC) != 0 ? flags & (D3DLOCK_DISCARD | D3DLOCK_NOOVERWRITE) : 0;
     lockOffset_ = offset;
     lockSize_ = size;
     *data = bytes_.data() + offset;
@@ -123,7 +123,7 @@ HRESULT Buffer::Lock(uint32_t offset, uint32_t size, void** data, uint32_t flags
 HRESULT Buffer::Unlock() {
     if (!locked_) return D3DERR_INVALIDCALL;
     locked_ = false;
-    RangeChanged(lockOffset_, lockSize_, discard_);
+    RangeChanged(lockOffset_, lockSize_, lockFlags_);
     return D3D_OK;
 }
 

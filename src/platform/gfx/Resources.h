@@ -81,15 +81,17 @@ public:
     D3DPOOL Pool() const { return pool_; }
 
 protected:
-    // Called after an unlock with the range written and whether the old contents were discarded.
-    virtual void RangeChanged(uint32_t /*offset*/, uint32_t /*size*/, bool /*discarded*/) {}
+    // Called after an unlock with the range written and the lock's D3DLOCK_DISCARD (the old
+    // contents are dropped) or D3DLOCK_NOOVERWRITE (no queued draw reads the range), which only
+    // dynamic buffers keep.
+    virtual void RangeChanged(uint32_t /*offset*/, uint32_t /*size*/, uint32_t /*lockFlags*/) {}
 
 private:
     std::vector<uint8_t> bytes_;
     uint32_t usage_;
     D3DPOOL pool_;
     bool locked_ = false;
-    bool discard_ = false;
+    uint32_t lockFlags_ = 0;
     uint32_t lockOffset_ = 0;
     uint32_t lockSize_ = 0;
 };

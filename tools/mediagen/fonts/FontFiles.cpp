@@ -77,25 +77,30 @@ bool WriteInterfaceFont(const fs::path& media) {
            WriteText(media / "sylfaen_eng_14.css", css) && WriteText(media / "sylfaen.fs", fs);
 }
 
-// The clock font: the sixteen characters of a clock text in 64 x 64 cells, four to a line, on
-// a magenta ground that the colour key makes transparent. Each glyph's rectangle starts one
-// pixel into its cell and is its advance plus a pixel on each side wide.
+// The clock font: the characters of a clock text in 64 x 64 cells, four to a line, on a magenta
+// ground that the colour key makes transparent. Each glyph's rectangle starts one pixel into its
+// cell and is its advance plus a pixel on each side wide.
 constexpr int kBigCell = 64;
 constexpr int kBigPerLine = 4;
-constexpr uint32_t kBigTexture = 256;
+constexpr uint32_t kBigTextureWidth = 256;
 constexpr uint32_t kColorKey = 0xFFFF00FF;
-// A '.' cannot be named in a charset (a name with a dot is a path), so it is left out.
 constexpr const char kClockCharacters[] = "0123456789amp:";
 constexpr int kClockCharacterCount = sizeof kClockCharacters - 1;
+// A rectangle is named by a quoted character, and a name with a dot in it is a path, so '.'
+// takes the grid's rectangle instead: its width is named by its code, and its glyph sits at the
+// left of its own cell, row 11, column 2. The picture is 16 rows tall to hold that row.
+constexpr uint32_t kDot = '.';
+constexpr uint32_t kBigTextureHeight = 1024;
+static_assert((kDot / kBigPerLine + 1) * kBigCell <= kBigTextureHeight);
 
 bool WriteClockFont(const fs::path& media) {
     GlyphRasterizer glyphs;
     // At 63 pixels the condensed bold "m" advances 59 pixels: its rectangle is 61 wide.
     if (!glyphs.Open(kFontDir + "/DejaVuSansCondensed-Bold.ttf", 63)) return false;
-    gfx::ArgbImage image(kBigTexture, kBigTexture);
+    gfx::ArgbImage image(kBigTextureWidth, kBigTextureHeight);
     const int baseline = 50;
     std::string sizes, rects;
-    // The blank is the sixteenth cell: its rectangle is empty ground.
+    // The blank is the fifteenth cell: its rectangle is empty ground.
     for (int index = 0; index <= kClockCharacterCount; ++index) {
         const char c = index < kClockCharacterCount ? kClockCharacters[index] : ' ';
         const auto code = static_cast<uint32_t>(static_cast<unsigned char>(c));
@@ -112,6 +117,10 @@ bool WriteClockFont(const fs::path& media) {
         rects += "  " + name + " = array(" + std::to_string(x + 1) + ", " + std::to_string(y) + ", " +
                  std::to_string(x + 1 + advance + 1) + ", " + std::to_string(y + kBigCell - 1) + "),\n";
     }
+    const int dotX = static_cast<int>(kDot % kBigPerLine) * kBigCell, dotY = static_cast<int>(kDot / kBigPerLine) * kBigCell;
+    const int dotClip[4] = {dotX, dotY, dotX + kBigCell, dotY + kBigCell};
+    glyphs.Draw(kDot, dotX, dotY + baseline, image, dotClip);
+    sizes += "  " + std::to_string(kDot) + " = " + std::to_string(glyphs.Advance(kDot)) + ",\n";
     for (uint32_t& pixel : image.pixels)
         if (pixel >> 24 == 0) pixel = kColorKey;
     sizes.erase(sizes.size() - 2, 1);  // the last comma

@@ -18,6 +18,7 @@
 #include "platform/gfx/gl/GlResources.h"
 #include "platform/gfx/gl/HeapThresholds.h"
 #include "platform/gfx/gl/ProgramCache.h"
+#include "platform/gfx/gl/VertexArrayCache.h"
 
 namespace gfx::gl {
 namespace {
@@ -44,8 +45,6 @@ bool Offscreen() {
     return driver != nullptr && std::strcmp(driver, "offscreen") == 0;
 }
 
-void* AttributeOffset(size_t bytes) { return reinterpret_cast<void*>(bytes); }
-
 // A diagnostic switch: every state is sent again before every draw, as if nothing were kept.
 bool ResendStateRequested() {
     const char* value = std::getenv("QUELMONT_GL_RESEND_STATE");
@@ -63,7 +62,6 @@ class GlDevice final : public StateDevice {
 public:
     GlDevice(SDL_Window* window, void* context, const GlCapabilities& caps)
         : window_(window), context_(context), caps_(caps) {
-        glGenVertexArrays(1, &vertexArray_);
         GLint alignment = 256;
         glGetIntegerv(GL_UNIFORM_BUFFER_OFFSET_ALIGNMENT, &alignment);
         alignment = std::max(alignment, 1);
@@ -90,7 +88,7 @@ public:
         glDeleteSamplers(static_cast<GLsizei>(kMaxTextureStages), samplers_);
         glDeleteBuffers(1, &userBuffer_);
         glDeleteBuffers(1, &constantBuffer_);
-        glDeleteVertexArrays(1, &vertexArray_);
+        vertexArrays_.Clear();
         SDL_GL_MakeCurrent(another ? currentWindow : window_, another ? current : nullptr);
         DestroyContext(context_);
     }
@@ -293,14 +291,10 @@ public:
         if (IsLost()) return D3D_OK;
         if (!PrepareDraw()) return D3DERR_DRIVERINTERNALERROR;
         BindVertices(static_cast<GlVertexBuffer*>(stream.buffer.get())->Name(), stream.offset, stride);
-        const GLuint indexBuffer = static_cast<GlIndexBuffer*>(indices)->Name();
-        if (gl_.indexBuffer != indexBuffer) {
-            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);  // kept by the vertex array
-            gl_.indexBuffer = indexBuffer;
-        }
+        vertexArrays_.BindIndices(static_cast<GlIndexBuffer*>(indices)->Name());
         glDrawElementsBaseVertex(PrimitiveMode(type), static_cast<GLsizei>(count),
                                  indexSize == 4 ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                                 AttributeOffset(static_cast<size_t>(startIndex) * indexSize), baseVertexIndex);
+                                 reinterpret_cast<void*>(static_cast<size_t>(startIndex) * indexSize), baseVertexIndex);
         CheckErrors("DrawIndexedPrimitive");
         return D3D_OK;
     }
@@ -321,10 +315,8 @@ public:
             glBufferData(GL_ARRAY_BUFFER, userBufferSize_, nullptr, GL_STREAM_DRAW);  // orphan the last draw's data
         }
         glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices);
-        boundLayout_ = {};
         BindVertices(userBuffer_, 0, stride);
         glDrawArrays(PrimitiveMode(type), 0, static_cast<GLsizei>(count));
-        boundLayout_ = {};
         CheckErrors("DrawPrimitiveUP");
         return D3D_OK;
     }
@@ -354,14 +346,6 @@ private:
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
     }
 
-    struct BoundLayout {
-        GLuint buffer = 0;
-        uint32_t offset = 0;
-        uint32_t stride = 0;
-        uint32_t fvf = 0;
-        friend bool operator==(const BoundLayout&, const BoundLayout&) = default;
-    };
-
     uint32_t StrideOf(uint32_t streamStride) const { return streamStride ? streamStride : DescribeFvf(Fvf()).stride; }
 
     static bool Fits(uint32_t offset, uint64_t vertices, uint32_t stride, uint32_t length) {
@@ -371,8 +355,6 @@ private:
     // What the GL context holds, as far as the device set it; kUnknown where it cannot tell.
     struct GlBindings {
         GLuint program = kUnknown;
-        bool vertexArray = false;
-        GLuint indexBuffer = kUnknown;  // vertex-array state
         std::array<GLuint, kMaxTextureStages> textures;
         std::array<bool, kMaxTextureStages> samplers{};  // the stage's sampler object is bound
         // The sampler states each sampler object was set from.
@@ -391,7 +373,7 @@ private:
     // After a reset, or when asked to resend everything.
     void ForgetGlState() {
         gl_ = {};
-        boundLayout_ = {};
+        vertexArrays_.Clear();
         MarkDirty(kDirtyAll);
     }
 
@@ -399,7 +381,7 @@ private:
     // and 1 (textures and samplers), and its own blending, depth and culling. The rest stays.
     void ForgetFrameTargetState() {
         gl_.program = kUnknown;
-        gl_.vertexArray = false;
+        vertexArrays_.Forget();
         for (uint32_t unit = 0; unit < 2; ++unit) {
             gl_.textures[unit] = kUnknown;
             gl_.samplers[unit] = false;
@@ -413,15 +395,13 @@ private:
         if (DeletedObjects() != deletedObjects_) {
             deletedObjects_ = DeletedObjects();
             gl_.textures.fill(kUnknown);
-            gl_.indexBuffer = kUnknown;
-            boundLayout_ = {};
             MarkDirty(kDirtyTextures);
         }
-        const uint32_t dirty = TakeDirty();
-        if (!gl_.vertexArray) {
-            glBindVertexArray(vertexArray_);
-            gl_.vertexArray = true;
+        if (DeletedBuffers() != deletedBuffers_) {
+            deletedBuffers_ = DeletedBuffers();
+            vertexArrays_.Clear();
         }
+        const uint32_t dirty = TakeDirty();
         if (dirty & (kDirtyProgram | kDirtyConstants)) {
             uint32_t lights[kMaxActiveLights] = {};
             const ShaderKey key = MakeShaderKey(*this, lights);
@@ -503,44 +483,13 @@ private:
     }
 
     void BindVertices(GLuint buffer, uint32_t offset, uint32_t stride) {
-        const BoundLayout wanted{buffer, offset, stride, Fvf()};
-        if (wanted == boundLayout_) return;
-        boundLayout_ = wanted;
-        const VertexLayout layout = DescribeFvf(Fvf());
-        glBindBuffer(GL_ARRAY_BUFFER, buffer);
-        auto floats = [&](GLuint location, int32_t at, GLint size) {
-            if (at == VertexLayout::kAbsent) {
-                glDisableVertexAttribArray(location);
-                return;
-            }
-            glEnableVertexAttribArray(location);
-            glVertexAttribPointer(location, size, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride),
-                                  AttributeOffset(offset + static_cast<uint32_t>(at)));
-        };
-        auto color = [&](GLuint location, int32_t at) {
-            if (at == VertexLayout::kAbsent) {
-                glDisableVertexAttribArray(location);
-                return;
-            }
-            glEnableVertexAttribArray(location);
-            // ARGB words are the bytes B, G, R, A.
-            glVertexAttribPointer(location, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, static_cast<GLsizei>(stride),
-                                  AttributeOffset(offset + static_cast<uint32_t>(at)));
-        };
-        floats(0, 0, layout.pretransformed || (Fvf() & D3DFVF_POSITION_MASK) == D3DFVF_XYZW ? 4 : 3);
-        floats(1, layout.normal, 3);
-        color(2, layout.diffuse);
-        color(3, layout.specular);
-        for (uint32_t set = 0; set < 8; ++set) {
-            floats(4 + set, layout.texCoord[set], static_cast<GLint>(layout.texCoordFloats[set]));
-        }
+        vertexArrays_.Bind({buffer, offset, stride, Fvf()});
     }
 
     SDL_Window* window_;
     void* context_;
     GlCapabilities caps_;
     D3DPRESENT_PARAMETERS parameters_;
-    GLuint vertexArray_ = 0;
     GLuint constantBuffer_ = 0;
     GLsizeiptr constantStride_ = 0;    // a constant block's size rounded up to the offset alignment
     GLsizeiptr constantOffset_ = 0;    // the ring's next free slot
@@ -553,9 +502,10 @@ private:
     ObjectConstants object_{};
     FixedFunctionConstants constants_{};
     FixedFunctionConstants uploaded_{};  // what the bound slot holds
-    BoundLayout boundLayout_;
+    VertexArrayCache vertexArrays_;
     GlBindings gl_;
     uint64_t deletedObjects_ = DeletedObjects();
+    uint64_t deletedBuffers_ = DeletedBuffers();
     bool resendState_ = ResendStateRequested();
     uint32_t stencilValue_ = 0;
     bool stencilUniform_ = true;  // a new buffer's contents are undefined: any one value will do

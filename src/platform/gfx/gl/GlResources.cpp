@@ -1,6 +1,7 @@
 #include "platform/gfx/gl/GlResources.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gfx/loader/Dxt.h"
 
@@ -8,6 +9,7 @@ namespace gfx::gl {
 namespace {
 
 uint64_t deletedObjects = 0;
+uint64_t deletedBuffers = 0;
 
 struct GlFormat {
     GLenum internal = 0;
@@ -41,11 +43,24 @@ GlFormat GlFormatOf(D3DFORMAT format) {
     }
 }
 
-// Uploads through a target no draw state depends on.
-void Upload(GLuint name, const uint8_t* bytes, uint32_t length, uint32_t offset, uint32_t size, bool discarded) {
+// Uploads through a target no draw state depends on. A discard gives the buffer new storage
+// (queued draws keep the old); a range nothing queued reads is written without waiting.
+void Upload(GLuint name, const uint8_t* bytes, uint32_t length, uint32_t offset, uint32_t size, uint32_t lockFlags) {
+    if (size == 0) return;
     glBindBuffer(GL_COPY_WRITE_BUFFER, name);
-    if (discarded) glBufferData(GL_COPY_WRITE_BUFFER, length, nullptr, GL_DYNAMIC_DRAW);
-    glBufferSubData(GL_COPY_WRITE_BUFFER, offset, size, bytes + offset);
+    void* mapped = nullptr;
+    if (lockFlags & D3DLOCK_DISCARD) {
+        glBufferData(GL_COPY_WRITE_BUFFER, length, nullptr, GL_DYNAMIC_DRAW);
+    } else if (lockFlags & D3DLOCK_NOOVERWRITE) {
+        mapped = glMapBufferRange(GL_COPY_WRITE_BUFFER, offset, size,
+                                  GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    }
+    if (mapped) {
+        std::memcpy(mapped, bytes + offset, size);
+        glUnmapBuffer(GL_COPY_WRITE_BUFFER);
+    } else {
+        glBufferSubData(GL_COPY_WRITE_BUFFER, offset, size, bytes + offset);
+    }
     glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
     CheckErrors("buffer upload");
 }
@@ -62,6 +77,7 @@ GLuint MakeBuffer(const uint8_t* bytes, uint32_t length, uint32_t usage) {
 }  // namespace
 
 uint64_t DeletedObjects() { return deletedObjects; }
+uint64_t DeletedBuffers() { return deletedBuffers; }
 
 bool TextureFormatSupported(D3DFORMAT format) { return GlFormatOf(format).internal != 0; }
 
@@ -142,10 +158,11 @@ GlVertexBuffer::GlVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, D3
 GlVertexBuffer::~GlVertexBuffer() {
     glDeleteBuffers(1, &name_);
     ++deletedObjects;
+    ++deletedBuffers;
 }
 
-void GlVertexBuffer::RangeChanged(uint32_t offset, uint32_t size, bool discarded) {
-    Upload(name_, Bytes(), Length(), offset, size, discarded);
+void GlVertexBuffer::RangeChanged(uint32_t offset, uint32_t size, uint32_t lockFlags) {
+    Upload(name_, Bytes(), Length(), offset, size, lockFlags);
 }
 
 GlIndexBuffer::GlIndexBuffer(uint32_t length, uint32_t usage, D3DFORMAT format, D3DPOOL pool)
@@ -154,10 +171,11 @@ GlIndexBuffer::GlIndexBuffer(uint32_t length, uint32_t usage, D3DFORMAT format, 
 GlIndexBuffer::~GlIndexBuffer() {
     glDeleteBuffers(1, &name_);
     ++deletedObjects;
+    ++deletedBuffers;
 }
 
-void GlIndexBuffer::RangeChanged(uint32_t offset, uint32_t size, bool discarded) {
-    Upload(name_, Bytes(), Length(), offset, size, discarded);
+void GlIndexBuffer::RangeChanged(uint32_t offset, uint32_t size, uint32_t lockFlags) {
+    Upload(name_, Bytes(), Length(), offset, size, lockFlags);
 }
 
 }  // namespace gfx::gl

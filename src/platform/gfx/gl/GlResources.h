@@ -16,6 +16,8 @@ inline constexpr GLuint kUploadUnit = kMaxTextureStages;
 // Textures and buffers deleted so far. A deleted name is unbound everywhere and may come back
 // for a new object, so bindings remembered by name are void once this changes.
 uint64_t DeletedObjects();
+// Of those, the vertex and index buffers.
+uint64_t DeletedBuffers();
 
 class GlTexture final : public Texture {
 public:
@@ -42,7 +44,7 @@ public:
     GLuint Name() const { return name_; }
 
 protected:
-    void RangeChanged(uint32_t offset, uint32_t size, bool discarded) override;
+    void RangeChanged(uint32_t offset, uint32_t size, uint32_t lockFlags) override;
 
 private:
     GLuint name_ = 0;
@@ -55,7 +57,7 @@ public:
     GLuint Name() const { return name_; }
 
 protected:
-    void RangeChanged(uint32_t offset, uint32_t size, bool discarded) override;
+    void RangeChanged(uint32_t offset, uint32_t size, uint32_t lockFlags) override;
 
 private:
     GLuint name_ = 0;
