@@ -27,8 +27,10 @@ bool ContextIsUsable() {
 class OpenGlDirectXProbe final : public DirectXProbe {
 public:
     bool ReadDiagnostics(uint32_t& major, uint32_t& minor, char& letter) override {
-        const bool wasInit = SDL_WasInit(SDL_INIT_VIDEO) != 0;
-        if (!wasInit && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        // Video stays up once started here: the saver needs it next, and quitting it would close
+        // the display and unload the OpenGL driver only for the window and the device to load it
+        // again (tens of milliseconds of start-up on a software renderer).
+        if (SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -40,7 +42,6 @@ public:
             }
             SDL_DestroyWindow(window);
         }
-        if (!wasInit) SDL_QuitSubSystem(SDL_INIT_VIDEO);
         if (!usable) return false;
         major = 9;
         minor = 0;
