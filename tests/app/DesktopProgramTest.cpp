@@ -2,9 +2,7 @@
 // click, and inside a host's window until the host sends SIGTERM. On a private X server.
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,10 +17,9 @@
 #include "support/x11/VirtualDisplay.h"
 #include "support/Files.h"
 #include "support/PreviewBitmap.h"
+#include "support/ProgramRun.h"
 #include "support/SkipOrFail.h"
 #include "support/TempDir.h"
-
-extern char** environ;
 
 namespace {
 
@@ -31,19 +28,9 @@ using namespace std::chrono_literals;
 // quelmont running on the test's display, with its own trace and settings folder.
 class Program {
 public:
-    Program(const TempDir& dir, const std::string& display, std::vector<std::string> args) : trace_(dir.path() + "/t.log") {
-        const std::string program = std::string(QUELMONT_BINARY_DIR) + "/src/app/quelmont";
-        std::vector<std::string> env = {"QUELMONT_TRACE=" + trace_, "XDG_CONFIG_HOME=" + dir.path(),
-                                        "DISPLAY=" + display,      "ASAN_OPTIONS=detect_leaks=0",
-                                        "HOME=" + dir.path(),      "PATH=/usr/bin:/bin"};
-        std::vector<char*> envp, argv;
-        for (auto& e : env) envp.push_back(e.data());
-        envp.push_back(nullptr);
-        args.insert(args.begin(), program);
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) pid_ = 0;
-    }
+    Program(const TempDir& dir, const std::string& display, std::vector<std::string> args)
+        : trace_(dir.path() + "/t.log"),
+          pid_(StartProgram(dir, std::move(args), {"DISPLAY=" + display, "SDL_VIDEODRIVER=x11"})) {}
     ~Program() {
         if (pid_ > 0 && !exited_) {
             kill(pid_, SIGKILL);

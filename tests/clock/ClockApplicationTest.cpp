@@ -10,20 +10,14 @@
 #include <filesystem>
 #include <numbers>
 
-#include "common/Log.h"
-#include "platform/sys/Clock.h"
 #include "platform/sys/SettingsStore.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
 #include "scene/SceneFiles.h"
 #include "shell/FakeDirect3D.h"
 #include "support/CameraPathFile.h"
-#include "support/FakeSystem.h"
-#include "support/FakeWindowSystem.h"
-#include "support/Files.h"
 #include "support/MediaResources.h"
-#include "support/ScopedEnv.h"
-#include "support/TempDir.h"
+#include "support/SaverSandbox.h"
 #include "support/TestFiles.h"
 
 using namespace gfx;
@@ -35,11 +29,10 @@ void WriteStraightPath(const std::string& path, float end) {
     testing_support::WriteCameraPathFile(path, {0, {0, 100, 0}, {0, 0, 0, 1}}, {end, {end, 100, 0}, {0, 0, 0, 1}});
 }
 
-class ClockApplicationTest : public testing::Test {
+class ClockApplicationTest : public testing::Test, protected SaverSandbox {
 protected:
     ClockApplicationTest() {
-        SetTracePath(trace.c_str());
-        std::filesystem::create_directories(work.path() + "/Media");
+        std::filesystem::create_directories(temp.path() + "/Media");
         // The saver cannot start without its interface font: take the generated fonts along.
         for (const char* font : {"sylfaen.fs", "sylfaen_eng_14.css", "sylfaen_eng_14.png", "64font.fs", "64font.css",
                                  "font02.dds"})
@@ -47,14 +40,9 @@ protected:
         system.localTime.hour = 10;
         system.localTime.minute = 10;
     }
-    ~ClockApplicationTest() override {
-        app.reset();
-        SetTracePath(nullptr);
-    }
+    ~ClockApplicationTest() override { app.reset(); }
 
-    std::string Media(const char* name) const { return work.path() + "/Media/" + name; }
-    std::string Trace() const { return ReadFile(trace); }
-
+    std::string Media(const char* name) const { return temp.path() + "/Media/" + name; }
     // The room: the six special nodes, a picture frame and a wall, each a square.
     void WriteScene() {
         std::unique_ptr<UdfNode> root = scenefiles::MakeRoot();
@@ -70,7 +58,7 @@ protected:
         key->SetString("PhotoPath", path);
         ASSERT_TRUE(key->Close());
     }
-    void WriteProps(const std::string& text) { testing_support::WriteTestFile(work.path(), "Media/Scene.props", text); }
+    void WriteProps(const std::string& text) { testing_support::WriteTestFile(temp.path(), "Media/Scene.props", text); }
 
     bool Start() {
         app = std::make_unique<ClockApplication>();
@@ -84,17 +72,10 @@ protected:
         app->RenderFrame();
     }
 
-    TempDir work;
     // Media are found relative to the working directory, as the saver finds a loose Media folder.
-    testing_support::ScopedWorkingDir cwd{work.path()};
-    ScopedEnv xdg{"XDG_CONFIG_HOME", work.path()};
+    testing_support::ScopedWorkingDir cwd{temp.path()};
     ScopedEnv silentSound{"ALSOFT_DRIVERS", "null"};
-    std::string trace = work.path() + "/trace.log";
-    sys::TestClock clock{100000};
-    sys::ScopedClock useClock{clock};
-    FakeSystem system;
     ScopedFakeDirect3D direct3d;
-    FakeWindowSystem windows;
     MediaResources media;
     std::unique_ptr<ClockApplication> app;
 };
@@ -228,8 +209,8 @@ TEST_F(ClockApplicationTest, ThePathFadesInWithABlackQuad) {
 TEST_F(ClockApplicationTest, TheUsersPictureGoesIntoTheFrame) {
     WriteScene();
     std::vector<uint32_t> texels(16, 0xFF2040A0);
-    scenefiles::WriteTga(work.path() + "/mine.tga", 4, 4, texels);
-    SetPhotoPath(work.path() + "/mine.tga");
+    scenefiles::WriteTga(temp.path() + "/mine.tga", 4, 4, texels);
+    SetPhotoPath(temp.path() + "/mine.tga");
     ASSERT_TRUE(Start());
     const Renderable* frame = app->GetScene()->root().find("Picture")->getRenderable();
     const ::Texture* picture = frame->getStateBlock().stages[0].texture;
@@ -239,7 +220,7 @@ TEST_F(ClockApplicationTest, TheUsersPictureGoesIntoTheFrame) {
 
 TEST_F(ClockApplicationTest, AMissingPictureLeavesTheFramesOwn) {
     WriteScene();
-    SetPhotoPath(work.path() + "/absent.jpg");
+    SetPhotoPath(temp.path() + "/absent.jpg");
     ASSERT_TRUE(Start());
     EXPECT_EQ(app->GetScene()->root().find("Picture")->getRenderable()->getStateBlock().stages[0].texture, nullptr);
 }

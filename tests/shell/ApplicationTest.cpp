@@ -6,16 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "common/Log.h"
-#include "platform/sys/Clock.h"
 #include "support/FakeDialog.h"
-#include "support/FakeSystem.h"
-#include "support/Files.h"
-#include "support/FakeWindowSystem.h"
 #include "support/MediaResources.h"
 #include "support/NoGraphics.h"
-#include "support/ScopedEnv.h"
-#include "support/TempDir.h"
+#include "support/SaverSandbox.h"
 
 namespace {
 
@@ -37,25 +31,12 @@ public:
     std::function<void()> onTick;
 };
 
-class ApplicationTest : public testing::Test {
+class ApplicationTest : public testing::Test, protected SaverSandbox {
 protected:
-    ApplicationTest() {
-        SetTracePath(trace.c_str());
-    }
-    ~ApplicationTest() override { SetTracePath(nullptr); }
-
-    std::string Trace() const { return ReadFile(trace); }
     sys::LResult Send(Application& app, uint32_t message, sys::WParam w = 0) {
         return app.MsgProc(app.SaverWindow(), message, w, 0);
     }
 
-    TempDir temp;
-    ScopedEnv xdg{"XDG_CONFIG_HOME", temp.path()};
-    std::string trace = temp.path() + "/trace.log";
-    sys::TestClock clock{100000};
-    sys::ScopedClock scopedClock{clock};
-    FakeSystem system;
-    FakeWindowSystem windows;
     FakeDialogSystem dialogs;
     MediaResources media;
     NoGraphics noGraphics;

@@ -3,39 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "FakeDirect3D.h"
-#include "common/Log.h"
-#include "platform/sys/Clock.h"
 #include "shell/Application.h"
 #include "shell/DesktopMode.h"
-#include "support/FakeSystem.h"
-#include "support/FakeWindowSystem.h"
-#include "support/Files.h"
 #include "support/MediaResources.h"
-#include "support/ScopedEnv.h"
-#include "support/TempDir.h"
+#include "support/SaverSandbox.h"
 
 using namespace gfx;
 
 namespace {
 
-class FullScreenModeTest : public testing::Test {
+class FullScreenModeTest : public testing::Test, protected SaverSandbox {
 protected:
-    FullScreenModeTest() {
-        SetTracePath(trace.c_str());
-    }
-    ~FullScreenModeTest() override {
-        SetTracePath(nullptr);
-    }
-    std::string Trace() const { return ReadFile(trace); }
-
-    TempDir temp;
-    ScopedEnv xdg{"XDG_CONFIG_HOME", temp.path()};
-    std::string trace = temp.path() + "/trace.log";
-    sys::TestClock clock{100000};
-    sys::ScopedClock scopedClock{clock};
-    FakeSystem system;
     ScopedFakeDirect3D direct3d;
-    FakeWindowSystem windows;
     MediaResources media{true};  // start-up needs the fonts
 };
 

@@ -2,17 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sys/Clock.h"
 #include "platform/sys/DirectInputKeys.h"
 #include "platform/sys/HostWindow.h"
 #include "shell/Application.h"
 #include "support/FakeInputDevices.h"
-#include "support/FakeSystem.h"
-#include "support/FakeWindowSystem.h"
 #include "support/MediaResources.h"
 #include "support/NoGraphics.h"
-#include "support/ScopedEnv.h"
-#include "support/TempDir.h"
+#include "support/SaverSandbox.h"
 
 namespace {
 
@@ -36,18 +32,12 @@ public:
     bool exitedFinally = false;
 };
 
-class InputExitTest : public testing::Test {
+class InputExitTest : public testing::Test, protected SaverSandbox {
 protected:
     sys::LResult Send(Application& app, uint32_t message, sys::WParam w = 0, sys::LParam l = 0) {
         return app.MsgProc(app.SaverWindow(), message, w, l);
     }
 
-    TempDir temp;
-    ScopedEnv xdg{"XDG_CONFIG_HOME", temp.path()};
-    sys::TestClock clock{100000};
-    sys::ScopedClock scopedClock{clock};
-    FakeSystem system;
-    FakeWindowSystem windows;
     FakeInputDevices devices;
     MediaResources media;
     NoGraphics noGraphics;

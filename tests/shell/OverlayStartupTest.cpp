@@ -5,15 +5,9 @@
 #include <filesystem>
 
 #include "FakeDirect3D.h"
-#include "common/Log.h"
-#include "platform/sys/Clock.h"
 #include "shell/Application.h"
-#include "support/FakeSystem.h"
-#include "support/FakeWindowSystem.h"
-#include "support/Files.h"
 #include "support/MediaResources.h"
-#include "support/ScopedEnv.h"
-#include "support/TempDir.h"
+#include "support/SaverSandbox.h"
 
 using namespace gfx;
 namespace fs = std::filesystem;
@@ -21,29 +15,17 @@ namespace fs = std::filesystem;
 namespace {
 
 // Runs in a folder whose "Media" holds the generated fonts, less the files a test removes.
-class OverlayStartupTest : public testing::Test {
+class OverlayStartupTest : public testing::Test, protected SaverSandbox {
 protected:
     OverlayStartupTest() {
-        SetTracePath(trace.c_str());
         fs::copy(fs::path(QUELMONT_BINARY_DIR) / "media/tree/Media", fs::path(temp.path()) / "Media");
         fs::current_path(temp.path());
     }
-    ~OverlayStartupTest() override {
-        fs::current_path(previous);
-        SetTracePath(nullptr);
-    }
+    ~OverlayStartupTest() override { fs::current_path(previous); }
     void RemoveMedia(const char* name) { fs::remove(fs::path(temp.path()) / "Media" / name); }
-    std::string Trace() const { return ReadFile(trace); }
 
     fs::path previous = fs::current_path();
-    TempDir temp;
-    ScopedEnv xdg{"XDG_CONFIG_HOME", temp.path()};
-    std::string trace = temp.path() + "/trace.log";
-    sys::TestClock clock{100000};
-    sys::ScopedClock scopedClock{clock};
-    FakeSystem system;
     ScopedFakeDirect3D direct3d;
-    FakeWindowSystem windows;
     MediaResources media;
 };
 
