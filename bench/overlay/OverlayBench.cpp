@@ -115,14 +115,7 @@ void BM_OverlayFrameOnTheOpenGlDevice(benchmark::State& state) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     gl::HiddenWindow window(kWidth, kHeight);
     Ref<Direct3D> d3d = PlatformDirect3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = kWidth;
-    pp.BackBufferHeight = kHeight;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.Windowed = true;
-    pp.EnableAutoDepthStencil = true;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(kWidth, kHeight);
     Ref<Device> device;
     if (!d3d || !window.NativeHandle() ||
         FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window.NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,

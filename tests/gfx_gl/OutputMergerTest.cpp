@@ -107,11 +107,7 @@ TEST_F(GlDeviceTest, SimulatedLossSkipsPresentUntilReset) {
     EXPECT_EQ(device_->Present(), D3DERR_DEVICELOST);
     device_->SimulateDeviceRestore();
     EXPECT_EQ(device_->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = pp.BackBufferHeight = kSize;
-    pp.Windowed = true;
-    pp.EnableAutoDepthStencil = true;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
+    D3DPRESENT_PARAMETERS pp = PresentParameters();
     ASSERT_EQ(device_->Reset(pp), D3D_OK);
     EXPECT_EQ(device_->TestCooperativeLevel(), D3D_OK);
     Begin(D3DCOLOR_ARGB(255, 10, 20, 30));
