@@ -1,6 +1,7 @@
 #include "shell/ClockText.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 
@@ -31,13 +32,6 @@ private:
     char* end_;
 };
 
-EngineString TwoDigits(int value) {
-    const EngineString digits(int32_t{value}, 10);
-    return value < 10 ? "0" + digits : digits;
-}
-
-EngineString Decimal(int value) { return EngineString(int32_t{value}, 10); }
-
 }  // namespace
 
 std::string_view FormatClockText(const sys::LocalTime& time, bool twentyFourHour, ClockTextBuffer& out) {
@@ -65,6 +59,19 @@ EngineString FormatClockText(const sys::LocalTime& time, bool twentyFourHour) {
 }
 
 EngineString FormatLogTimestamp(const sys::LocalTime& time) {
-    return Decimal(time.day) + "/" + Decimal(time.month) + "/" + Decimal(time.year) + ", " + Decimal(time.hour) + ":" +
-           TwoDigits(time.minute) + ":" + TwoDigits(time.second) + " ";
+    std::array<char, 80> out;
+    FixedText text(out.data(), out.size());
+    text.Number(time.day, false);
+    text.Put("/");
+    text.Number(time.month, false);
+    text.Put("/");
+    text.Number(time.year, false);
+    text.Put(", ");
+    text.Number(time.hour, false);
+    text.Put(":");
+    text.Number(time.minute, true);
+    text.Put(":");
+    text.Number(time.second, true);
+    text.Put(" ");
+    return EngineString(std::string_view(out.data(), text.Length()));
 }
