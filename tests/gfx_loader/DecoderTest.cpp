@@ -1,6 +1,7 @@
 // Every image format decoded from a small file made here, and damaged or oversized files refused.
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "gfx_loader/ImageFiles.h"
 #include "platform/gfx/loader/Image.h"
@@ -166,6 +167,60 @@ TEST(ImageDecoder, DdsDeclaringMoreThanItHoldsIsRefused) {
               D3DXERR_INVALIDDATA);
     // An unknown block format.
     EXPECT_EQ(Decode(testimages::Dds(4, 4, 1, 0x31495441, 0, 0, 0, 0, 0, oneLevel), image), D3DXERR_INVALIDDATA);
+}
+
+void Put16(std::vector<uint8_t>& file, size_t at, uint32_t value, bool bigEndian) {
+    file[at + (bigEndian ? 1 : 0)] = static_cast<uint8_t>(value);
+    file[at + (bigEndian ? 0 : 1)] = static_cast<uint8_t>(value >> 8);
+}
+
+// A PNG whose header says `width` x `height`, its checksum made right, its data one pixel's.
+std::vector<uint8_t> PngClaiming(uint32_t width, uint32_t height) {
+    std::vector<uint8_t> file = EncodePng(Gradient(1, 1), false);
+    Put16(file, 16 + 2, width, true);
+    Put16(file, 20 + 2, height, true);
+    const uint32_t crc = static_cast<uint32_t>(crc32(0, file.data() + 12, 17));
+    for (int i = 0; i < 4; ++i) file[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    return file;
+}
+
+// Headers are read before the pixels and decoders allocate from them: a few hundred bytes that
+// claim a picture of gigabytes are refused before anything that size is asked for.
+TEST(ImageDecoder, HeadersClaimingMoreThanTheFileCanHoldAreRefused) {
+    DecodedImage image;
+    std::vector<uint8_t> gif = testimages::Gif(Gradient(1, 1));
+    Put16(gif, 6, 15648, false);
+    Put16(gif, 8, 8736, false);
+    EXPECT_EQ(Decode(gif, image), D3DXERR_INVALIDDATA) << "GIF screen";
+    EXPECT_EQ(Decode(PngClaiming(16000, 16000), image), D3DXERR_INVALIDDATA) << "PNG";
+
+    std::vector<uint8_t> bmp = EncodeBmp(Gradient(1, 1));
+    Put16(bmp, 18, 16000, false);
+    Put16(bmp, 22, 16000, false);
+    EXPECT_EQ(Decode(bmp, image), D3DXERR_INVALIDDATA) << "BMP";
+    std::vector<uint8_t> tga = EncodeTga(Gradient(1, 1), 24, true);
+    Put16(tga, 12, 16000, false);
+    Put16(tga, 14, 16000, false);
+    EXPECT_EQ(Decode(tga, image), D3DXERR_INVALIDDATA) << "TGA";
+
+    // A JPEG's size bounds nothing; it is refused as soon as its data runs out.
+    std::vector<uint8_t> jpeg = EncodeJpeg(Gradient(16, 16), 90);
+    const uint8_t startOfFrame[] = {0xFF, 0xC0};
+    const auto frame = std::search(jpeg.begin(), jpeg.end(), std::begin(startOfFrame), std::end(startOfFrame));
+    ASSERT_NE(frame, jpeg.end());
+    Put16(jpeg, static_cast<size_t>(frame - jpeg.begin()) + 5, 16000, true);
+    Put16(jpeg, static_cast<size_t>(frame - jpeg.begin()) + 7, 16000, true);
+    EXPECT_EQ(Decode(jpeg, image), D3DXERR_INVALIDDATA) << "JPEG";
+
+    // What such files could hold still decodes: a small frame on a larger screen, and a PNG
+    // whose data is one row repeated.
+    Put16(gif, 6, 64, false);
+    Put16(gif, 8, 48, false);
+    ASSERT_EQ(Decode(gif, image), D3D_OK);
+    EXPECT_EQ(image.info.Width, 64u);
+    EXPECT_EQ(image.info.Height, 48u);
+    ASSERT_EQ(Decode(EncodePng(testimages::Filled(2048, 2048, 0xFF203040), false), image), D3D_OK);
+    EXPECT_EQ(image.Argb(0).pixels.back(), 0xFF203040u);
 }
 
 TEST(ImageDecoder, ImagesWiderThanTheLimitAreRefused) {

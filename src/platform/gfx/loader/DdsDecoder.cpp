@@ -105,7 +105,8 @@ HRESULT DecodeDds(std::span<const uint8_t> file, const ImageLimits& limits, Deco
     if (file.size() < kHeaderEnd || Read32(file, 4) != 124 || Read32(file, 76) != 32) return D3DXERR_INVALIDDATA;
     const uint32_t height = Read32(file, 12);
     const uint32_t width = Read32(file, 16);
-    if (width == 0 || height == 0 || width > limits.maxSide || height > limits.maxSide) return D3DXERR_INVALIDDATA;
+    // DXT1 packs 16 pixels into 8 bytes.
+    if (!ImageFits(width, height, limits, file.size(), 2)) return D3DXERR_INVALIDDATA;
     if (Read32(file, 112) & kCaps2Volume) return D3DXERR_INVALIDDATA;
     const uint32_t declaredLevels = (Read32(file, 8) & kFlagMipMapCount) ? Read32(file, 28) : 1;
     const uint32_t levels = std::max(declaredLevels, 1u);

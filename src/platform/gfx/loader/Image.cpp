@@ -27,6 +27,13 @@ const ArgbImage& DecodedImage::Argb(uint32_t level) {
     return image;
 }
 
+bool ImageFits(uint32_t width, uint32_t height, const ImageLimits& limits, size_t fileBytes,
+               uint64_t densestPixelsPerByte) {
+    if (width == 0 || height == 0 || width > limits.maxSide || height > limits.maxSide) return false;
+    const uint64_t pixels = uint64_t{width} * height;
+    return (pixels - 1) / densestPixelsPerByte < fileBytes;
+}
+
 HRESULT DecodeImage(std::span<const uint8_t> file, const ImageLimits& limits, DecodedImage& out) {
     out = {};
     if (StartsWith(file, "DDS ", 4)) return DecodeDds(file, limits, out);

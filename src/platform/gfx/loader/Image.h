@@ -34,6 +34,12 @@ struct DecodedImage {
     const ArgbImage& Argb(uint32_t level);
 };
 
+// Whether a `width` x `height` image is within `limits` and could be stored in `fileBytes` by a
+// format that packs at most `densestPixelsPerByte` pixels into one byte. Decoders allocate from
+// the header, so a damaged header must not make them ask for more than its data could ever fill.
+bool ImageFits(uint32_t width, uint32_t height, const ImageLimits& limits, size_t fileBytes,
+               uint64_t densestPixelsPerByte);
+
 // Decodes a whole file; D3DXERR_INVALIDDATA for anything unknown, damaged, truncated or too large.
 HRESULT DecodeImage(std::span<const uint8_t> file, const ImageLimits& limits, DecodedImage& out);
 

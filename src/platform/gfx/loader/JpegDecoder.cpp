@@ -1,8 +1,10 @@
 // JPEG through libjpeg-turbo, straight into ARGB words (its BGRA output is ARGB in little-endian
-// memory). Errors leave through longjmp. A file that ends early only draws a warning from the
-// library, which would show a half-grey picture: we refuse it. Other damage it shrugs off (stray
-// bytes between markers) still gives a picture.
+// memory). Errors leave through longjmp. A file that ends early, or whose scan ends before the
+// picture does, only draws a warning from the library, which would show a half-grey picture: we
+// refuse it, as soon as it happens. Other damage it shrugs off (stray bytes between markers)
+// still gives a picture.
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 
@@ -26,7 +28,9 @@ struct ErrorManager {
 }
 
 void OnMessage(j_common_ptr info, int level) {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<ErrorManager*>(info->err)->truncated = true;
+    const int code = info->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER))
+        reinterpret_cast<ErrorManager*>(info->err)->truncated = true;
 }
 
 void Silent(j_common_ptr) {}
@@ -39,16 +43,24 @@ bool Decode(jpeg_decompress_struct& jpeg, std::span<const uint8_t> file, const I
     jpeg_create_decompress(&jpeg);
     jpeg_mem_src(&jpeg, file.data(), static_cast<unsigned long>(file.size()));
     if (jpeg_read_header(&jpeg, TRUE) != JPEG_HEADER_OK) return false;
-    if (jpeg.image_width == 0 || jpeg.image_height == 0 || jpeg.image_width > limits.maxSide ||
-        jpeg.image_height > limits.maxSide)
-        return false;
+    // Arithmetic coding can pack a block of pixels into a fraction of a bit, so the file's size
+    // bounds nothing here: a damaged file is caught as its data runs out instead.
+    if (!ImageFits(jpeg.image_width, jpeg.image_height, limits, file.size(), UINT64_MAX)) return false;
     grey = jpeg.jpeg_color_space == JCS_GRAYSCALE;
     jpeg.out_color_space = JCS_EXT_BGRA;
     jpeg_start_decompress(&jpeg);
-    image = ArgbImage(jpeg.output_width, jpeg.output_height);
+    if (errors.truncated) return false;
+    image.width = jpeg.output_width;
+    image.height = jpeg.output_height;
+    // Rows are added as they are decoded, so a header that claims more than the data holds costs
+    // only the rows decoded before the data ran out.
+    const size_t total = size_t{image.width} * image.height;
     while (jpeg.output_scanline < jpeg.output_height) {
+        const size_t needed = size_t{jpeg.output_scanline + 1} * image.width;
+        if (image.pixels.capacity() < needed) image.pixels.reserve(std::min(total, 2 * needed));
+        image.pixels.resize(needed);
         JSAMPROW row = reinterpret_cast<JSAMPROW>(image.Row(jpeg.output_scanline));
-        if (jpeg_read_scanlines(&jpeg, &row, 1) != 1) return false;
+        if (jpeg_read_scanlines(&jpeg, &row, 1) != 1 || errors.truncated) return false;
     }
     jpeg_finish_decompress(&jpeg);
     return !errors.truncated;

@@ -22,7 +22,8 @@ HRESULT DecodePng(std::span<const uint8_t> file, const ImageLimits& limits, Deco
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, file.data(), file.size())) return D3DXERR_INVALIDDATA;
-    if (png.width == 0 || png.height == 0 || png.width > limits.maxSide || png.height > limits.maxSide) {
+    // One bit a pixel, deflated at its greatest ratio of 1032 to 1.
+    if (!ImageFits(png.width, png.height, limits, file.size(), 8 * 1032)) {
         png_image_free(&png);
         return D3DXERR_INVALIDDATA;
     }

@@ -80,6 +80,16 @@ D3DFORMAT FileFormat(std::span<const uint8_t> file, D3DXIMAGE_FILEFORMAT type, b
     }
 }
 
+// The most pixels one byte of the format can describe. The decoder allocates the whole picture
+// (for a GIF, its logical screen three times over) before it reads a pixel.
+uint64_t DensestPixelsPerByte(D3DXIMAGE_FILEFORMAT type) {
+    switch (type) {
+        case D3DXIFF_BMP: return 8;  // one bit a pixel; the decoder takes no run-length BMP
+        case D3DXIFF_GIF: return 4096;  // a 12-bit LZW code names at most 4095 pixels: 2730 a byte
+        default: return 64;  // TGA: a run of 128 one-byte pixels takes two bytes
+    }
+}
+
 }  // namespace
 
 HRESULT DecodeWithStb(std::span<const uint8_t> file, const ImageLimits& limits, D3DXIMAGE_FILEFORMAT format,
@@ -89,8 +99,9 @@ HRESULT DecodeWithStb(std::span<const uint8_t> file, const ImageLimits& limits, 
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_callbacks(&kCallbacks, &reader, &width, &height, &channels) || reader.overrun)
         return D3DXERR_INVALIDDATA;
-    if (width <= 0 || height <= 0 || static_cast<uint32_t>(width) > limits.maxSide ||
-        static_cast<uint32_t>(height) > limits.maxSide)
+    if (width <= 0 || height <= 0 ||
+        !ImageFits(static_cast<uint32_t>(width), static_cast<uint32_t>(height), limits, file.size(),
+                   DensestPixelsPerByte(format)))
         return D3DXERR_INVALIDDATA;
 
     reader = Reader{file};
