@@ -137,8 +137,10 @@ void Charset::ReadRects(const UdfTextNode& rects) {
         int i = 0;
         for (const auto& value : values.Children()) edge[i++] = value.node->AsInt();
         const auto [left, top, right, bottom] = edge;
-        // A rectangle drawn backwards is damage: it gets no width rather than a wrapped one.
-        widths[static_cast<size_t>(index)] = static_cast<uint8_t>(std::clamp(right - left + 1, 0, 255));
+        // A rectangle drawn backwards is damage: it gets no width rather than a wrapped one. In 64
+        // bits, as edges far apart would overflow.
+        widths[static_cast<size_t>(index)] =
+            static_cast<uint8_t>(std::clamp<int64_t>(int64_t{right} - left + 1, 0, 255));
         uvRects[static_cast<size_t>(index)] = {static_cast<float>(left) / W, static_cast<float>(top) / H,
                                                static_cast<float>(right) / W, static_cast<float>(bottom) / H};
     }

@@ -175,6 +175,9 @@ TEST_F(FontTest, DamagedCharsetsFailWithoutReadingOutsideTheirTables) {
     EXPECT_EQ(charset->widths, (std::vector<uint8_t>{0, 0, 0, 4}));
     // A rectangle drawn backwards gives no width instead of a wrapped one.
     EXPECT_EQ(LoadCharset("Rects = object(\"A\" = array(9, 0, 2, 4));")->Width('A'), 0);
+    // Edges as far apart as they go, either way round (a fuzz run found the first).
+    EXPECT_EQ(LoadCharset("Rects = object(\"A\" = array(2, 0, -2147483648, 4));")->Width('A'), 0);
+    EXPECT_EQ(LoadCharset("Rects = object(\"A\" = array(-2147483648, 0, 2147483647, 4));")->Width('A'), 255);
 
     Charset missing("nowhere.css");
     EXPECT_FALSE(missing.Load(media, manager));
