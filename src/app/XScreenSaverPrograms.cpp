@@ -2,7 +2,8 @@
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
+// A carriage return too: a file saved with CR LF line ends keeps them on the entries.
+constexpr std::string_view kBlanks = " \t\r";
 
 std::string_view Trim(std::string_view text) {
     const size_t first = text.find_first_not_of(kBlanks);
@@ -34,12 +35,14 @@ bool IsProgramsKey(std::string_view key) {
 // The value with continuations removed and escapes read; entries end at "\n", given as '\n'.
 std::string DecodeValue(std::string_view value) {
     std::string text;
+    // A backslash at the very end of the file escapes nothing and is dropped.
     for (size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
+        if (value[i] != '\\') {
             text += value[i];
             continue;
         }
-        const char next = value[++i];
+        if (++i == value.size()) break;
+        const char next = value[i];
         if (next == 'n') text += '\n';
         else if (next != '\n') text += next;
     }
@@ -117,7 +120,11 @@ bool ListsProgram(const XScreenSaverPrograms& list, std::string_view name) {
 }
 
 std::string AppendProgram(std::string_view file, const XScreenSaverPrograms& list, std::string_view entry) {
-    const std::string separator = list.closed ? "" : "\\n";
+    // A value cut off after a lone backslash would escape the first character added: give it a
+    // blank to escape.
+    size_t backslashes = 0;
+    while (backslashes < list.end && file[list.end - backslashes - 1] == '\\') ++backslashes;
+    const std::string separator = std::string(backslashes % 2 == 1 && !list.open ? " " : "") + (list.closed ? "" : "\\n");
     std::string added;
     if (list.open) added = separator + std::string(entry) + "\\n\n";
     else added = separator + "\\\n" + std::string(entry) + "\\n";

@@ -78,7 +78,9 @@ TEST(XScreenSaverPrograms, AppendingStartsAnEntryOfItsOwnInEveryShapeOfList) {
     };
     for (const Case& c : {Case{"programs:\n", 0}, Case{"programs:", 0}, Case{"programs: maze -root\nmode: one\n", 1},
                           Case{"programs: maze -root \\n\\\n", 1}, Case{"programs: \\\n\tmaze -root\\n\\\n\tbsod\\\n", 2},
-                          Case{"programs: maze\\n\\\n", 1}, Case{"a: b\nprograms: \\\n", 0}}) {
+                          Case{"programs: maze\\n\\\n", 1}, Case{"a: b\nprograms: \\\n", 0},
+                          // Cut off after a backslash (found by fuzzing).
+                          Case{"programs: maze\\", 1}, Case{"programs:\t\\", 0}}) {
         const XScreenSaverPrograms list = ParseXScreenSaverPrograms(c.file);
         ASSERT_TRUE(list.found) << c.file;
         EXPECT_EQ(list.programs.size(), c.entries) << c.file;
