@@ -12,6 +12,9 @@ struct MediaGenerator {
     const char* name;
     // Writes the kind's files into `mediaDir` (the archive's "Media" folder); false on failure.
     bool (*generate)(const std::filesystem::path& mediaDir);
+    // False for a kind that is installed beside the program rather than packed into its archive
+    // (the desktop's icons): only `mediagen --kind NAME DIR` makes it.
+    bool archived = true;
 };
 
 std::vector<MediaGenerator>& RegisteredMediaGenerators();
