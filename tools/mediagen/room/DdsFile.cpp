@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+#include "common/LittleEndian.h"
 #include "platform/gfx/loader/Dxt.h"
 #include "platform/gfx/loader/Resample.h"
 
 namespace room {
 
 namespace {
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
 
 constexpr uint32_t kCaps = 0x1, kHeight = 0x2, kWidth = 0x4, kPixelFormat = 0x1000, kMipMapCount = 0x20000,
                    kLinearSize = 0x80000;
@@ -28,21 +25,21 @@ std::vector<uint8_t> EncodeDxt1Dds(const gfx::ArgbImage& image) {
     }
     std::vector<uint8_t> out;
     out.reserve(128);
-    Put32(out, 0x20534444);  // "DDS "
-    Put32(out, 124);
-    Put32(out, kCaps | kHeight | kWidth | kPixelFormat | kMipMapCount | kLinearSize);
-    Put32(out, image.height);
-    Put32(out, image.width);
-    Put32(out, static_cast<uint32_t>(gfx::DxtLevelBytes(gfx::D3DFMT_DXT1, image.width, image.height)));
-    Put32(out, 0);  // depth
-    Put32(out, static_cast<uint32_t>(levels.size()));
-    for (int i = 0; i < 11; ++i) Put32(out, 0);
-    Put32(out, 32);  // pixel format size
-    Put32(out, kFourCC);
-    Put32(out, gfx::D3DFMT_DXT1);
-    for (int i = 0; i < 5; ++i) Put32(out, 0);
-    Put32(out, kCapsComplex | kCapsTexture | kCapsMipMap);
-    for (int i = 0; i < 4; ++i) Put32(out, 0);
+    AppendLe32(out, 0x20534444);  // "DDS "
+    AppendLe32(out, 124);
+    AppendLe32(out, kCaps | kHeight | kWidth | kPixelFormat | kMipMapCount | kLinearSize);
+    AppendLe32(out, image.height);
+    AppendLe32(out, image.width);
+    AppendLe32(out, static_cast<uint32_t>(gfx::DxtLevelBytes(gfx::D3DFMT_DXT1, image.width, image.height)));
+    AppendLe32(out, 0);  // depth
+    AppendLe32(out, static_cast<uint32_t>(levels.size()));
+    for (int i = 0; i < 11; ++i) AppendLe32(out, 0);
+    AppendLe32(out, 32);  // pixel format size
+    AppendLe32(out, kFourCC);
+    AppendLe32(out, gfx::D3DFMT_DXT1);
+    for (int i = 0; i < 5; ++i) AppendLe32(out, 0);
+    AppendLe32(out, kCapsComplex | kCapsTexture | kCapsMipMap);
+    for (int i = 0; i < 4; ++i) AppendLe32(out, 0);
     for (const gfx::ArgbImage& level : levels) {
         const size_t at = out.size();
         out.resize(at + gfx::DxtLevelBytes(gfx::D3DFMT_DXT1, level.width, level.height));

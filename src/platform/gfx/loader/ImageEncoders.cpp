@@ -7,19 +7,11 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include "common/LittleEndian.h"
+
 namespace gfx {
 
 namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
 
 void PutPixel(std::vector<uint8_t>& out, uint32_t argb, uint32_t bytes) {
     for (uint32_t i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(argb >> (8 * i)));
@@ -125,10 +117,10 @@ std::vector<uint8_t> EncodeJpeg(const ArgbImage& image, int quality) {
 std::vector<uint8_t> EncodeTga(const ArgbImage& image, uint32_t bitsPerPixel, bool runLength) {
     const uint32_t bytes = bitsPerPixel / 8;
     std::vector<uint8_t> out{0, 0, static_cast<uint8_t>(runLength ? 10 : 2), 0, 0, 0, 0, 0};
-    Put16(out, 0);
-    Put16(out, 0);
-    Put16(out, image.width);
-    Put16(out, image.height);
+    AppendLe16(out, 0);
+    AppendLe16(out, 0);
+    AppendLe16(out, image.width);
+    AppendLe16(out, image.height);
     out.push_back(static_cast<uint8_t>(bitsPerPixel));
     // Top-left origin, and the alpha bits of a 32-bit image.
     out.push_back(static_cast<uint8_t>(0x20 | (bitsPerPixel == 32 ? 8 : 0)));
@@ -161,20 +153,20 @@ std::vector<uint8_t> EncodeBmp(const ArgbImage& image) {
     const uint32_t rowBytes = (image.width * 3 + 3) & ~3u;
     const uint32_t dataSize = rowBytes * image.height;
     std::vector<uint8_t> out{'B', 'M'};
-    Put32(out, 54 + dataSize);
-    Put32(out, 0);
-    Put32(out, 54);
-    Put32(out, 40);
-    Put32(out, image.width);
-    Put32(out, image.height);
-    Put16(out, 1);
-    Put16(out, 24);
-    Put32(out, 0);
-    Put32(out, dataSize);
-    Put32(out, 2835);
-    Put32(out, 2835);
-    Put32(out, 0);
-    Put32(out, 0);
+    AppendLe32(out, 54 + dataSize);
+    AppendLe32(out, 0);
+    AppendLe32(out, 54);
+    AppendLe32(out, 40);
+    AppendLe32(out, image.width);
+    AppendLe32(out, image.height);
+    AppendLe16(out, 1);
+    AppendLe16(out, 24);
+    AppendLe32(out, 0);
+    AppendLe32(out, dataSize);
+    AppendLe32(out, 2835);
+    AppendLe32(out, 2835);
+    AppendLe32(out, 0);
+    AppendLe32(out, 0);
     for (uint32_t y = image.height; y-- > 0;) {
         for (uint32_t x = 0; x < image.width; ++x) PutPixel(out, image.Row(y)[x], 3);
         for (uint32_t pad = image.width * 3; pad < rowBytes; ++pad) out.push_back(0);
@@ -191,8 +183,8 @@ std::vector<uint8_t> EncodeDds(const ArgbImage& image) {
                                  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // reserved
                                  32, kRgbWithAlpha, 0, 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000u, kTextureCaps,
                                  0, 0, 0, 0};
-    for (const uint32_t word : header) Put32(out, word);
-    for (const uint32_t pixel : image.pixels) Put32(out, pixel);
+    for (const uint32_t word : header) AppendLe32(out, word);
+    for (const uint32_t pixel : image.pixels) AppendLe32(out, pixel);
     return out;
 }
 
