@@ -38,7 +38,7 @@ std::array<uint32_t, 4> Palette(uint16_t c0, uint16_t c1, bool threeColor) {
 
 void DecodeColorBlock(const uint8_t* p, bool threeColor, Block& block) {
     const auto palette = Palette(GetLe16(p), GetLe16(p + 2), threeColor);
-    const uint32_t indices = p[4] | (p[5] << 8) | (p[6] << 16) | (static_cast<uint32_t>(p[7]) << 24);
+    const uint32_t indices = GetLe32(p + 4);
     for (int i = 0; i < 16; ++i) block[i] = palette[(indices >> (2 * i)) & 3];
 }
 
