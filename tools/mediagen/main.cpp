@@ -1,5 +1,6 @@
-// mediagen OUTDIR: runs every registered generator into OUTDIR/tree/Media (made anew), then packs
-// OUTDIR/tree into OUTDIR/media.rar, a stored archive with a "Media" folder entry.
+// mediagen OUTDIR: runs every registered generator, those of the archive into OUTDIR/tree/Media
+// (made anew), those of the program's own resources into OUTDIR, then packs OUTDIR/tree into
+// OUTDIR/media.rar, a stored archive with a "Media" folder entry.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
               [](const MediaGenerator& a, const MediaGenerator& b) { return std::strcmp(a.name, b.name) < 0; });
     for (const MediaGenerator& generator : generators) {
         const auto start = std::chrono::steady_clock::now();
-        if (!generator.generate(media)) {
+        if (!generator.generate(generator.output == MediaGenerator::kArchive ? media : out)) {
             std::fprintf(stderr, "mediagen: %s failed\n", generator.name);
             return 1;
         }

@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "Model.h"
-#include "Painter.h"
+#include "paint/Patterns.h"
 #include "RoomLayout.h"
 #include "Shapes.h"
 
 namespace room {
+
+using namespace paint;
 
 namespace {
 
