@@ -1,6 +1,7 @@
 #include "shell/Application.h"
 
 #include "common/Log.h"
+#include "media/Manifest.h"
 #include "platform/sys/HostWindow.h"
 #include "platform/sys/InputDevices.h"
 #include "platform/sys/Resources.h"
@@ -21,14 +22,14 @@ constexpr const char* kSaverClassName = "Quelmont Class";
 constexpr const char* kDisplayName = "Quelmont";
 constexpr uint32_t kPreviewTimerId = 1;
 constexpr uint32_t kPreviewTimerPeriodMs = 500;
-constexpr int kPreviewBitmapId = 173;
-constexpr int kDefaultSettingsId = 193;
-constexpr int kUiTextId = 194;
+constexpr int kPreviewBitmapId = manifest::kPreviewBitmap.id;
+constexpr int kDefaultSettingsId = manifest::kDefaultSettings.id;
+constexpr int kUiTextId = manifest::kDialogText.id;
 constexpr uint32_t kInputCooperation = sys::DISCL_FOREGROUND | sys::DISCL_NONEXCLUSIVE;
 constexpr int64_t kMouseMoveGraceMs = 1000;
 constexpr const char* kNoDisplayText = "The configuration dialog needs a display: none could be opened (DISPLAY is not set "
                                        "or the X server does not answer). Nothing was changed.";
-constexpr int32_t kMediaArchiveId = 147;
+constexpr int32_t kMediaArchiveId = manifest::kMediaArchive.id;
 
 sys::LResult SaverWindowProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam, sys::LParam lParam) {
     if (!g_application) return 1;

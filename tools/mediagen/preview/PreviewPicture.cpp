@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "MediaGenerator.h"
+#include "media/Manifest.h"
 #include "paint/Canvas.h"
 #include "platform/gfx/loader/ImageEncoders.h"
 
@@ -147,7 +148,7 @@ bool GeneratePreview(const std::filesystem::path& dir) {
     DrawWindow(canvas);
     DrawLamp(canvas);
     DrawClock(canvas);
-    return WriteMediaFile(dir / "preview.bmp", gfx::EncodeBmp(canvas.ToImage()));
+    return WriteMediaFile(dir / manifest::kPreviewBitmap.file, gfx::EncodeBmp(canvas.ToImage()));
 }
 
 const MediaGeneratorRegistration registration({"preview", GeneratePreview, MediaGenerator::kProgram});
