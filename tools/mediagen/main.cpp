@@ -1,6 +1,7 @@
-// mediagen OUTDIR: runs every registered generator of the archive into OUTDIR/tree/Media (made
-// anew), then packs OUTDIR/tree into OUTDIR/media.rar, a stored archive with a "Media" folder
-// entry. mediagen --kind NAME DIR runs one generator into DIR.
+// mediagen OUTDIR: runs every registered generator, those of the archive into OUTDIR/tree/Media
+// (made anew), those of the program's own resources into OUTDIR, then packs OUTDIR/tree into
+// OUTDIR/media.rar, a stored archive with a "Media" folder entry. mediagen --kind NAME DIR runs
+// one generator into DIR (the desktop's icons are made only so).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -56,9 +57,9 @@ int main(int argc, char** argv) {
     std::sort(generators.begin(), generators.end(),
               [](const MediaGenerator& a, const MediaGenerator& b) { return std::strcmp(a.name, b.name) < 0; });
     for (const MediaGenerator& generator : generators) {
-        if (!generator.archived) continue;
+        if (generator.output == MediaGenerator::kDesktop) continue;
         const auto start = std::chrono::steady_clock::now();
-        if (!generator.generate(media)) {
+        if (!generator.generate(generator.output == MediaGenerator::kArchive ? media : out)) {
             std::fprintf(stderr, "mediagen: %s failed\n", generator.name);
             return 1;
         }

@@ -1,7 +1,7 @@
 // The icon in every size of the hicolor theme, as DIR/hicolor/NxN/apps/quelmont.png.
 #include <cstdio>
-#include <fstream>
 #include <string>
+#include <system_error>
 
 #include "IconPainter.h"
 #include "MediaGenerator.h"
@@ -15,17 +15,15 @@ bool GenerateIcons(const std::filesystem::path& dir) {
         const std::filesystem::path folder = dir / "hicolor" / name / "apps";
         std::error_code error;
         std::filesystem::create_directories(folder, error);
-        const std::vector<uint8_t> png = gfx::EncodePng(PaintIcon(size), true, 9);
-        std::ofstream out(folder / "quelmont.png", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-        if (error || png.empty() || !out) {
-            std::fprintf(stderr, "mediagen: cannot write the %s icon in %s\n", name.c_str(), folder.c_str());
+        if (error) {
+            std::fprintf(stderr, "mediagen: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
             return false;
         }
+        if (!WriteMediaFile(folder / "quelmont.png", gfx::EncodePng(PaintIcon(size), true, 9))) return false;
     }
     return true;
 }
 
-const MediaGeneratorRegistration kRegistration({"icons", &GenerateIcons, false});
+const MediaGeneratorRegistration kRegistration({"icons", &GenerateIcons, MediaGenerator::kDesktop});
 
 }  // namespace

@@ -3,17 +3,22 @@
 #include <cmath>
 #include <numbers>
 
-#include "StrokeFont.h"
+#include "paint/Patterns.h"
+#include "paint/StrokeFont.h"
+
+using paint::Canvas;
+using paint::Point;
+using paint::Rgb;
 
 namespace {
 
-constexpr Color kGold{0.86f, 0.67f, 0.38f};
-constexpr Color kLampLight{1.0f, 0.62f, 0.30f};
-constexpr Color kWood{0.20f, 0.11f, 0.06f};
-constexpr Color kDarkWood{0.12f, 0.07f, 0.04f};
-constexpr Color kBrass{0.62f, 0.46f, 0.22f};
-constexpr Color kIvory{0.72f, 0.62f, 0.46f};
-constexpr Color kInk{0.07f, 0.045f, 0.03f};
+constexpr Rgb kGold{0.86f, 0.67f, 0.38f};
+constexpr Rgb kLampLight{1.0f, 0.62f, 0.30f};
+constexpr Rgb kWood{0.20f, 0.11f, 0.06f};
+constexpr Rgb kDarkWood{0.12f, 0.07f, 0.04f};
+constexpr Rgb kBrass{0.62f, 0.46f, 0.22f};
+constexpr Rgb kIvory{0.72f, 0.62f, 0.46f};
+constexpr Rgb kInk{0.07f, 0.045f, 0.03f};
 
 Point Polar(Point centre, float radius, float degreesFromTwelve) {
     const float a = (degreesFromTwelve - 90) * std::numbers::pi_v<float> / 180;
@@ -21,7 +26,7 @@ Point Polar(Point centre, float radius, float degreesFromTwelve) {
 }
 
 // A dial with its ring, hour marks and hands at `hours`:`minutes`.
-void PaintDial(Canvas& canvas, Point centre, float radius, Color face, Color ring, Color ink, float hours,
+void PaintDial(Canvas& canvas, Point centre, float radius, Rgb face, Rgb ring, Rgb ink, float hours,
                float minutes, float alpha) {
     canvas.FillEllipse(centre.x, centre.y, radius + radius * 0.08f, radius + radius * 0.08f, ring, alpha);
     canvas.FillEllipse(centre.x, centre.y, radius, radius, face, alpha);
@@ -43,7 +48,7 @@ void PaintWindow(Canvas& canvas) {
                             {0.06f, 0.08f, 0.13f}, {0.025f, 0.03f, 0.05f}, 1);
     // Storm clouds lit from far away, and rain on the glass.
     canvas.Glow(790, 175, 70, {0.35f, 0.42f, 0.6f}, 0.12f);
-    Random random(7);
+    paint::Random random(7);
     for (int i = 0; i < 140; ++i) {
         const float x = x0 + random.Next() * (x1 - x0), y = y0 + random.Next() * (y1 - y0 - 20);
         const float length = 8 + random.Next() * 14;
@@ -61,7 +66,7 @@ void PaintLamp(Canvas& canvas) {
     canvas.Stroke({{230, 450}, {230, 632}}, 5, kDarkWood, 1);
     canvas.FillEllipse(230, 636, 34, 7, kDarkWood, 1);
     // A fabric shade, lit from inside.
-    canvas.Fill(180, 380, 280, 452, {0.62f, 0.38f, 0.17f}, 1, [](float x, float y) {
+    canvas.FillShape(180, 380, 280, 452, {0.62f, 0.38f, 0.17f}, 1, [](float x, float y) {
         const float t = (y - 380) / 72;
         const float half = 30 + 20 * t;
         return std::abs(x - 230) <= half;
@@ -76,7 +81,7 @@ void PaintClock(Canvas& canvas) {
     canvas.FillRect(cx - 44, 330, cx + 44, 600, kWood, 1);
     canvas.FillRect(cx - 44, 330, cx - 40, 600, {0.30f, 0.17f, 0.09f}, 0.8f);
     canvas.FillRect(cx - 60, 186, cx + 60, 334, {0.22f, 0.12f, 0.065f}, 1);
-    canvas.Fill(cx - 60, 150, cx + 60, 188, {0.22f, 0.12f, 0.065f}, 1, [&](float x, float y) {
+    canvas.FillShape(cx - 60, 150, cx + 60, 188, {0.22f, 0.12f, 0.065f}, 1, [&](float x, float y) {
         const float dx = (x - cx) / 60, dy = (y - 188) / 36;
         return dx * dx + dy * dy <= 1;
     });
@@ -108,9 +113,9 @@ Canvas PaintStartupPicture() {
     PaintClock(canvas);
 
     const float height = 40, tracking = 0.55f;
-    const float width = TitleWidth("QUELMONT", height, tracking);
+    const float width = paint::TitleWidth("QUELMONT", height, tracking);
     canvas.Glow(512, 82, 140, kGold, 0.05f);
-    DrawTitle(canvas, "QUELMONT", 512 - width / 2, 62, height, tracking, 2.6f, kGold, 0.95f);
+    paint::DrawTitle(canvas, "QUELMONT", 512 - width / 2, 62, height, tracking, 2.6f, kGold, 0.95f);
     canvas.FillRect(512 - width / 2, 122, 512 + width / 2, 123.2f, kGold, 0.35f);
     canvas.Vignette(0.6f);
     canvas.Grain(1.5f / 255, 11);
@@ -120,11 +125,11 @@ Canvas PaintStartupPicture() {
 Canvas PaintCornerLogo() {
     Canvas canvas(256, 128, {0, 0, 0}, 0);
     // A soft dark backing keeps the logo readable over any picture.
-    canvas.Fill(8, 20, 248, 108, {0.02f, 0.015f, 0.01f}, 0.45f, [](float x, float y) {
+    canvas.FillShape(8, 20, 248, 108, {0.02f, 0.015f, 0.01f}, 0.45f, [](float x, float y) {
         const float dx = std::max({20 - x, x - 236, 0.0f}), dy = std::max({32 - y, y - 96, 0.0f});
         return dx * dx + dy * dy <= 144;
     });
     PaintDial(canvas, {58, 64}, 30, {0.16f, 0.1f, 0.06f}, kGold, kGold, 10, 9, 1);
-    DrawTitle(canvas, "QUELMONT", 102, 55, 18, 0.28f, 1.6f, kGold, 1);
+    paint::DrawTitle(canvas, "QUELMONT", 102, 55, 18, 0.28f, 1.6f, kGold, 1);
     return canvas;
 }

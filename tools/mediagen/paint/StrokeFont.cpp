@@ -1,7 +1,9 @@
-#include "StrokeFont.h"
+#include "paint/StrokeFont.h"
 
 #include <cmath>
 #include <numbers>
+
+namespace paint {
 
 namespace {
 
@@ -47,14 +49,16 @@ float TitleWidth(std::string_view text, float height, float tracking) {
 }
 
 void DrawTitle(Canvas& canvas, std::string_view text, float x, float y, float height, float tracking,
-               float strokeWidth, Color color, float alpha) {
+               float strokeWidth, Rgb colour, float alpha) {
     const float width = height * kLetterWidth;
     for (const char c : text) {
         for (const std::vector<Point>& stroke : Letter(c)) {
             std::vector<Point> placed;
             for (const Point& p : stroke) placed.push_back({x + p.x * width, y + p.y * height});
-            canvas.Stroke(placed, strokeWidth, color, alpha);
+            canvas.Stroke(placed, strokeWidth, colour, alpha);
         }
         x += width + height * tracking;
     }
 }
+
+}  // namespace paint

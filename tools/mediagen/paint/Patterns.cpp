@@ -1,24 +1,9 @@
-#include "Painter.h"
+#include "paint/Patterns.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace room {
-
-Rgb Hex(uint32_t rgb) {
-    return {static_cast<float>(rgb >> 16 & 255) / 255, static_cast<float>(rgb >> 8 & 255) / 255,
-            static_cast<float>(rgb & 255) / 255};
-}
-
-Rgb Mix(Rgb a, Rgb b, float t) { return a * (1 - t) + b * t; }
-
-gfx::ArgbImage Picture::ToArgb() const {
-    gfx::ArgbImage out(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
-    const auto byte = [](float v) { return static_cast<uint32_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
-    for (size_t i = 0; i < pixels.size(); ++i)
-        out.pixels[i] = byte(alpha[i]) << 24 | byte(pixels[i].r) << 16 | byte(pixels[i].g) << 8 | byte(pixels[i].b);
-    return out;
-}
+namespace paint {
 
 float Hash(int x, int y, uint32_t seed) {
     uint32_t h = static_cast<uint32_t>(x) * 0x8da6b343u ^ static_cast<uint32_t>(y) * 0xd8163841u ^ seed * 0xcb1ab31fu;
@@ -51,6 +36,14 @@ float Fbm(float u, float v, int octaves, int cellsU, int cellsV, uint32_t seed) 
     return sum / weight;
 }
 
+float WoodGrain(float u, float v, uint32_t seed) {
+    // Streaks: noise stretched along u, bent by a slow warp; lines: a sine of the warped v.
+    const float warp = Fbm(u, v, 3, 2, 3, seed + 7);
+    const float streak = Fbm(u, v, 5, 3, 48, seed);
+    const float lines = 0.5f + 0.5f * std::sin(6.2831853f * (v * 23 + warp * 2.5f + streak * 1.2f));
+    return std::clamp(0.2f + 0.6f * streak + 0.2f * lines * lines * lines, 0.0f, 1.0f);
+}
+
 float Smoothstep(float edge0, float edge1, float x) {
     const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
     return t * t * (3 - 2 * t);
@@ -64,12 +57,9 @@ float SegmentDistance(float px, float py, float ax, float ay, float bx, float by
     return std::sqrt(ex * ex + ey * ey);
 }
 
-float WoodGrain(float u, float v, uint32_t seed) {
-    // Streaks: noise stretched along u, bent by a slow warp; lines: a sine of the warped v.
-    const float warp = Fbm(u, v, 3, 2, 3, seed + 7);
-    const float streak = Fbm(u, v, 5, 3, 48, seed);
-    const float lines = 0.5f + 0.5f * std::sin(6.2831853f * (v * 23 + warp * 2.5f + streak * 1.2f));
-    return std::clamp(0.2f + 0.6f * streak + 0.2f * lines * lines * lines, 0.0f, 1.0f);
+float Random::Next() {
+    state_ = state_ * 1664525u + 1013904223u;
+    return static_cast<float>(state_ >> 8) / 16777216.0f;
 }
 
-}  // namespace room
+}  // namespace paint
