@@ -1,13 +1,13 @@
 #include "shell/EntryPoint.h"
 
 #include "common/Log.h"
+#include "common/Random.h"
 #include "common/Timing.h"
 #include "platform/sys/System.h"
 #include "shell/Application.h"
 #include "shell/ClockText.h"
 #include "shell/DirectXVersion.h"
 
-#include <cstdlib>
 
 namespace {
 
@@ -34,7 +34,7 @@ int RunEntryPoint(void* instance, const char* commandLine, sys::DirectXProbe& pr
 
     Application* app = GetApp();
     system.SetScreenSaverRunning(true);
-    std::srand(static_cast<unsigned>(NowMs() % 0x8000));
+    SeedRandom(static_cast<uint32_t>(NowMs() % 0x8000));
 
     if (!app->Create(instance, mode, windowHandle)) {
         system.SetScreenSaverRunning(false);
