@@ -1,8 +1,7 @@
 #include <SDL.h>
 #include <X11/Xlib.h>
-#include <spawn.h>
+#include <glib.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <ctime>
@@ -11,8 +10,6 @@
 #include "platform/sys/HostWindow.h"
 #include "platform/sys/System.h"
 #include "platform/ui/MessageBoxes.h"
-
-extern char** environ;
 
 namespace sys {
 namespace {
@@ -81,11 +78,14 @@ public:
         const std::string target(address);
         char program[] = "xdg-open";
         char* argv[] = {program, const_cast<char*>(target.c_str()), nullptr};
-        pid_t pid = 0;
-        if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) return false;
-        int status = 0;
-        // xdg-open hands the address to the browser and returns at once.
-        return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        // Detached: xdg-open may wait for the browser it starts (it does when it hands over to
+        // $BROWSER), and the caller's window must not freeze meanwhile. Without a child pid to
+        // give back, the spawn goes through an intermediate process, so nothing is left to reap;
+        // a program that cannot be started is still reported.
+        GError* error = nullptr;
+        const bool started = g_spawn_async(nullptr, argv, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, &error);
+        if (error) g_error_free(error);
+        return started;
     }
 
 private:
