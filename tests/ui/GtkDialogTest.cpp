@@ -15,6 +15,7 @@
 #include <string>
 
 #include "clock/ClockApplication.h"
+#include "platform/sys/GraphicsHelp.h"
 #include "platform/ui/DialogResources.h"
 #include "platform/ui/MessageBoxes.h"
 #include "shell/FakeDirect3D.h"
@@ -342,7 +343,7 @@ TEST_F(GtkDialogTest, WithoutGraphicsAMessageBoxSaysSoAndNothingIsSaved) {
         EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(box)), "Error");
         gchar* text = nullptr;
         g_object_get(box, "text", &text, nullptr);
-        EXPECT_STREQ(text, "Cannot initialize D3D, please reinstall DX9");
+        EXPECT_EQ(sys::PlatformGraphicsHelp().noDeviceText, text);
         g_free(text);
         gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
         return true;
@@ -352,7 +353,7 @@ TEST_F(GtkDialogTest, WithoutGraphicsAMessageBoxSaysSoAndNothingIsSaved) {
 }
 
 TEST_F(GtkDialogTest, TheGraphicsCheckDialogAnswersWithTheButtonChosen) {
-    for (const auto& [button, expected] : {std::pair{"Download DirectX 9", IDOK}, {"Cancel", IDCANCEL}}) {
+    for (const auto& [button, expected] : {std::pair{"Graphics drivers", IDOK}, {"Cancel", IDCANCEL}}) {
         User user;
         user.Then([button = std::string(button), expected = expected] {
             GtkWidget* box = Named("message-box");
@@ -373,7 +374,7 @@ TEST_F(GtkDialogTest, TheGraphicsCheckDialogAnswersWithTheButtonChosen) {
             return true;
         });
         user.Start();
-        EXPECT_EQ(ui::ShowDirectXDialog("DirectX 9 is required"), expected);
+        EXPECT_EQ(ui::ShowDirectXDialog("An OpenGL 3.3 driver is required", "Graphics drivers"), expected);
         EXPECT_TRUE(user.Finished());
     }
 }

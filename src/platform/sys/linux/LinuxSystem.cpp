@@ -7,16 +7,13 @@
 #include <ctime>
 #include <string>
 
+#include "platform/sys/GraphicsHelp.h"
 #include "platform/sys/HostWindow.h"
 #include "platform/sys/System.h"
 #include "platform/ui/MessageBoxes.h"
 
 namespace sys {
 namespace {
-
-constexpr const char* kDirectXDialogText =
-    "DirectX 9 is required for the screensaver to work properly. Click button \"Download DirectX 9\" to "
-    "download it from Microsoft's website";
 
 class LinuxSystem final : public System {
 public:
@@ -72,7 +69,10 @@ public:
         return IDOK;
     }
 
-    int ShowDirectXDialog() override { return ui::ShowDirectXDialog(kDirectXDialogText); }
+    int ShowDirectXDialog() override {
+        const GraphicsHelp& help = PlatformGraphicsHelp();
+        return ui::ShowDirectXDialog(help.checkText, help.downloadButton);
+    }
 
     bool ShellOpen(std::string_view address) override {
         const std::string target(address);
