@@ -37,7 +37,7 @@ ProgramRun RunSoak(const TempDir& dir, bool oneProcessor) {
         EXPECT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
     }
     const pid_t pid = StartProgram(
-        dir, {"--record", dir.path() + "/out", "--soak", "--seconds", "130", "--size", "64x48", "--fps", "1"},
+        dir, {"--record", dir.path() + "/out", "--soak", "--seconds", "130", "--size", "64x48", "--fps", "2"},
         SanitizerEnvironment());
     if (oneProcessor) {
         EXPECT_EQ(sched_setaffinity(0, sizeof all, &all), 0);
