@@ -61,11 +61,11 @@ long PlantedLeakKb() {
 SoakMonitor::SoakMonitor(Application& app) : app_(app), plantedLeakKb_(PlantedLeakKb()) {}
 
 void SoakMonitor::PrepareRenderer() {
-    // The software renderer's rasteriser threads make a new scene whenever they fall behind, keep
-    // every scene for the context's life, and let go of a finished scene's memory and of the
-    // textures it drew only when they reuse it: textures freed at a reset can stay alive for
-    // minutes, depending on the machine's load. Rasterising on the drawing thread leaves one
-    // scene, reused at every flush. Other drivers ignore the variable.
+    // The software renderer makes a new scene whenever its rasteriser threads fall behind, keeps
+    // every scene for the context's life, and lets go of a finished scene's memory and of the
+    // textures it drew (even ones freed at a reset) only when it reuses that scene: what the heap
+    // holds depends on how the threads were scheduled. Rasterising on the drawing thread leaves
+    // one scene, reused at every flush. Other drivers ignore the variable.
     setenv("LP_NUM_THREADS", "0", 1);
 }
 
