@@ -21,10 +21,10 @@ room::RoomModel ClockOnly() {
 
 TEST(RoomBake, SameLightWhateverTheNumberOfWorkers) {
     room::RoomModel one = ClockOnly(), two = ClockOnly();
-    const std::vector<room::Picture> a = room::BakeLighting(one, 1);
-    const std::vector<room::Picture> b = room::BakeLighting(two, 2);
+    const std::vector<paint::Canvas> a = room::BakeLighting(one, 1);
+    const std::vector<paint::Canvas> b = room::BakeLighting(two, 2);
     ASSERT_EQ(a.size(), b.size());
-    for (size_t p = 0; p < a.size(); ++p) EXPECT_EQ(a[p].ToArgb().pixels, b[p].ToArgb().pixels);
+    for (size_t p = 0; p < a.size(); ++p) EXPECT_EQ(a[p].ToImage().pixels, b[p].ToImage().pixels);
     ASSERT_EQ(one.objects.size(), two.objects.size());
     for (size_t o = 0; o < one.objects.size(); ++o)
         for (size_t v = 0; v < one.objects[o].mesh.vertices.size(); ++v) {

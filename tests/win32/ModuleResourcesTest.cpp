@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "media/Manifest.h"
 #include "platform/sys/Resources.h"
 #include "resources/FileSource.h"
 #include "resources/RarArchive.h"
@@ -16,35 +18,51 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A manifest file: made by mediagen into the build's media folder, or else a source text.
+std::vector<uint8_t> ManifestFile(const manifest::Resource& resource) {
+    const std::string built = std::string(QUELMONT_BINARY_DIR) + "/media/" + resource.file;
+    if (std::filesystem::exists(built)) return ReadFile(built);
+    return ReadFile(std::string(QUELMONT_SOURCE_DIR) + "/media/" + resource.file);
+}
+
 std::vector<uint8_t> Bytes(std::span<const uint8_t> span) { return {span.begin(), span.end()}; }
 
 }  // namespace
 
-TEST(ModuleResources, NamedTypesHoldTheirFilesBytesFoundInAnyCase) {
-    const std::string settings = std::string(QUELMONT_SOURCE_DIR) + "/media/def_settings.txt";
-    const std::vector<uint8_t> expected = ReadFile(settings);
-    ASSERT_FALSE(expected.empty());
-    EXPECT_EQ(Bytes(sys::GetResources().Find("CustomData", 193)), expected);
-    EXPECT_EQ(Bytes(sys::GetResources().Find("customdata", 193)), expected);
-    EXPECT_TRUE(sys::GetResources().Find("CustomData", 194).empty());
-    EXPECT_TRUE(sys::GetResources().Find("MEMFILE", 193).empty());
-    EXPECT_TRUE(sys::GetResources().Find("CustomData", 0).empty());
-    EXPECT_TRUE(sys::GetResources().Find("CustomData", 70000).empty());
+TEST(ModuleResources, EveryManifestEntryHoldsItsFilesBytes) {
+    for (const manifest::Resource& resource :
+         {manifest::kDefaultSettings, manifest::kDialogText, manifest::kStartupPicture, manifest::kLogoBottomRight,
+          manifest::kLogoBottomLeft, manifest::kLogoTopLeft, manifest::kLogoTopRight, manifest::kMediaArchive}) {
+        SCOPED_TRACE(resource.file);
+        const std::vector<uint8_t> expected = ManifestFile(resource);
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(Bytes(sys::GetResources().Find(resource.type, resource.id)), expected);
+    }
+}
+
+TEST(ModuleResources, NamedTypesAreFoundInAnyCaseAndOnlyUnderTheirOwnType) {
+    const manifest::Resource& settings = manifest::kDefaultSettings;
+    EXPECT_EQ(Bytes(sys::GetResources().Find("customdata", settings.id)), ManifestFile(settings));
+    EXPECT_TRUE(sys::GetResources().Find("MEMFILE", settings.id).empty());
+    EXPECT_TRUE(sys::GetResources().Find(settings.type, 0).empty());
+    EXPECT_TRUE(sys::GetResources().Find(settings.type, 70000).empty());
 }
 
 TEST(ModuleResources, ABitmapIsStoredWithoutItsFileHeader) {
-    const std::vector<uint8_t> file = ReadFile(PREVIEW_BITMAP);
-    ASSERT_GT(file.size(), 14u);
-    EXPECT_EQ(Bytes(sys::GetResources().Find("BITMAP", 173)), std::vector<uint8_t>(file.begin() + 14, file.end()));
-    EXPECT_EQ(Bytes(sys::GetResources().Find("Bitmap", 173)).size(), file.size() - 14);
+    for (const manifest::Resource& bitmap : {manifest::kPreviewBitmap, manifest::kCornerBitmap}) {
+        SCOPED_TRACE(bitmap.id);
+        const std::vector<uint8_t> file = ManifestFile(bitmap);
+        ASSERT_GT(file.size(), 14u);
+        EXPECT_EQ(Bytes(sys::GetResources().Find("BITMAP", bitmap.id)), std::vector<uint8_t>(file.begin() + 14, file.end()));
+        EXPECT_EQ(Bytes(sys::GetResources().Find("Bitmap", bitmap.id)).size(), file.size() - 14);
+    }
 }
 
 TEST(ModuleResources, TheMediaArchiveMountsFromTheResourceSectionInPlace) {
-    const std::span<const uint8_t> bytes = FileSource::FindMemFile(147);
-    ASSERT_FALSE(bytes.empty());
-    EXPECT_EQ(bytes.size(), ReadFile(std::string(QUELMONT_BINARY_DIR) + "/media/media.rar").size());
+    const int id = manifest::kMediaArchive.id;
+    ASSERT_FALSE(FileSource::FindMemFile(id).empty());
     RarArchive archive;
-    ASSERT_TRUE(archive.Open(FileSource(147)));
+    ASSERT_TRUE(archive.Open(FileSource(id)));
     EXPECT_TRUE(archive.Exists("Media\\clock.UDF"));
     auto stream = archive.OpenFile("media\\scene.props", DataStream::kRead);
     ASSERT_NE(stream, nullptr);

@@ -4,11 +4,14 @@
 #include <vector>
 
 #include "Model.h"
-#include "Painter.h"
+#include "media/Manifest.h"
+#include "paint/Patterns.h"
 #include "RoomLayout.h"
 #include "Shapes.h"
 
 namespace room {
+
+using namespace paint;
 
 namespace {
 
@@ -25,7 +28,7 @@ void AddLamp(RoomModel& model) {
     // single-sided surfaces, the outside first: where it covers the inside of the far wall, that
     // fails the depth test, so no pixel adds both (a two-sided mesh would add them in triangle
     // order, giving bright wedges); from below, the brighter inside shows.
-    SceneObject glow = Object("Lamp lamp", "Lampshade", Lighting::kNone);
+    SceneObject glow = Object(manifest::kLampNode, "Lampshade", Lighting::kNone);
     glow.castsShadow = false;
     glow.keys = {{"Blend", "additive"}, {"Lit", "0"}};
     const float h = kLampShadeTop - kLampShadeBottom;
@@ -142,7 +145,7 @@ void AddPicture(RoomModel& model) {
     }
     model.objects.push_back(std::move(frame));
 
-    SceneObject canvas = Object("Picture", "Painting");
+    SceneObject canvas = Object(manifest::kPictureNode, "Painting");
     AddQuad(canvas.mesh, {c.x - 0.5f, c.y + hh, c.z + hw}, {0, 0, -2 * hw}, {0, -2 * hh, 0}, {-1, 0, 0}, {0, 0},
             {1, 1});
     model.objects.push_back(std::move(canvas));

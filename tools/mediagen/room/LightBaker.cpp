@@ -9,6 +9,8 @@
 
 namespace room {
 
+using namespace paint;
+
 namespace {
 
 struct Shelf {
@@ -101,7 +103,7 @@ void Trace(const LightTracer& tracer, std::vector<Sample>& samples, int threads)
 
 // A 3 x 3 average inside one chart's rectangle, twice: it takes the grain out of the soft shadows
 // without blurring across charts.
-void SmoothChart(Picture& page, const Chart& c) {
+void SmoothChart(Canvas& page, const Chart& c) {
     for (int pass = 0; pass < 2; ++pass) {
         std::vector<Rgb> copy;
         for (int y = 0; y < c.texelsV; ++y)
@@ -127,7 +129,7 @@ uint32_t VertexColour(Rgb light) {
 
 }  // namespace
 
-std::vector<Picture> BakeLighting(RoomModel& model, int threads) {
+std::vector<Canvas> BakeLighting(RoomModel& model, int threads) {
     // World-space copies: the tracer's occluders and the surfaces to light.
     std::vector<std::pair<SceneObject*, Mesh>> world;
     ForEachObject(model.objects, math::Identity(), [&](SceneObject& o, const math::Mat4& m) {
@@ -160,10 +162,10 @@ std::vector<Picture> BakeLighting(RoomModel& model, int threads) {
         }
     }
 
-    std::vector<Picture> pages(packers.size(), Picture(kLightMapSize, kLightMapSize));
+    std::vector<Canvas> pages(packers.size(), Canvas(kLightMapSize, kLightMapSize));
     for (auto& [object, mesh] : world) {
         if (object->lighting != Lighting::kLightMap) continue;
-        Picture& page = pages[static_cast<size_t>(object->lightMapPage)];
+        Canvas& page = pages[static_cast<size_t>(object->lightMapPage)];
         for (const Chart& c : mesh.charts)
             for (int y = 0; y < c.texelsV; ++y)
                 for (int x = 0; x < c.texelsU; ++x) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Mesh.h"
-#include "Painter.h"
+#include "paint/Canvas.h"
 
 struct RTCDeviceTy;
 struct RTCSceneTy;
@@ -24,7 +24,7 @@ public:
     LightTracer(const LightTracer&) = delete;
     LightTracer& operator=(const LightTracer&) = delete;
 
-    Rgb Light(Vec3 position, Vec3 normal, uint32_t seed) const;
+    paint::Rgb Light(Vec3 position, Vec3 normal, uint32_t seed) const;
     // Distance to the first surface along a ray, or a negative value when nothing is hit.
     float Hit(Vec3 origin, Vec3 direction, float maxDistance, int* triangle = nullptr) const;
 
