@@ -193,8 +193,9 @@ void ClockApplication::RenderOutdoor(RenderContext& context) {
         cache.setRenderState(D3DRS_AMBIENT, PackColor(EngineColor{1.0f, ambient, ambient, ambient}));
         if (!RenderNode(outdoorNode_, context)) Log("Outdoor render failed\n");
         cache.setRenderState(D3DRS_AMBIENT, PackColor(scene.ambient));
+        // Unlike the other passes' lines, this one belongs to the landscape: no landscape, no line.
+        Log("Outdoor ok\n");
     }
-    Log("Outdoor ok\n");
 }
 
 void ClockApplication::RenderRoom(Scene& room, const RenderCamera& camera) {

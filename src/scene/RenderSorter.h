@@ -19,6 +19,8 @@ class Texture;
 class RenderSorter : public RenderContext, public RenderQueue {
 public:
     struct Result {
+        // Cleared by a failed draw, and also when the device refuses a light or the camera's
+        // matrices: the pass is then drawn wrongly, and calling it ok would hide that.
         bool ok = true;
     };
 
