@@ -15,7 +15,6 @@
 
 #include "AllocationCounter.h"
 #include "CountingDevice.h"
-#include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
 #include "scene/RenderSorter.h"
 #include "scene/Scene.h"
@@ -125,6 +124,7 @@ std::vector<uint8_t> BuildRoomSizedScene(const std::string& folder) {
 struct Fixture {
     std::string folder;
     CountingDevice device;
+    PublishedDevice published{device};
     std::vector<uint8_t> bytes;
     FileSearchList files;
     std::unique_ptr<TextureManager> textures;
@@ -133,8 +133,6 @@ struct Fixture {
     Fixture() {
         std::string pattern = (std::filesystem::temp_directory_path() / "scene-bench-XXXXXX").string();
         folder = mkdtemp(pattern.data()) ? pattern : std::string(".");
-        PublishDevice(&device);
-        DeviceStateCache::Get().invalidate();
         bytes = BuildRoomSizedScene(folder);
         files.Add(FileSource(EngineString(folder.c_str())));
         textures = std::make_unique<TextureManager>(&device);
@@ -148,7 +146,6 @@ struct Fixture {
     ~Fixture() {
         scene.reset();
         textures.reset();
-        PublishDevice(nullptr);
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }

@@ -14,13 +14,9 @@ protected:
     void SetUp() override {
         device_ = MakeRef<RecordingDevice>();
         PublishDevice(device_.get());
-        cache().invalidate();
         cache().resetStats();
     }
-    void TearDown() override {
-        PublishDevice(nullptr);
-        cache().invalidate();
-    }
+    void TearDown() override { PublishDevice(nullptr); }
     static DeviceStateCache& cache() { return DeviceStateCache::Get(); }
 
     Ref<RecordingDevice> device_;
@@ -141,6 +137,22 @@ TEST_F(DeviceStateCacheTest, TablesEndWhereTheDevicesDo) {
     EXPECT_FALSE(cache().getRenderState(static_cast<D3DRENDERSTATETYPE>(kRenderStateCount), value));
     EXPECT_FALSE(cache().getTransform(D3DTS_WORLDMATRIX(kWorldMatrixCount), m));
     EXPECT_TRUE(device_->Calls().empty());
+}
+
+// What the cache knew belongs to the device it was learnt on.
+TEST_F(DeviceStateCacheTest, PublishingADeviceForgetsWhatTheCacheKnew) {
+    EXPECT_TRUE(cache().setRenderState(D3DRS_LIGHTING, 0));
+    {
+        RecordingDevice other;
+        PublishedDevice published(other);
+        EXPECT_EQ(CurrentDevice(), &other);
+        EXPECT_TRUE(cache().setRenderState(D3DRS_LIGHTING, 0));
+        EXPECT_EQ(other.CountCalls("SetRenderState"), 1u);
+    }
+    EXPECT_EQ(CurrentDevice(), nullptr);
+    PublishDevice(device_.get());
+    EXPECT_TRUE(cache().setRenderState(D3DRS_LIGHTING, 0));
+    EXPECT_EQ(device_->CountCalls("SetRenderState"), 2u);
 }
 
 TEST_F(DeviceStateCacheTest, SwitchedOffEveryCallReachesTheDevice) {

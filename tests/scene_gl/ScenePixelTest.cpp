@@ -41,7 +41,6 @@ protected:
                                      pp, device_),
                   D3D_OK);
         PublishDevice(device_.get());
-        DeviceStateCache::Get().invalidate();
         textures_ = std::make_unique<TextureManager>(device_.get());
         files_.Add(FileSource(EngineString(dir_.path().c_str())));
     }
@@ -50,7 +49,6 @@ protected:
         scene_.reset();
         textures_.reset();
         PublishDevice(nullptr);
-        DeviceStateCache::Get().invalidate();
         device_.Reset();
         d3d_.Reset();
         window_.reset();
