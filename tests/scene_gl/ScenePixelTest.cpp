@@ -73,7 +73,7 @@ protected:
         ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
         ASSERT_EQ(device_->BeginScene(), D3D_OK);
         DeviceStateCache::Get().setRenderState(D3DRS_AMBIENT, 0);
-        EXPECT_TRUE(RunScenePass(scene_->root(), sorter).ok);
+        EXPECT_TRUE(RunScenePass(scene_->root(), sorter).flushed.ok);
         ASSERT_EQ(device_->EndScene(), D3D_OK);
         ASSERT_EQ(device_->Present(), D3D_OK);
         uint32_t width = 0, height = 0;

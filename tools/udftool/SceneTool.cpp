@@ -111,7 +111,7 @@ bool DrawFrame(Device& device, Scene& scene, const RenderOptions& o) {
     device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, o.clear, 1.0f, 0);
     device.BeginScene();
     DeviceStateCache::Get().setRenderState(D3DRS_AMBIENT, o.ambient);
-    const bool ok = RunScenePass(scene.root(), sorter).ok;
+    const bool ok = RunScenePass(scene.root(), sorter).flushed.ok;
     device.EndScene();
     return SUCCEEDED(device.Present()) && ok;
 }
