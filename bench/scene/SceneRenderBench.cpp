@@ -174,10 +174,10 @@ void BM_ScenePass(benchmark::State& state) {
     };
     frame();  // the first frame fills the sorter's storage and the state cache
     f.device.resetCounts();
-    const long allocationsBefore = gAllocations;
+    const long allocationsBefore = AllocationCount();
     for (auto _ : state) frame();
     const auto frames = static_cast<double>(state.iterations());
-    state.counters["allocs/frame"] = static_cast<double>(gAllocations - allocationsBefore) / frames;
+    state.counters["allocs/frame"] = static_cast<double>(AllocationCount() - allocationsBefore) / frames;
     state.counters["draws/frame"] = static_cast<double>(f.device.draws) / frames;
     state.counters["calls/frame"] = static_cast<double>(f.device.calls) / frames;
     state.counters["changes/frame"] = static_cast<double>(f.device.changes) / frames;
