@@ -203,11 +203,9 @@ void ClockApplication::RenderRoom(Scene& room, const RenderCamera& camera) {
     DeviceStateCache::Get().setRenderState(D3DRS_TEXTUREFACTOR, Grey(0, static_cast<uint32_t>(storm_.winkLevel() * 128.0f)));
     sorter_.reset(camera);
     sorter_.setLights(&room.lights());
-    sorter_.sorter = &sorter_;
-    sorter_.view = &sorter_.camera;
-    if (!room.root().render(sorter_)) Log("Scene render failed\n");
-    sorter_.sorter = nullptr;
-    if (!sorter_.flush().ok) Log("Rendersorter failed\n");
+    const ScenePassResult pass = RunScenePass(room.root(), sorter_);
+    if (!pass.traversed) Log("Scene render failed\n");
+    if (!pass.flushed.ok) Log("Rendersorter failed\n");
     Log("Scene ok\n");
 }
 

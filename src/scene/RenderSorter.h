@@ -64,4 +64,8 @@ private:
 
 // The scene pass as the application runs it: the traversal of `root` into `sorter` (culled by its
 // camera unless kSkipVisibility is set), then the flush.
-RenderSorter::Result RunScenePass(SceneNode& root, RenderSorter& sorter);
+struct ScenePassResult {
+    bool traversed = true;  // every node's own render succeeded
+    RenderSorter::Result flushed;
+};
+ScenePassResult RunScenePass(SceneNode& root, RenderSorter& sorter);

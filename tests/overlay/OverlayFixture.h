@@ -22,12 +22,8 @@ class OverlayFixture : public ::testing::Test {
 protected:
     OverlayFixture() {
         SetTracePath(trace.c_str());
-        PublishDevice(&device);
-        DeviceStateCache::Get().invalidate();
     }
     ~OverlayFixture() override {
-        PublishDevice(nullptr);
-        DeviceStateCache::Get().invalidate();
         SetTracePath(nullptr);
     }
 
@@ -59,5 +55,6 @@ protected:
     TempDir dir;
     std::string trace = dir.path() + "/trace.log";
     gfx::RecordingDevice device;
+    PublishedDevice published{device};
     TextureManager manager{&device};
 };
