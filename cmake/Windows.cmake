@@ -17,9 +17,6 @@ endfunction()
 enable_language(RC)
 
 macro(tessel_windows_subdirectories)
-  # GCC 12 sees overlapping copies in std::string's inlined code at -O3 (a false positive of
-  # that release), with MinGW's headers.
-  add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:-Wno-restrict>")
   enable_testing()
   foreach(folder common udf resources textures scene overlay shell platform/gfx platform/sys platform/ui)
     add_subdirectory(src/${folder})
