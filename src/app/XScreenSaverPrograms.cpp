@@ -1,15 +1,8 @@
 #include "app/XScreenSaverPrograms.h"
 
+#include "platform/sys/TextTrim.h"
+
 namespace {
-
-// A carriage return too: a file saved with CR LF line ends keeps them on the entries.
-constexpr std::string_view kBlanks = " \t\r";
-
-std::string_view Trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 size_t LineEnd(std::string_view file, size_t pos) {
     const size_t newline = file.find('\n', pos);
@@ -53,16 +46,16 @@ XScreenSaverProgram ParseEntry(std::string_view entry) {
     XScreenSaverProgram program;
     if (entry.starts_with('-')) {
         program.enabled = false;
-        entry = Trim(entry.substr(1));
+        entry = sys::Trim(entry.substr(1));
     }
     const size_t colon = entry.find(':');
     if (colon != std::string_view::npos && colon > 0 && entry.substr(0, colon).find_first_of(" \t\"") == std::string_view::npos) {
         program.visual = entry.substr(0, colon);
-        entry = Trim(entry.substr(colon + 1));
+        entry = sys::Trim(entry.substr(colon + 1));
     }
     if (entry.starts_with('"')) {
         const size_t close = entry.find('"', 1);
-        entry = close == std::string_view::npos ? std::string_view() : Trim(entry.substr(close + 1));
+        entry = close == std::string_view::npos ? std::string_view() : sys::Trim(entry.substr(close + 1));
     }
     program.command = entry;
     return program;
@@ -73,11 +66,11 @@ void ReadValue(std::string_view value, XScreenSaverPrograms& list) {
     std::string_view rest = text;
     list.programs.clear();
     for (size_t separator; (separator = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(separator + 1)) {
-        const std::string_view entry = Trim(rest.substr(0, separator));
+        const std::string_view entry = sys::Trim(rest.substr(0, separator));
         if (!entry.empty()) list.programs.push_back(ParseEntry(entry));
     }
     // The last entry needs no "\n" to count, only to let another follow.
-    const std::string_view last = Trim(rest);
+    const std::string_view last = sys::Trim(rest);
     if (!last.empty()) list.programs.push_back(ParseEntry(last));
     list.closed = last.empty();
 }
@@ -95,13 +88,13 @@ XScreenSaverPrograms ParseXScreenSaverPrograms(std::string_view file) {
         }
         const std::string_view logical = file.substr(begin, end - begin);
         const size_t colon = logical.find(':');
-        if (colon != std::string_view::npos && IsProgramsKey(Trim(logical.substr(0, colon)))) {
+        if (colon != std::string_view::npos && IsProgramsKey(sys::Trim(logical.substr(0, colon)))) {
             list.found = true;
             list.begin = begin;
             list.end = end;
             list.open = pos == file.size() && pos > begin;
             const std::string_view value = logical.substr(colon + 1);
-            ReadValue(value.substr(std::min(value.find_first_not_of(kBlanks), value.size())), list);
+            ReadValue(value.substr(std::min(value.find_first_not_of(sys::kLineBlanks), value.size())), list);
         }
         pos = end + 1;
     }
@@ -111,7 +104,7 @@ XScreenSaverPrograms ParseXScreenSaverPrograms(std::string_view file) {
 bool ListsProgram(const XScreenSaverPrograms& list, std::string_view name) {
     for (const XScreenSaverProgram& program : list.programs) {
         std::string_view word = program.command;
-        word = word.substr(0, word.find_first_of(kBlanks));
+        word = word.substr(0, word.find_first_of(sys::kLineBlanks));
         const size_t slash = word.rfind('/');
         if (slash != std::string_view::npos) word.remove_prefix(slash + 1);
         if (word == name) return true;

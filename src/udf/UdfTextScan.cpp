@@ -1,5 +1,7 @@
 #include "udf/UdfTextScan.h"
 
+#include "platform/sys/TextTrim.h"
+
 namespace {
 
 bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
@@ -32,9 +34,7 @@ const std::string& UdfStatementReader::Next() {
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return sys::Trim(text, " \t");
 }
 
 size_t LeadingUnitLength(std::string_view text) {

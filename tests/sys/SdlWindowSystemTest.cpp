@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "platform/sys/Window.h"
@@ -11,6 +13,10 @@
 namespace {
 
 std::vector<sys::Message> g_seen;
+
+// Constant-initialised, so destroyed after every function static when exit() runs, as the
+// program's application object is.
+std::unique_ptr<sys::Window> g_heldUntilExit;
 
 sys::LResult Record(sys::WindowHandle window, uint32_t message, sys::WParam w, sys::LParam l) {
     g_seen.push_back({window, message, w, l});
@@ -90,4 +96,17 @@ TEST(SdlWindowSystem, QueueTimersAndTranslatedEventsReachTheClassProcedure) {
     window.reset();
     EXPECT_FALSE(windows.PostMessage(gone, sys::WM_USER, 0, 0));
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+TEST(SdlWindowSystem, AWindowFreedByExitAfterTheSystemsStaticsDoesNotReachFreedMemory) {
+    sys::WindowSystem& windows = sys::GetWindowSystem();
+    windows.RegisterClass({"Held Class", 0, &Record});
+    EXPECT_EXIT(
+        {
+            g_heldUntilExit = windows.CreateWindow({"Held Class", "held", sys::WS_POPUP, {0, 0, 8, 8}, 0});
+            if (!g_heldUntilExit) std::_Exit(3);
+            windows.PostMessage(g_heldUntilExit.get(), sys::WM_USER, 0, 0);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
 }

@@ -1,15 +1,9 @@
 #include "platform/sys/linux/KeyFileText.h"
 
+#include "platform/sys/TextTrim.h"
+
 namespace sys {
 namespace {
-
-constexpr std::string_view kBlanks = " \t\r";
-
-std::string_view Trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 bool Unescape(std::string_view text, std::string& out) {
     out.clear();

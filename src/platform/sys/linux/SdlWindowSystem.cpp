@@ -456,7 +456,10 @@ private:
 }  // namespace
 
 WindowSystem& PlatformWindowSystem() {
-    static SdlWindowSystem windows;
+    // Never destroyed: a window held by an object of static storage (the application) is freed
+    // after function statics when exit() runs — from an X error handler, say — and must still
+    // find the system it leaves.
+    static SdlWindowSystem& windows = *new SdlWindowSystem;
     return windows;
 }
 
