@@ -168,6 +168,15 @@ protected:
     MediaResources media;
 };
 
+// A plain blue picture for the file chooser and the preview to read.
+bool WritePicture(const std::string& path, int width, int height) {
+    GdkPixbuf* pixels = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, width, height);
+    gdk_pixbuf_fill(pixels, 0x3366ccff);
+    const bool saved = gdk_pixbuf_save(pixels, path.c_str(), "png", nullptr, nullptr);
+    g_object_unref(pixels);
+    return saved;
+}
+
 }  // namespace
 
 TEST_F(GtkDialogTest, OkSavesWhatTheUserChanged) {
@@ -238,10 +247,7 @@ TEST_F(GtkDialogTest, RestoreDefaultsThenOkStoresTheDefaults) {
 
 TEST_F(GtkDialogTest, APictureChosenInTheFileChooserIsShownAndSaved) {
     const std::string picture = config.path() + "/holiday.png";
-    GdkPixbuf* pixels = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 64, 48);
-    gdk_pixbuf_fill(pixels, 0x3366ccff);
-    ASSERT_TRUE(gdk_pixbuf_save(pixels, picture.c_str(), "png", nullptr, nullptr));
-    g_object_unref(pixels);
+    ASSERT_TRUE(WritePicture(picture, 64, 48));
 
     User user;
     user.Click(IDC_BROWSE)
@@ -277,10 +283,7 @@ TEST_F(GtkDialogTest, APictureChosenInTheFileChooserIsShownAndSaved) {
 // bytes come back unless the user changes the text.
 TEST_F(GtkDialogTest, APathThatIsNotUtf8SurvivesTheDialog) {
     const std::string picture = config.path() + "/f\xEAte \xFF.png";
-    GdkPixbuf* pixels = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 16, 16);
-    gdk_pixbuf_fill(pixels, 0x3366ccff);
-    ASSERT_TRUE(gdk_pixbuf_save(pixels, picture.c_str(), "png", nullptr, nullptr));
-    g_object_unref(pixels);
+    ASSERT_TRUE(WritePicture(picture, 16, 16));
     {
         ClockApplication app;
         app.LoadSettings();
