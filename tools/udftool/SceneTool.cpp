@@ -7,7 +7,7 @@
 #include "platform/gfx/Direct3D.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/gfx/States.h"
-#include "platform/gfx/gl/HiddenWindow.h"
+#include "platform/gfx/HiddenWindow.h"
 #include "platform/gfx/loader/ImageEncoders.h"
 #include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
@@ -132,16 +132,15 @@ int SceneCommand(const std::string& path, std::FILE* out, std::FILE* err) {
 int RenderCommand(const std::vector<std::string>& args, std::FILE* err) {
     RenderOptions o;
     if (!ParseRenderOptions(args, o)) return 2;
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    gl::HiddenWindow window(static_cast<int>(o.width), static_cast<int>(o.height));
+    HiddenWindow window(static_cast<int>(o.width), static_cast<int>(o.height));
     if (!window.NativeHandle()) return Fail(err, std::string("no window: ") + window.Error());
     Ref<Direct3D> d3d = PlatformDirect3DCreate9(D3D_SDK_VERSION);
-    if (!d3d) return Fail(err, "no OpenGL 3.3 device");
-    D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(o.width, o.height);
+    if (!d3d) return Fail(err, "no 3D device (OpenGL 3.3 on Linux, Direct3D 9 on Windows)");
+    D3DPRESENT_PARAMETERS pp = HiddenWindowParameters(o.width, o.height);
     Ref<Device> device;
     if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window.NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,
                                  device))) {
-        return Fail(err, "cannot create the OpenGL device");
+        return Fail(err, "cannot create the 3D device");
     }
     int status = 0;
     {

@@ -3,7 +3,8 @@
 //   scene FILE                  the loaded scene as JSON (recording device, no GL)
 //   render FILE --out PNG [--eye X,Y,Z] [--at X,Y,Z] [--up X,Y,Z] [--size WxH] [--fov RADIANS]
 //          [--time SECONDS] [--ambient 0xAARRGGBB] [--clear 0xAARRGGBB]
-//                               one frame of the scene drawn offscreen on the OpenGL device
+//                               one frame of the scene drawn offscreen on the platform's
+//                               device (OpenGL on Linux, Direct3D 9 on Windows)
 
 #include <cstdio>
 #include <string>
