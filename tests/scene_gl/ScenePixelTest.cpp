@@ -1,5 +1,6 @@
-// The hand-worked scene drawn on the OpenGL device through the scene pass, checked pixel by
-// pixel against values computed from the lighting, texture-stage and blending rules.
+// The hand-worked scene drawn on the platform's device (OpenGL, or Direct3D 9 on Windows) through
+// the scene pass, checked pixel by pixel against values computed from the lighting, texture-stage
+// and blending rules.
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,7 @@ protected:
         window_ = std::make_unique<HiddenWindow>(kSize, kSize);
         ASSERT_NE(window_->NativeHandle(), nullptr) << window_->Error();
         d3d_ = PlatformDirect3DCreate9(D3D_SDK_VERSION);
-        ASSERT_TRUE(d3d_) << "no OpenGL 3.3 core context";
+        ASSERT_TRUE(d3d_) << "no 3D device";
         D3DPRESENT_PARAMETERS pp = HiddenWindowParameters(kSize, kSize);
         ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING,
                                      pp, device_),

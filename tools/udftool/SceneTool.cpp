@@ -9,9 +9,13 @@
 #include "platform/gfx/States.h"
 #include "platform/gfx/HiddenWindow.h"
 #include "platform/gfx/loader/ImageEncoders.h"
+#include "resources/DataStream.h"
+#include "resources/FileSource.h"
 #include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
 #include "scene/RenderSorter.h"
+#include "shell/CameraPathFile.h"
+#include "shell/CameraPathPlayer.h"
 
 using namespace gfx;
 
@@ -73,6 +77,8 @@ struct RenderOptions {
     float time = 0;
     uint32_t ambient = 0xFF404040;
     uint32_t clear = 0xFF000000;
+    std::string path;  // a camera path whose pose at pathTime replaces eye, at and up
+    float pathTime = 0;
 };
 
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o) {
@@ -91,6 +97,8 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o) 
         else if (name == "--time") ok = ParseNumber(value, o.time);
         else if (name == "--ambient") ok = ParseWord(value, o.ambient);
         else if (name == "--clear") ok = ParseWord(value, o.clear);
+        else if (name == "--path") ok = !(o.path = value).empty();
+        else if (name == "--path-time") ok = ParseNumber(value, o.pathTime);
         if (!ok) return false;
     }
     return args.size() % 2 == 1 && !o.out.empty();
@@ -116,6 +124,19 @@ bool DrawFrame(Device& device, Scene& scene, const RenderOptions& o) {
     return SUCCEEDED(device.Present()) && ok;
 }
 
+// Takes the eye, target and up of the camera path's pose, as the saver flies it.
+bool TakePathPose(RenderOptions& o) {
+    FileSource source{EngineString(o.path.c_str())};
+    std::unique_ptr<DataStream> stream = source.Open(DataStream::kRead);
+    Animation path;
+    if (!stream || !LoadCameraPath(*stream, path)) return false;
+    const CameraPose pose = PoseOnPath(path, o.pathTime);
+    o.eye = pose.position;
+    o.at = pose.position + pose.forward;
+    o.up = pose.up;
+    return true;
+}
+
 }  // namespace
 
 int SceneCommand(const std::string& path, std::FILE* out, std::FILE* err) {
@@ -132,6 +153,7 @@ int SceneCommand(const std::string& path, std::FILE* out, std::FILE* err) {
 int RenderCommand(const std::vector<std::string>& args, std::FILE* err) {
     RenderOptions o;
     if (!ParseRenderOptions(args, o)) return 2;
+    if (!o.path.empty() && !TakePathPose(o)) return Fail(err, o.path + ": not a camera path");
     HiddenWindow window(static_cast<int>(o.width), static_cast<int>(o.height));
     if (!window.NativeHandle()) return Fail(err, std::string("no window: ") + window.Error());
     Ref<Direct3D> d3d = PlatformDirect3DCreate9(D3D_SDK_VERSION);

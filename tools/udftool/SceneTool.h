@@ -2,7 +2,7 @@
 // The scene commands of udftool:
 //   scene FILE                  the loaded scene as JSON (recording device, no GL)
 //   render FILE --out PNG [--eye X,Y,Z] [--at X,Y,Z] [--up X,Y,Z] [--size WxH] [--fov RADIANS]
-//          [--time SECONDS] [--ambient 0xAARRGGBB] [--clear 0xAARRGGBB]
+//          [--time SECONDS] [--ambient 0xAARRGGBB] [--clear 0xAARRGGBB] [--path CAM --path-time T]
 //                               one frame of the scene drawn offscreen on the platform's
 //                               device (OpenGL on Linux, Direct3D 9 on Windows)
 

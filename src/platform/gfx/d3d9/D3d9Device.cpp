@@ -58,10 +58,7 @@ public:
     }
 
     ~D3d9Device() override {
-        RestoreDefaultStates(false);  // lets go of the bound resources first
-        native_->SetIndices(nullptr);
-        native_->SetStreamSource(0, nullptr, 0, 0);
-        for (DWORD stage = 0; stage < kMaxTextureStages; ++stage) native_->SetTexture(stage, nullptr);
+        Unbind();
         ReleaseReadBack();
         native_->Release();
     }
@@ -73,6 +70,9 @@ public:
 
     HRESULT Reset(D3DPRESENT_PARAMETERS& parameters) override {
         if (const HRESULT blocked = ResetBlocker(); FAILED(blocked)) return blocked;
+        // A reset unbinds everything anyway. Unbinding first lets resources the engine already
+        // released go, which Direct3D would otherwise count as default-pool resources still held.
+        Unbind();
         ReleaseReadBack();
         ::D3DPRESENT_PARAMETERS native = NativeParameters(parameters);
         const HRESULT hr = native_->Reset(&native);
@@ -281,6 +281,14 @@ public:
     }
 
 private:
+    // Lets go of the bound textures and buffers, ours and Direct3D's.
+    void Unbind() {
+        RestoreDefaultStates(false);
+        native_->SetIndices(nullptr);
+        native_->SetStreamSource(0, nullptr, 0, 0);
+        for (DWORD stage = 0; stage < kMaxTextureStages; ++stage) native_->SetTexture(stage, nullptr);
+    }
+
     void ReleaseReadBack() {
         if (readBack_) readBack_->Release();
         readBack_ = nullptr;
