@@ -1,5 +1,6 @@
 #include "SceneTool.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 
@@ -79,6 +80,7 @@ struct RenderOptions {
     uint32_t clear = 0xFF000000;
     std::string path;  // a camera path whose pose at pathTime replaces eye, at and up
     float pathTime = 0;
+    uint32_t repeat = 0;  // frames drawn after the first and timed, the scene time advancing
 };
 
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o) {
@@ -99,6 +101,7 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o) 
         else if (name == "--clear") ok = ParseWord(value, o.clear);
         else if (name == "--path") ok = !(o.path = value).empty();
         else if (name == "--path-time") ok = ParseNumber(value, o.pathTime);
+        else if (name == "--repeat") ok = ParseWord(value, o.repeat);
         if (!ok) return false;
     }
     return args.size() % 2 == 1 && !o.out.empty();
@@ -171,11 +174,23 @@ int RenderCommand(const std::vector<std::string>& args, std::FILE* err) {
         if (!LoadSceneFile(o.file, *device, loaded)) return Fail(err, o.file + ": cannot read");
         if (!loaded.loaded) std::fprintf(err, "udftool: %s: the scene loaded only in part\n", o.file.c_str());
         if (!DrawFrame(*device, *loaded.scene, o)) std::fprintf(err, "udftool: some draws failed\n");
+        const auto start = std::chrono::steady_clock::now();
+        RenderOptions later = o;
+        for (uint32_t i = 1; i <= o.repeat; ++i) {
+            later.time = o.time + static_cast<float>(i) / 30.0f;
+            if (!DrawFrame(*device, *loaded.scene, later)) std::fprintf(err, "udftool: some draws failed\n");
+        }
         std::vector<uint32_t> frame;
         uint32_t width = 0;
         uint32_t height = 0;
-        if (FAILED(device->GetFrontBufferData(0, frame, width, height)) ||
-            !WritePngFile(o.out.c_str(), frame, width, height, false, 6)) {
+        // Reading the last frame back also waits for every frame to be finished.
+        const bool read = SUCCEEDED(device->GetFrontBufferData(0, frame, width, height));
+        if (o.repeat > 0) {
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            std::fprintf(err, "udftool: %u frames in %.3f s: %.2f frames a second\n", o.repeat, seconds,
+                         o.repeat / seconds);
+        }
+        if (!read || !WritePngFile(o.out.c_str(), frame, width, height, false, 6)) {
             status = Fail(err, o.out + ": cannot write");
         }
     }
