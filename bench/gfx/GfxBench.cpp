@@ -24,7 +24,7 @@
 #include "PlainGlScene.h"
 #include "platform/gfx/Direct3D.h"
 #include "platform/gfx/gl/Gl.h"
-#include "platform/gfx/gl/HiddenWindow.h"
+#include "platform/gfx/HiddenWindow.h"
 #include "scene/DeviceStateCache.h"
 
 using namespace gfx;
@@ -35,7 +35,7 @@ constexpr uint32_t kWidth = 1024;
 constexpr uint32_t kHeight = 768;
 
 struct Renderers {
-    std::unique_ptr<gl::HiddenWindow> window;
+    std::unique_ptr<HiddenWindow> window;
     Ref<Direct3D> d3d;
     Ref<Device> device;
     void* deviceContext = nullptr;
@@ -46,10 +46,10 @@ struct Renderers {
 Renderers* Setup() {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     auto* r = new Renderers;
-    r->window = std::make_unique<gl::HiddenWindow>(kWidth, kHeight);
+    r->window = std::make_unique<HiddenWindow>(kWidth, kHeight);
     r->d3d = PlatformDirect3DCreate9(D3D_SDK_VERSION);
     if (!r->d3d || !r->window->NativeHandle()) return r;
-    D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(kWidth, kHeight);
+    D3DPRESENT_PARAMETERS pp = HiddenWindowParameters(kWidth, kHeight);
     r->d3d->CreateDevice(0, D3DDEVTYPE_HAL, r->window->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,
                          r->device);
     if (!r->device) return r;

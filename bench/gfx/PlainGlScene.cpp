@@ -83,7 +83,7 @@ GLuint MakeTexture(uint32_t which) {
 }  // namespace
 
 PlainGlScene::PlainGlScene(uint32_t width, uint32_t height) : width_(width), height_(height) {
-    window_ = std::make_unique<gfx::gl::HiddenWindow>(static_cast<int>(width), static_cast<int>(height));
+    window_ = std::make_unique<gfx::HiddenWindow>(static_cast<int>(width), static_cast<int>(height));
     if (!window_->NativeHandle()) return;
     context_ = gfx::gl::CreateContext(static_cast<SDL_Window*>(window_->NativeHandle()));
     if (!context_) return;

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "platform/gfx/gl/Gl.h"
-#include "platform/gfx/gl/HiddenWindow.h"
+#include "platform/gfx/HiddenWindow.h"
 
 namespace bench {
 
@@ -27,7 +27,7 @@ public:
 
 private:
     uint32_t width_, height_;
-    std::unique_ptr<gfx::gl::HiddenWindow> window_;
+    std::unique_ptr<gfx::HiddenWindow> window_;
     void* context_ = nullptr;
     GLuint framebuffer_ = 0, color_ = 0, depthStencil_ = 0;
     GLuint textures_[2] = {}, ramp_ = 0;

@@ -16,7 +16,7 @@
 #include "overlay/WindowManager.h"
 #include "platform/gfx/Direct3D.h"
 #include "platform/gfx/RecordingDevice.h"
-#include "platform/gfx/gl/HiddenWindow.h"
+#include "platform/gfx/HiddenWindow.h"
 #include "platform/sys/Clock.h"
 #include "resources/RarArchive.h"
 #include "scene/RenderDevice.h"
@@ -110,9 +110,9 @@ void RunOverlayFrames(benchmark::State& state, const Ref<Device>& device) {
 
 void BM_OverlayFrameOnTheOpenGlDevice(benchmark::State& state) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    gl::HiddenWindow window(kWidth, kHeight);
+    HiddenWindow window(kWidth, kHeight);
     Ref<Direct3D> d3d = PlatformDirect3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(kWidth, kHeight);
+    D3DPRESENT_PARAMETERS pp = HiddenWindowParameters(kWidth, kHeight);
     Ref<Device> device;
     if (!d3d || !window.NativeHandle() ||
         FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window.NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,

@@ -21,6 +21,12 @@ CameraPose PoseOf(const Matrix& m) {
 
 }  // namespace
 
+CameraPose PoseOnPath(Animation& path, float time) {
+    Matrix matrix;
+    path.evaluate(time, matrix);
+    return PoseOf(matrix);
+}
+
 void CameraPathPlayer::Start() {
     pathPlaying_ = true;
     pathTime_ = 0;
@@ -36,9 +42,7 @@ void CameraPathPlayer::Start() {
 const CameraPose& CameraPathPlayer::Advance(CameraPose& fallback) {
     TimeRange range;
     if (!pathPlaying_ || !cameraPath_.getRange(range)) return fallback;
-    Matrix matrix;
-    cameraPath_.evaluate(pathTime_, matrix);
-    pose_ = PoseOf(matrix);
+    pose_ = PoseOnPath(cameraPath_, pathTime_);
     const int64_t elapsed = pathTimer_.Elapsed();
     if (elapsed != 0) {
         pathTime_ += static_cast<float>(elapsed) * pathRate_;

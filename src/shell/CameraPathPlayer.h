@@ -14,6 +14,9 @@
 
 class DataStream;
 
+// The pose a camera path gives at `time` (in the path's own units).
+CameraPose PoseOnPath(Animation& path, float time);
+
 class CameraPathPlayer {
 public:
     // Opens a path file by its name in the playlist; null when it cannot be opened.

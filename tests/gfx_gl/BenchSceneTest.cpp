@@ -10,7 +10,7 @@
 
 #include "DeviceScene.h"
 #include "platform/gfx/Direct3D.h"
-#include "platform/gfx/gl/HiddenWindow.h"
+#include "platform/gfx/HiddenWindow.h"
 #include "platform/gfx/loader/ImageEncoders.h"
 #include "support/ScopedEnv.h"
 
@@ -23,7 +23,7 @@ constexpr uint32_t kHeight = 240;
 class BenchSceneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        window_ = std::make_unique<gl::HiddenWindow>(kWidth, kHeight);
+        window_ = std::make_unique<HiddenWindow>(kWidth, kHeight);
         ASSERT_NE(window_->NativeHandle(), nullptr) << window_->Error();
         d3d_ = PlatformDirect3DCreate9(D3D_SDK_VERSION);
         ASSERT_TRUE(d3d_) << "no OpenGL 3.3 core context";
@@ -39,7 +39,7 @@ protected:
     void MakeDevice() {
         scene_.reset();
         device_.Reset();
-        D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(kWidth, kHeight);
+        D3DPRESENT_PARAMETERS pp = HiddenWindowParameters(kWidth, kHeight);
         ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,
                                      device_),
                   D3D_OK);
@@ -71,7 +71,7 @@ protected:
         ASSERT_EQ(vertices->Unlock(), D3D_OK);
     }
 
-    std::unique_ptr<gl::HiddenWindow> window_;
+    std::unique_ptr<HiddenWindow> window_;
     Ref<Direct3D> d3d_;
     Ref<Device> device_;
     std::unique_ptr<bench::DeviceScene> scene_;

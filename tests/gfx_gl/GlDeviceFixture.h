@@ -1,6 +1,6 @@
 #pragma once
-// An offscreen OpenGL device on a hidden 64 x 64 window, with helpers to draw screen-space quads
-// and read back pixels. Every frame read is also written as a PNG into the test's temp dir.
+// The platform's device (OpenGL on Linux, Direct3D 9 on Windows) on a hidden 64 x 64 window, with
+// helpers to draw screen-space quads and read back pixels. Every frame read is also written as a PNG into the test's temp dir.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "platform/gfx/Direct3D.h"
-#include "platform/gfx/gl/HiddenWindow.h"
+#include "platform/gfx/HiddenWindow.h"
+#ifndef _WIN32
+#include "platform/gfx/gl/GlContext.h"
+#endif
 #include "platform/gfx/loader/ImageEncoders.h"
 
 namespace gfx::testing {
@@ -30,20 +33,29 @@ protected:
     static constexpr uint32_t kSize = 64;
 
     void SetUp() override {
-        window_ = std::make_unique<gl::HiddenWindow>(kSize, kSize);
+        window_ = std::make_unique<HiddenWindow>(kSize, kSize);
         ASSERT_NE(window_->NativeHandle(), nullptr) << window_->Error();
         d3d_ = PlatformDirect3DCreate9(D3D_SDK_VERSION);
-        ASSERT_TRUE(d3d_) << "no OpenGL 3.3 core context";
+        ASSERT_TRUE(d3d_) << "no 3D device";
         D3DPRESENT_PARAMETERS pp = PresentParameters();
         ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp, device_),
                   D3D_OK);
-        errorsBefore_ = gl::GlErrorCount();
+        errorsBefore_ = ErrorCount();
     }
 
-    static D3DPRESENT_PARAMETERS PresentParameters() { return gl::HiddenWindowParameters(kSize, kSize); }
+    // Errors the OpenGL driver reported; Direct3D reports its own through return codes.
+    static unsigned ErrorCount() {
+#ifdef _WIN32
+        return 0;
+#else
+        return gl::GlErrorCount();
+#endif
+    }
+
+    static D3DPRESENT_PARAMETERS PresentParameters() { return HiddenWindowParameters(kSize, kSize); }
 
     void TearDown() override {
-        EXPECT_EQ(gl::GlErrorCount(), errorsBefore_) << "OpenGL reported errors";
+        EXPECT_EQ(ErrorCount(), errorsBefore_) << "OpenGL reported errors";
         device_.Reset();
         d3d_.Reset();
         window_.reset();
@@ -106,7 +118,7 @@ protected:
 
     Ref<Direct3D> d3d_;
     Ref<Device> device_;
-    std::unique_ptr<gl::HiddenWindow> window_;
+    std::unique_ptr<HiddenWindow> window_;
     std::vector<uint32_t> frame_;
     unsigned errorsBefore_ = 0;
 };

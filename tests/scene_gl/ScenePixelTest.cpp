@@ -1,5 +1,6 @@
-// The hand-worked scene drawn on the OpenGL device through the scene pass, checked pixel by
-// pixel against values computed from the lighting, texture-stage and blending rules.
+// The hand-worked scene drawn on the platform's device (OpenGL, or Direct3D 9 on Windows) through
+// the scene pass, checked pixel by pixel against values computed from the lighting, texture-stage
+// and blending rules.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@
 
 #include "platform/gfx/Direct3D.h"
 #include "platform/gfx/States.h"
-#include "platform/gfx/gl/HiddenWindow.h"
+#include "platform/gfx/HiddenWindow.h"
 #include "platform/gfx/loader/ImageEncoders.h"
 #include "scene/HandWorkedScene.h"
 #include "scene/DeviceStateCache.h"
@@ -32,11 +33,11 @@ struct Rgb {
 class ScenePixelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        window_ = std::make_unique<gl::HiddenWindow>(kSize, kSize);
+        window_ = std::make_unique<HiddenWindow>(kSize, kSize);
         ASSERT_NE(window_->NativeHandle(), nullptr) << window_->Error();
         d3d_ = PlatformDirect3DCreate9(D3D_SDK_VERSION);
-        ASSERT_TRUE(d3d_) << "no OpenGL 3.3 core context";
-        D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(kSize, kSize);
+        ASSERT_TRUE(d3d_) << "no 3D device";
+        D3DPRESENT_PARAMETERS pp = HiddenWindowParameters(kSize, kSize);
         ASSERT_EQ(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, window_->NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING,
                                      pp, device_),
                   D3D_OK);
@@ -98,7 +99,7 @@ protected:
     }
 
     TempDir dir_;
-    std::unique_ptr<gl::HiddenWindow> window_;
+    std::unique_ptr<HiddenWindow> window_;
     Ref<Direct3D> d3d_;
     Ref<Device> device_;
     FileSearchList files_;
@@ -149,7 +150,7 @@ TEST_F(ScenePixelTest, AfterADeviceResetTheSceneDrawsTheSamePicture) {
 
     scene_->onDeviceLost();
     textures_->InvalidateAll();
-    D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(kSize, kSize);
+    D3DPRESENT_PARAMETERS pp = HiddenWindowParameters(kSize, kSize);
     ASSERT_EQ(device_->Reset(pp), D3D_OK);
     DeviceStateCache::Get().invalidate();
     ASSERT_TRUE(textures_->RestoreAll());

@@ -1,5 +1,6 @@
 #include "SceneTool.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 
@@ -7,11 +8,15 @@
 #include "platform/gfx/Direct3D.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/gfx/States.h"
-#include "platform/gfx/gl/HiddenWindow.h"
+#include "platform/gfx/HiddenWindow.h"
 #include "platform/gfx/loader/ImageEncoders.h"
+#include "resources/DataStream.h"
+#include "resources/FileSource.h"
 #include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
 #include "scene/RenderSorter.h"
+#include "shell/CameraPathFile.h"
+#include "shell/CameraPathPlayer.h"
 
 using namespace gfx;
 
@@ -73,6 +78,9 @@ struct RenderOptions {
     float time = 0;
     uint32_t ambient = 0xFF404040;
     uint32_t clear = 0xFF000000;
+    std::string path;  // a camera path whose pose at pathTime replaces eye, at and up
+    float pathTime = 0;
+    uint32_t repeat = 0;  // frames drawn after the first and timed, the scene time advancing
 };
 
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o) {
@@ -91,6 +99,9 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& o) 
         else if (name == "--time") ok = ParseNumber(value, o.time);
         else if (name == "--ambient") ok = ParseWord(value, o.ambient);
         else if (name == "--clear") ok = ParseWord(value, o.clear);
+        else if (name == "--path") ok = !(o.path = value).empty();
+        else if (name == "--path-time") ok = ParseNumber(value, o.pathTime);
+        else if (name == "--repeat") ok = ParseWord(value, o.repeat);
         if (!ok) return false;
     }
     return args.size() % 2 == 1 && !o.out.empty();
@@ -116,6 +127,19 @@ bool DrawFrame(Device& device, Scene& scene, const RenderOptions& o) {
     return SUCCEEDED(device.Present()) && ok;
 }
 
+// Takes the eye, target and up of the camera path's pose, as the saver flies it.
+bool TakePathPose(RenderOptions& o) {
+    FileSource source{EngineString(o.path.c_str())};
+    std::unique_ptr<DataStream> stream = source.Open(DataStream::kRead);
+    Animation path;
+    if (!stream || !LoadCameraPath(*stream, path)) return false;
+    const CameraPose pose = PoseOnPath(path, o.pathTime);
+    o.eye = pose.position;
+    o.at = pose.position + pose.forward;
+    o.up = pose.up;
+    return true;
+}
+
 }  // namespace
 
 int SceneCommand(const std::string& path, std::FILE* out, std::FILE* err) {
@@ -132,16 +156,16 @@ int SceneCommand(const std::string& path, std::FILE* out, std::FILE* err) {
 int RenderCommand(const std::vector<std::string>& args, std::FILE* err) {
     RenderOptions o;
     if (!ParseRenderOptions(args, o)) return 2;
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    gl::HiddenWindow window(static_cast<int>(o.width), static_cast<int>(o.height));
+    if (!o.path.empty() && !TakePathPose(o)) return Fail(err, o.path + ": not a camera path");
+    HiddenWindow window(static_cast<int>(o.width), static_cast<int>(o.height));
     if (!window.NativeHandle()) return Fail(err, std::string("no window: ") + window.Error());
     Ref<Direct3D> d3d = PlatformDirect3DCreate9(D3D_SDK_VERSION);
-    if (!d3d) return Fail(err, "no OpenGL 3.3 device");
-    D3DPRESENT_PARAMETERS pp = gl::HiddenWindowParameters(o.width, o.height);
+    if (!d3d) return Fail(err, "no 3D device (OpenGL 3.3 on Linux, Direct3D 9 on Windows)");
+    D3DPRESENT_PARAMETERS pp = HiddenWindowParameters(o.width, o.height);
     Ref<Device> device;
     if (FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window.NativeHandle(), D3DCREATE_HARDWARE_VERTEXPROCESSING, pp,
                                  device))) {
-        return Fail(err, "cannot create the OpenGL device");
+        return Fail(err, "cannot create the 3D device");
     }
     int status = 0;
     {
@@ -150,11 +174,23 @@ int RenderCommand(const std::vector<std::string>& args, std::FILE* err) {
         if (!LoadSceneFile(o.file, *device, loaded)) return Fail(err, o.file + ": cannot read");
         if (!loaded.loaded) std::fprintf(err, "udftool: %s: the scene loaded only in part\n", o.file.c_str());
         if (!DrawFrame(*device, *loaded.scene, o)) std::fprintf(err, "udftool: some draws failed\n");
+        const auto start = std::chrono::steady_clock::now();
+        RenderOptions later = o;
+        for (uint32_t i = 1; i <= o.repeat; ++i) {
+            later.time = o.time + static_cast<float>(i) / 30.0f;
+            if (!DrawFrame(*device, *loaded.scene, later)) std::fprintf(err, "udftool: some draws failed\n");
+        }
         std::vector<uint32_t> frame;
         uint32_t width = 0;
         uint32_t height = 0;
-        if (FAILED(device->GetFrontBufferData(0, frame, width, height)) ||
-            !WritePngFile(o.out.c_str(), frame, width, height, false, 6)) {
+        // Reading the last frame back also waits for every frame to be finished.
+        const bool read = SUCCEEDED(device->GetFrontBufferData(0, frame, width, height));
+        if (o.repeat > 0) {
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            std::fprintf(err, "udftool: %u frames in %.3f s: %.2f frames a second\n", o.repeat, seconds,
+                         o.repeat / seconds);
+        }
+        if (!read || !WritePngFile(o.out.c_str(), frame, width, height, false, 6)) {
             status = Fail(err, o.out + ": cannot write");
         }
     }

@@ -24,7 +24,8 @@ constexpr const char* kUsage =
     "       udftool rar-pack DIR OUT\n"
     "       udftool scene FILE\n"
     "       udftool render FILE --out PNG [--eye X,Y,Z] [--at X,Y,Z] [--up X,Y,Z] [--size WxH]\n"
-    "                      [--fov RADIANS] [--time SECONDS] [--ambient 0xAARRGGBB] [--clear 0xAARRGGBB]\n";
+    "                      [--fov RADIANS] [--time SECONDS] [--ambient 0xAARRGGBB] [--clear 0xAARRGGBB]\n"
+    "                      [--path CAM --path-time T] [--repeat N]\n";
 
 int Fail(std::FILE* err, const std::string& message) {
     std::fprintf(err, "udftool: %s\n", message.c_str());

@@ -2,6 +2,8 @@
 
 #include <bit>
 
+#include "platform/gfx/Fvf.h"
+
 namespace gfx {
 namespace {
 
@@ -66,6 +68,40 @@ uint32_t VertexCountOf(D3DPRIMITIVETYPE type, uint32_t primitiveCount) {
             return primitiveCount + 2;
     }
     return 0;
+}
+
+namespace {
+bool Fits(uint32_t offset, uint64_t vertices, uint32_t stride, uint32_t length) {
+    return stride != 0 && offset + vertices * stride <= length;
+}
+}  // namespace
+
+uint32_t StateDevice::Stream0Stride() const { return stream0_.stride ? stream0_.stride : DescribeFvf(fvf_).stride; }
+
+StateDevice::DrawCheck StateDevice::CheckDraw(D3DPRIMITIVETYPE type, uint32_t startVertex,
+                                              uint32_t primitiveCount) const {
+    if (!stream0_.buffer) return DrawCheck::kRefused;
+    const uint32_t vertices = VertexCountOf(type, primitiveCount);
+    if (vertices == 0 || !Fits(stream0_.offset, startVertex + static_cast<uint64_t>(vertices), Stream0Stride(),
+                               stream0_.buffer->Length())) {
+        return vertices == 0 && primitiveCount == 0 ? DrawCheck::kNothing : DrawCheck::kRefused;
+    }
+    return DrawCheck::kDraw;
+}
+
+StateDevice::DrawCheck StateDevice::CheckIndexedDraw(D3DPRIMITIVETYPE type, int32_t baseVertexIndex, uint32_t minIndex,
+                                                     uint32_t numVertices, uint32_t startIndex,
+                                                     uint32_t primitiveCount) const {
+    if (!stream0_.buffer || !indices_ || baseVertexIndex < 0) return DrawCheck::kRefused;
+    const uint32_t count = VertexCountOf(type, primitiveCount);
+    const uint32_t indexSize = indices_->Format() == D3DFMT_INDEX32 ? 4 : 2;
+    const bool indexesFit = (startIndex + static_cast<uint64_t>(count)) * indexSize <= indices_->Length();
+    const bool verticesFit = Fits(stream0_.offset, static_cast<uint64_t>(baseVertexIndex) + minIndex + numVertices,
+                                  Stream0Stride(), stream0_.buffer->Length());
+    if (count == 0 || !indexesFit || !verticesFit) {
+        return count == 0 && primitiveCount == 0 ? DrawCheck::kNothing : DrawCheck::kRefused;
+    }
+    return DrawCheck::kDraw;
 }
 
 StateDevice::StateDevice() {

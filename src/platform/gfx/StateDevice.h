@@ -86,6 +86,16 @@ protected:
     void ResetSucceeded() { lossState_ = LossState::kNone; }
     bool IsLost() const { return lossState_ == LossState::kLost; }
 
+    // A draw checked against the bound buffers: to be drawn, nothing to draw (no primitives), or
+    // refused because it would read past a buffer or lacks one.
+    enum class DrawCheck { kDraw, kNothing, kRefused };
+    DrawCheck CheckDraw(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount) const;
+    DrawCheck CheckIndexedDraw(D3DPRIMITIVETYPE type, int32_t baseVertexIndex, uint32_t minIndex, uint32_t numVertices,
+                               uint32_t startIndex, uint32_t primitiveCount) const;
+    static HRESULT ResultOf(DrawCheck check) { return check == DrawCheck::kRefused ? D3DERR_INVALIDCALL : D3D_OK; }
+    // The bytes between vertices of stream 0: its stride, or the FVF's when the stride is 0.
+    uint32_t Stream0Stride() const;
+
     uint32_t TakeDirty() { return std::exchange(dirty_, 0u); }
     void MarkDirty(uint32_t bits) { dirty_ |= bits; }
     void UnbindStream0();

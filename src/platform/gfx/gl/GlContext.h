@@ -26,5 +26,7 @@ void* CreateContext(SDL_Window* window);
 void DestroyContext(void* context);
 // Probes the driver through a hidden window (SDL video must be initialised).
 GlCapabilities ProbeCapabilities();
+// OpenGL errors seen by the device since the process started (checked in debug builds).
+unsigned GlErrorCount();
 
 }  // namespace gfx::gl

@@ -259,13 +259,11 @@ public:
 
     HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, uint32_t startVertex, uint32_t primitiveCount) override {
         const Stream& stream = Stream0();
-        if (!stream.buffer) return D3DERR_INVALIDCALL;
-        const uint32_t vertices = VertexCountOf(type, primitiveCount);
-        const uint32_t stride = StrideOf(stream.stride);
-        if (vertices == 0 || !Fits(stream.offset, startVertex + static_cast<uint64_t>(vertices), stride,
-                                   stream.buffer->Length())) {
-            return vertices == 0 && primitiveCount == 0 ? D3D_OK : D3DERR_INVALIDCALL;
+        if (const DrawCheck check = CheckDraw(type, startVertex, primitiveCount); check != DrawCheck::kDraw) {
+            return ResultOf(check);
         }
+        const uint32_t vertices = VertexCountOf(type, primitiveCount);
+        const uint32_t stride = Stream0Stride();
         if (IsLost()) return D3D_OK;
         if (!PrepareDraw()) return D3DERR_DRIVERINTERNALERROR;
         BindVertices(static_cast<GlVertexBuffer*>(stream.buffer.get())->Name(), stream.offset, stride);
@@ -277,17 +275,15 @@ public:
     HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, int32_t baseVertexIndex, uint32_t minIndex,
                                  uint32_t numVertices, uint32_t startIndex, uint32_t primitiveCount) override {
         const Stream& stream = Stream0();
+        if (const DrawCheck check =
+                CheckIndexedDraw(type, baseVertexIndex, minIndex, numVertices, startIndex, primitiveCount);
+            check != DrawCheck::kDraw) {
+            return ResultOf(check);
+        }
         IndexBuffer* indices = Indices();
-        if (!stream.buffer || indices == nullptr || baseVertexIndex < 0) return D3DERR_INVALIDCALL;
         const uint32_t count = VertexCountOf(type, primitiveCount);
         const uint32_t indexSize = indices->Format() == D3DFMT_INDEX32 ? 4 : 2;
-        const uint32_t stride = StrideOf(stream.stride);
-        const bool indexesFit = (startIndex + static_cast<uint64_t>(count)) * indexSize <= indices->Length();
-        const bool verticesFit = Fits(stream.offset, static_cast<uint64_t>(baseVertexIndex) + minIndex + numVertices,
-                                      stride, stream.buffer->Length());
-        if (count == 0 || !indexesFit || !verticesFit) {
-            return count == 0 && primitiveCount == 0 ? D3D_OK : D3DERR_INVALIDCALL;
-        }
+        const uint32_t stride = Stream0Stride();
         if (IsLost()) return D3D_OK;
         if (!PrepareDraw()) return D3DERR_DRIVERINTERNALERROR;
         BindVertices(static_cast<GlVertexBuffer*>(stream.buffer.get())->Name(), stream.offset, stride);
@@ -344,12 +340,6 @@ private:
                              static_cast<int>(parameters.FullScreen_RefreshRateInHz), nullptr};
         SDL_SetWindowDisplayMode(window_, &mode);
         SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
-    }
-
-    uint32_t StrideOf(uint32_t streamStride) const { return streamStride ? streamStride : DescribeFvf(Fvf()).stride; }
-
-    static bool Fits(uint32_t offset, uint64_t vertices, uint32_t stride, uint32_t length) {
-        return stride != 0 && offset + vertices * stride <= length;
     }
 
     // What the GL context holds, as far as the device set it; kUnknown where it cannot tell.

@@ -1,12 +1,17 @@
-#include "platform/gfx/gl/HiddenWindow.h"
+#include "platform/gfx/HiddenWindow.h"
 
 #include <SDL.h>
 
-#include "platform/gfx/gl/Gl.h"
+#include <cstdlib>
 
-namespace gfx::gl {
+#include "platform/gfx/gl/Gl.h"
+#include "platform/gfx/gl/GlContext.h"
+
+namespace gfx {
 
 HiddenWindow::HiddenWindow(int width, int height) {
+    // Without a display the window is SDL's offscreen one.
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
     videoStarted_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     if (videoStarted_) window_ = SDL_CreateWindow("", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
 }
@@ -18,19 +23,10 @@ HiddenWindow::~HiddenWindow() {
 
 const char* HiddenWindow::Error() const { return SDL_GetError(); }
 
-D3DPRESENT_PARAMETERS HiddenWindowParameters(uint32_t width, uint32_t height) {
-    D3DPRESENT_PARAMETERS pp;
-    pp.BackBufferWidth = width;
-    pp.BackBufferHeight = height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.Windowed = true;
-    pp.EnableAutoDepthStencil = true;
-    pp.AutoDepthStencilFormat = D3DFMT_D24S8;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    return pp;
-}
+namespace gl {
 
 unsigned GlErrorCount() { return ErrorCount(); }
 
-}  // namespace gfx::gl
+}  // namespace gl
+
+}  // namespace gfx

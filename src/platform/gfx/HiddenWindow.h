@@ -1,12 +1,13 @@
 #pragma once
-// A hidden window that OpenGL devices can draw for, for tests and benchmarks that need a device
-// without a window system of their own (SDL_VIDEODRIVER=offscreen needs no display).
+// A hidden window a device can draw for, for tools, tests and benchmarks that show nothing: an SDL
+// window for the OpenGL device (SDL_VIDEODRIVER=offscreen needs no display), a Win32 one for
+// Direct3D 9.
 
 #include <cstdint>
 
 #include "platform/gfx/Types.h"
 
-namespace gfx::gl {
+namespace gfx {
 
 class HiddenWindow {
 public:
@@ -29,7 +30,4 @@ private:
 // stencil buffer, presenting at once.
 D3DPRESENT_PARAMETERS HiddenWindowParameters(uint32_t width, uint32_t height);
 
-// OpenGL errors seen by the device since the process started (checked in debug builds).
-unsigned GlErrorCount();
-
-}  // namespace gfx::gl
+}  // namespace gfx
