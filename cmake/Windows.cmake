@@ -27,7 +27,7 @@ macro(tessel_windows_subdirectories)
   if(QUELMONT_TESTS)
     add_subdirectory(tests/support)
     add_subdirectory(tests/support/win32)
-    foreach(folder common resources udf textures scene overlay gfx_loader shell clock sys_win32 win32)
+    foreach(folder common resources udf textures scene overlay gfx_loader shell clock processes sys_win32 win32)
       add_subdirectory(tests/${folder})
     endforeach()
     # The fuzz targets' seeds, replayed through the Windows build's parsers.
