@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
         if (PeakMemoryMb() > limits.rssLimitMb) Fail("memory past -rss_limit_mb");
         g_current = "(no input)";
     }
-    std::printf("replay: %zu inputs, slowest %s (%lld ms)\n", inputs.size(), slowestName.c_str(),
-                static_cast<long long>(slowest.count()));
+    std::printf("replay: %zu input%s, slowest %s (%lld ms)\n", inputs.size(), inputs.size() == 1 ? "" : "s",
+                slowestName.c_str(), static_cast<long long>(slowest.count()));
     return 0;
 }

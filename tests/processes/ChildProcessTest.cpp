@@ -50,7 +50,8 @@ TEST_F(ChildProcessTest, AProgramThatIsNotThereDoesNotStart) {
 }
 
 TEST(Environment, AddedVariablesReplaceThoseOfTheSameName) {
-    EXPECT_EQ(WithVariables({"A=1", "AB=2", "B=3"}, {"A=4", "C=5"}), (std::vector<std::string>{"AB=2", "B=3", "A=4", "C=5"}));
+    EXPECT_EQ(WithVariables({"A=1", "AB=2", "B=3"}, {"A=4", "C=5"}),
+              (std::vector<std::string>{"AB=2", "B=3", "A=4", "C=5"}));
 }
 
 }  // namespace
