@@ -12,6 +12,12 @@ function(tessel_add_subdirectories dir)
   endforeach()
 endfunction()
 
+# How the test programs name the build machine's folders: under Wine, through drive Z:.
+set(TESSEL_TARGET_DRIVE "")
+if(CMAKE_CROSSCOMPILING AND WIN32)
+  set(TESSEL_TARGET_DRIVE "Z:")
+endif()
+
 # tessel_library(NAME [DIRS subdir...] [LIBS ...] [PKG ...])
 # A static library from the .cpp files of the current folder (and the named subfolders).
 function(tessel_library name)
@@ -33,6 +39,12 @@ function(tessel_library name)
   endif()
 endfunction()
 
+# The Windows test programs take the services the Windows layer lacks so far from placeholders
+# (tests/support/win32), searched after the layer so that only what it lacks comes from there.
+function(tessel_link_pending_services target)
+  target_link_libraries(${target} PRIVATE "$<LINK_GROUP:RESCAN,tessel_sys,tessel_ui,tessel_pending_services>")
+endfunction()
+
 # tessel_tests(NAME [GL] [LIBS ...] [NOT_ON_WINDOWS file...])
 # One GoogleTest executable from the .cpp files of the current test folder (less the
 # NOT_ON_WINDOWS files in a Windows build: they check Linux-side things). Every test binary
@@ -50,20 +62,18 @@ function(tessel_tests name)
   add_executable(test_${name} ${srcs} "${PROJECT_SOURCE_DIR}/tests/support/TestEnvironment.cpp")
   target_include_directories(test_${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  if(WIN32)
+    tessel_link_pending_services(test_${name})
+  endif()
   set(gl 0)
   set(label ${name})
   if(ARG_GL)
     set(gl 1)
     set(label gl)
   endif()
-  # Under Wine the build machine's folders are seen through drive Z:.
-  set(drive "")
-  if(CMAKE_CROSSCOMPILING AND WIN32)
-    set(drive "Z:")
-  endif()
   target_compile_definitions(test_${name} PRIVATE
-    QUELMONT_SOURCE_DIR="${drive}${PROJECT_SOURCE_DIR}"
-    QUELMONT_BINARY_DIR="${drive}${PROJECT_BINARY_DIR}"
+    QUELMONT_SOURCE_DIR="${TESSEL_TARGET_DRIVE}${PROJECT_SOURCE_DIR}"
+    QUELMONT_BINARY_DIR="${TESSEL_TARGET_DRIVE}${PROJECT_BINARY_DIR}"
     QUELMONT_GL_TESTS=${gl})
   # Every test has a time limit, so one that hangs fails instead of stalling the run.
   if(CMAKE_CROSSCOMPILING)
@@ -75,12 +85,34 @@ function(tessel_tests name)
   endif()
 endfunction()
 
-# tessel_fuzz_targets(NAMES name... LIBS lib... [COVER lib...])
+# tessel_fuzz_targets(NAMES name... LIBS lib... [COVER lib...] [NOT_ON_WINDOWS name...])
 # libFuzzer programs fuzz_<name> from fuzz_<name>.cpp of the current folder, linked with LIBS.
 # The COVER libraries (default: LIBS) are built with coverage so the fuzzer sees into the code
-# under test.
+# under test. The Windows build has no libFuzzer: there each target becomes replay_<name>, a test
+# that runs the seed corpus (corpus/<name>) through the same entry point under the limits of
+# fuzz/limits.txt; the NOT_ON_WINDOWS targets read what only Linux has.
 function(tessel_fuzz_targets)
-  cmake_parse_arguments(ARG "" "" "NAMES;LIBS;COVER" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "NAMES;LIBS;COVER;NOT_ON_WINDOWS" ${ARGN})
+  if(WIN32)
+    list(REMOVE_ITEM ARG_NAMES ${ARG_NOT_ON_WINDOWS})
+    file(STRINGS "${PROJECT_SOURCE_DIR}/fuzz/limits.txt" limit_lines REGEX "^[^#]")
+    foreach(name IN LISTS ARG_NAMES)
+      set(limits "")
+      foreach(line IN LISTS limit_lines)
+        if(line MATCHES "^(\\*|${name}) +(.*)$")
+          separate_arguments(options UNIX_COMMAND "${CMAKE_MATCH_2}")
+          list(APPEND limits ${options})
+        endif()
+      endforeach()
+      add_executable(replay_${name} fuzz_${name}.cpp)
+      target_link_libraries(replay_${name} PRIVATE ${ARG_LIBS} tessel_fuzz_replay)
+      tessel_link_pending_services(replay_${name})
+      add_test(NAME replay_${name} COMMAND replay_${name} ${limits}
+        "${TESSEL_TARGET_DRIVE}${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name}")
+      set_tests_properties(replay_${name} PROPERTIES LABELS fuzz_replay TIMEOUT 120)
+    endforeach()
+    return()
+  endif()
   if(NOT ARG_COVER)
     set(ARG_COVER ${ARG_LIBS})
   endif()

@@ -24,9 +24,11 @@ RunMode ParseCommandLine(const char* commandLine, uint32_t& windowHandle) {
         while (*p && !std::isdigit(static_cast<unsigned char>(*p))) ++p;
         // X tools print window ids in hex (0x2a00007); other hosts pass decimal.
         if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
-            windowHandle = static_cast<uint32_t>(std::strtoul(p + 2, nullptr, 16));
+            windowHandle = static_cast<uint32_t>(std::strtoull(p + 2, nullptr, 16));
         } else if (*p) {
-            windowHandle = static_cast<uint32_t>(std::strtol(p, nullptr, 10));  // as atol, without its overflow
+            // As atol, without its overflow; 64 bits wide on every platform (Windows' long has
+            // 32), so a handle past 2^31 is read whole there too.
+            windowHandle = static_cast<uint32_t>(std::strtoll(p, nullptr, 10));
         }
         if (letter == 'A') return RunMode::ChangePassword;
         if (letter == 'C') return RunMode::Configure;

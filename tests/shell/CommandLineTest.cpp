@@ -48,6 +48,15 @@ TEST(ParseCommandLine, PreviewTakesTheNumberAfterBlanksOrColon) {
     EXPECT_EQ(Parse("q /p 99999999999999999999").mode, RunMode::Preview);  // no crash on overflow
 }
 
+// A handle is 32 bits on every platform, whatever the width of the C library's long: the upper
+// half of its range is kept, and an overlong number gives the same handle everywhere.
+TEST(ParseCommandLine, HandlesPastTheSignedRangeAreTheSameOnEveryPlatform) {
+    EXPECT_EQ(Parse("q /p 3000000000").handle, 3000000000u);
+    EXPECT_EQ(Parse("q /p 4294967295").handle, 4294967295u);
+    EXPECT_EQ(Parse("q /p 99999999999999999999").handle, Parse("q /p 9223372036854775807").handle);
+    EXPECT_EQ(Parse("q /p 0x100000005").handle, Parse("q /p 4294967301").handle);
+}
+
 TEST(ParseCommandLine, WindowIdsAsXToolsPrintThemAreHex) {
     EXPECT_EQ(Parse("q /p 0x2a00007").handle, 0x2a00007u);
     EXPECT_EQ(Parse("q /p:0X1F").handle, 0x1Fu);

@@ -96,13 +96,16 @@ Application* GetApp() {
 void DestroyApp() {}
 
 // On Linux the missing piece is an OpenGL 3.3 driver, and the dialog says so and where to read
-// about it; its button opens that page and the program ends with 1 either way.
+// about it (the Windows texts have their own test); its button opens that page and the program
+// ends with 1 either way.
 TEST(DirectXVersion, AFailedCheckTellsWhatIsMissingAndOffersItsPage) {
     const sys::GraphicsHelp& help = sys::PlatformGraphicsHelp();
+#ifndef _WIN32
     EXPECT_NE(help.checkText.find("OpenGL 3.3"), std::string::npos);
-    EXPECT_NE(help.checkText.find("\"" + std::string(help.downloadButton) + "\""), std::string::npos);
     EXPECT_NE(help.noDeviceText.find("OpenGL 3.3"), std::string::npos);
     EXPECT_EQ(help.checkText.find("DirectX"), std::string::npos);
+#endif
+    EXPECT_NE(help.checkText.find("\"" + std::string(help.downloadButton) + "\""), std::string::npos);
     EXPECT_TRUE(help.downloadPage.starts_with("https://"));
 
     FakeProbe probe;  // finds nothing

@@ -8,6 +8,7 @@
 #include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
 #include "shell/Application.h"
+#include "support/FakeSystem.h"
 
 using namespace gfx;
 
@@ -56,6 +57,7 @@ protected:
 
     FakeWindow window_;
     CountingListener listener_;
+    FakeSystem system_;  // what the application asks of the desktop stays in the test
 };
 
 TEST_F(RenderFrameworkTest, CreateFindsBothSlotsAndSetModeMakesTheDevice) {

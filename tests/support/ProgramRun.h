@@ -2,10 +2,6 @@
 // Runs the quelmont program as a user starts it: offscreen, in its own working folder (where a
 // "Media" folder overrides the archive), with a trace file and a private settings folder.
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-
 #include <chrono>
 #include <string>
 #include <vector>
@@ -13,8 +9,6 @@
 #include "support/ChildProcess.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
-
-extern char** environ;
 
 struct ProgramRun {
     int exitCode = -1;  // -1: ended by a signal or killed after the time limit
@@ -31,29 +25,10 @@ inline pid_t StartProgram(const TempDir& dir, std::vector<std::string> args,
     const std::string program = std::string(QUELMONT_BINARY_DIR) + "/src/app/quelmont";
     const std::string out = dir.path() + "/stdout.txt";
     const std::string err = dir.path() + "/stderr.txt";
-    std::vector<std::string> env = {"QUELMONT_TRACE=" + dir.path() + "/t.log", "XDG_CONFIG_HOME=" + dir.path(),
-                                    "SDL_VIDEODRIVER=offscreen", "ASAN_OPTIONS=detect_leaks=0", "HOME=" + dir.path(),
-                                    "PATH=/usr/bin:/bin", "ALSOFT_DRIVERS=null"};
-    for (const std::string& added : environment) {
-        const std::string name = added.substr(0, added.find('=') + 1);
-        std::erase_if(env, [&](const std::string& e) { return e.starts_with(name); });
-        env.push_back(added);
-    }
-    std::vector<char*> envp, argv;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    args.insert(args.begin(), program);
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addchdir_np(&actions, dir.path().c_str());
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) pid = 0;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
+    const std::vector<std::string> standard = {"QUELMONT_TRACE=" + dir.path() + "/t.log", "XDG_CONFIG_HOME=" + dir.path(),
+                                               "SDL_VIDEODRIVER=offscreen", "ASAN_OPTIONS=detect_leaks=0", "HOME=" + dir.path(),
+                                               "PATH=/usr/bin:/bin", "ALSOFT_DRIVERS=null"};
+    return StartChild(program, std::move(args), WithVariables(standard, environment), dir.path(), out, err);
 }
 
 // Waits for a started program (killed after `limit`) and collects what it wrote.

@@ -1,0 +1,8 @@
+#include "platform/sys/SettingsStore.h"
+#include "support/win32/Missing.h"
+
+namespace sys {
+
+SettingsStore& PlatformSettingsStore() { MissingOnWindows("sys::SettingsStore"); }
+
+}  // namespace sys
