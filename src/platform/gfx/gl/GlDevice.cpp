@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "platform/gfx/Fvf.h"
 #include "platform/gfx/StateDevice.h"
