@@ -10,7 +10,8 @@
 // The saver runs five times as it is and five times with QUELMONT_GL_FULL_WORK=1 (the device
 // does all the work it is asked, even where that cannot change a pixel), taking turns so that a
 // busy machine slows both alike; the counters are the medians (QUELMONT_BENCH_ROUNDS changes the
-// count).
+// count). Beside the frame rate, the saver's processor time per frame (all threads, the
+// rasterizer's included) tells the work apart from the waiting on a machine others share.
 
 #include <benchmark/benchmark.h>
 #include <signal.h>
@@ -23,6 +24,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -65,7 +68,23 @@ private:
 
 struct SaverRun {
     double pictureMs = 0, fadeEndMs = 0, framesPerSecond = 0;
+    double cpuMsPerFrame = 0;  // the saver's processor time, all its threads, per counted frame
 };
+
+// Processor time of process `pid` so far (user and system, all threads), in milliseconds.
+double ProcessCpuMs(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t name = text.rfind(')');  // the command name may hold blanks
+    if (name == std::string::npos) return 0;
+    std::istringstream fields(text.substr(name + 2));
+    std::string field;
+    double ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i >= 14) ticks += std::stod(field);  // utime, stime
+    }
+    return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
 
 // One run of `quelmont /s` (with `--path` when given), until ten seconds of frames were counted
 // two seconds after the fade ended. A zero fade end means the saver did not start.
@@ -85,6 +104,7 @@ SaverRun RunSaver(const std::string& trace, const std::string& path) {
     // created" follows it at once.
     int frames = 0;
     Clock::time_point countFrom{};
+    double cpuFrom = 0;
     const double warmUpMs = 2000, countMs = 10000;
     while (MsSince(start) < 30000) {
         follower.Poll([&](const std::string& line) {
@@ -92,13 +112,17 @@ SaverRun RunSaver(const std::string& trace, const std::string& path) {
             if (line == "Application created" && run.pictureMs == 0) run.pictureMs = now;
             if (line == "Creating successfull" && run.fadeEndMs == 0) run.fadeEndMs = now;
             if (line == "present ok" && run.fadeEndMs > 0 && now > run.fadeEndMs + warmUpMs) {
-                if (frames++ == 0) countFrom = Clock::now();
+                if (frames++ == 0) {
+                    countFrom = Clock::now();
+                    cpuFrom = ProcessCpuMs(pid);
+                }
             }
         });
         if (frames > 0 && MsSince(countFrom) >= countMs) break;
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     run.framesPerSecond = frames > 1 ? (frames - 1) / (MsSince(countFrom) / 1000) : 0;
+    run.cpuMsPerFrame = frames > 1 ? (ProcessCpuMs(pid) - cpuFrom) / (frames - 1) : 0;
     kill(pid, SIGTERM);
     WaitForExit(pid, std::chrono::seconds(10));
     return run;
@@ -128,7 +152,7 @@ void RoomSpeed(benchmark::State& state) {
     const char* roundsVariable = std::getenv("QUELMONT_BENCH_ROUNDS");
     const int rounds = std::max(1, roundsVariable ? std::atoi(roundsVariable) : 5);
 
-    std::vector<double> picture, fadeEnd, fps, fpsFullWork;
+    std::vector<double> picture, fadeEnd, fps, fpsFullWork, cpu, cpuFullWork;
     bool started = true;
     for (auto _ : state) {
         const auto start = Clock::now();
@@ -137,12 +161,15 @@ void RoomSpeed(benchmark::State& state) {
                 if (fullWork) setenv("QUELMONT_GL_FULL_WORK", "1", 1);
                 else unsetenv("QUELMONT_GL_FULL_WORK");
                 const SaverRun run = RunSaver(trace, path);
-                std::printf("round %d%s: %.1f frames a second (%.2f ms a frame), picture %.0f ms, fade end %.0f ms\n",
+                std::printf("round %d%s: %.1f frames a second (%.2f ms a frame, %.2f ms of processor time), picture %.0f ms, "
+                            "fade end %.0f ms\n",
                             round + 1, fullWork ? ", full work" : "", run.framesPerSecond,
-                            run.framesPerSecond > 0 ? 1000 / run.framesPerSecond : 0.0, run.pictureMs, run.fadeEndMs);
+                            run.framesPerSecond > 0 ? 1000 / run.framesPerSecond : 0.0, run.cpuMsPerFrame, run.pictureMs,
+                            run.fadeEndMs);
                 std::fflush(stdout);
                 started = started && run.fadeEndMs > 0;
                 (fullWork ? fpsFullWork : fps).push_back(run.framesPerSecond);
+                (fullWork ? cpuFullWork : cpu).push_back(run.cpuMsPerFrame);
                 if (!fullWork) {
                     picture.push_back(run.pictureMs);
                     fadeEnd.push_back(run.fadeEndMs);
@@ -159,6 +186,8 @@ void RoomSpeed(benchmark::State& state) {
     state.counters["fps_full_work"] = Median(fpsFullWork);
     state.counters["frame_ms"] = Median(fps) > 0 ? 1000 / Median(fps) : 0;
     state.counters["frame_ms_full_work"] = Median(fpsFullWork) > 0 ? 1000 / Median(fpsFullWork) : 0;
+    state.counters["cpu_ms_per_frame"] = Median(cpu);
+    state.counters["cpu_ms_per_frame_full_work"] = Median(cpuFullWork);
     if (started) std::filesystem::remove_all(home);
 }
 
