@@ -28,11 +28,12 @@ const char* const kUsage =
     "  --seed N              random seed (default 1)\n"
     "  --soak                long run: no frame or sound files, a device loss every simulated\n"
     "                        minute, the memory in use each simulated minute on stdout\n"
-    "  --path NAME           start with this camera path (e.g. c3.cam) instead of a random one\n"
     "  --set NAME=VALUE      a setting for the recording (repeatable): UseDesktop, ShowFps, Width\n"
     "                        and Height (1..16384), Depth (8..32), Adapter (0..63), Gamma\n"
     "                        (-100..100), Volume (0..100), Music, Sound, ExitOnMM, ShowTime,\n"
     "                        TimeStyle (switches take 0 or 1)\n"
+    "Saver and recording:\n"
+    "  --path NAME           start with this camera path (e.g. c3.cam) instead of a random one\n"
     "Setting up:\n"
     "  --add-to-xscreensaver add the saver to XScreenSaver's list in ~/.xscreensaver (once;\n"
     "                        the file as it was is kept in ~/.xscreensaver.before-quelmont)\n"
@@ -149,7 +150,7 @@ Options ParseOptions(int argc, const char* const* argv) {
             return options;
         }
         const std::string_view value = argv[++i];
-        if (!windowId && arg != "--record" && recordingOnly.empty()) recordingOnly = arg;
+        if (!windowId && arg != "--record" && arg != "--path" && recordingOnly.empty()) recordingOnly = arg;
         bool ok = true;
         int seed = 0;
         if (arg == "--set") {

@@ -19,7 +19,7 @@ struct RecordOptions {
     // Long runs: no frame or sound files, a device loss every simulated minute, the memory in
     // use on stdout.
     bool soak = false;
-    std::string path;  // camera path to start with (its file name); empty: drawn at random
+    std::string path;  // camera path to start with (its file name); empty: drawn at random (the saver reads it too)
     // --set NAME=VALUE: settings values the recording reads instead of the defaults.
     std::vector<std::pair<std::string, int32_t>> settings;
 };

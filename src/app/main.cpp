@@ -10,10 +10,12 @@
 #include "app/Options.h"
 #include "app/Recorder.h"
 #include "app/SetupCommands.h"
+#include "common/EngineString.h"
 #include "platform/gfx/Direct3D.h"
 #include "platform/sys/ExitSignals.h"
 #include "platform/sys/HostWindow.h"
 #include "platform/ui/Dialog.h"
+#include "shell/Application.h"
 #include "shell/EntryPoint.h"
 
 int main(int argc, char** argv) {
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
     // Without a display, SDL would try Wayland first and complain: say where to draw.
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER"))
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    if (!options.record.path.empty()) GetApp()->CameraPaths().StartWith(EngineString(options.record.path.c_str()));
     const std::string commandLine = BuildCommandLine(argc, argv);
     const int result = RunEntryPoint(nullptr, commandLine.c_str(), sys::PlatformDirectXProbe());
     // A host ends the saver inside its window with SIGTERM as a matter of course; any other

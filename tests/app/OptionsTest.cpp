@@ -49,6 +49,14 @@ TEST(Options, ScreensaverSwitchesAreLeftToTheSaver) {
     EXPECT_TRUE(Parse({"-h"}).help);
 }
 
+TEST(Options, TheSaverTakesAStartingCameraPathButNotRecordingValues) {
+    const Options saver = Parse({"/s", "--path", "c7.cam"});
+    EXPECT_TRUE(saver.error.empty()) << saver.error;
+    EXPECT_EQ(saver.record.path, "c7.cam");
+    EXPECT_TRUE(saver.record.directory.empty());
+    EXPECT_FALSE(Parse({"/s", "--path", "c7.cam", "--seconds", "3"}).error.empty());
+}
+
 TEST(Options, CommandLineQuotesTheProgramAndBlankArguments) {
     const char* args[] = {"/opt/my saver/quelmont", "/p", "with blank"};
     EXPECT_EQ(BuildCommandLine(3, args), "\"/opt/my saver/quelmont\" /p \"with blank\"");

@@ -174,20 +174,6 @@ TEST(SoundRecording, TheTicksAreLouderNearTheHourHandAndOnItsSide) {
     EXPECT_GT(towardDoor.right, 2 * towardDoor.left);
 }
 
-// Mean brightness of a recorded frame.
-double Brightness(const std::string& path) {
-    gfx::ArgbImage frame;
-    if (!ReadImageFile(path, frame)) return -1;
-    double sum = 0;
-    for (uint32_t y = 0; y < frame.height; ++y) {
-        for (uint32_t x = 0; x < frame.width; ++x) {
-            const uint32_t p = frame.Row(y)[x];
-            sum += (p >> 16 & 0xFF) + (p >> 8 & 0xFF) + (p & 0xFF);
-        }
-    }
-    return sum / (3.0 * frame.width * frame.height);
-}
-
 TEST(SoundRecording, ThunderFollowsTheFlashByHalfASecond) {
     // Seed 4's first flash is a single one and brings a thunder at full volume; no music to mask
     // its onset.
@@ -204,7 +190,7 @@ TEST(SoundRecording, ThunderFollowsTheFlashByHalfASecond) {
     for (int k = 0; k < 3 * kFps && flashFrame < 0; ++k) {
         char name[32];
         std::snprintf(name, sizeof name, "/frame-%05d.png", k);
-        const double brightness = Brightness(r.folder + name);
+        const double brightness = MeanBrightness(r.folder + name);
         ASSERT_GE(brightness, 0) << name;
         if (previous >= 0 && brightness - previous > 20) flashFrame = k;
         previous = brightness;

@@ -31,6 +31,34 @@ void main() {
 
 namespace {
 
+// The same bytes as the lookup for ramps that add `offset` and clamp.
+const char* const kOffsetFragmentShader = R"(#version 330 core
+uniform sampler2D frame;
+uniform vec3 offset;
+in vec2 uv;
+out vec4 color;
+void main() {
+    vec3 c = floor(texture(frame, uv).rgb * 255.0 + 0.5);
+    color = vec4(clamp(c + offset, 0.0, 255.0) / 255.0, 1.0);
+}
+)";
+
+const char* const kCopyFragmentShader = R"(#version 330 core
+uniform sampler2D frame;
+in vec2 uv;
+out vec4 color;
+void main() {
+    color = vec4(texture(frame, uv).rgb, 1.0);
+}
+)";
+
+GLuint LinkGammaProgram(const char* fragmentShader) {
+    const GLuint program = LinkProgram(kGammaPassVertexShader, fragmentShader);
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "frame"), 0);
+    return program;
+}
+
 GLenum DepthInternalFormat(D3DFORMAT format) {
     return format == D3DFMT_D16 ? GL_DEPTH_COMPONENT16 : GL_DEPTH24_STENCIL8;
 }
@@ -51,13 +79,33 @@ GLuint MakeColorTexture(uint32_t width, uint32_t height) {
 
 }  // namespace
 
+GammaPassKind ClassifyGammaRamp(const D3DGAMMARAMP& ramp) {
+    GammaPassKind pass;
+    const std::array<uint16_t, 256>* channels[3] = {&ramp.red, &ramp.green, &ramp.blue};
+    for (int channel = 0; channel < 3; ++channel) {
+        const std::array<uint16_t, 256>& values = *channels[channel];
+        // An offset k >= 0 shows at input 0, a negative one at input 255.
+        const int first = values[0] >> 8;
+        const int offset = first > 0 ? first : (values[255] >> 8) - 255;
+        for (int i = 0; i < 256; ++i) {
+            if (values[static_cast<size_t>(i)] >> 8 != std::clamp(i + offset, 0, 255)) return {};
+        }
+        pass.offset[channel] = offset;
+    }
+    const bool identity = pass.offset[0] == 0 && pass.offset[1] == 0 && pass.offset[2] == 0;
+    pass.kind = identity ? GammaPassKind::kCopy : GammaPassKind::kOffset;
+    return pass;
+}
+
 FrameTarget::~FrameTarget() {
     for (GLsync fence : frameFences_) {
         if (fence) glDeleteSync(fence);
     }
     Release();
     glDeleteTextures(1, &rampTexture_);
-    glDeleteProgram(gammaProgram_);
+    glDeleteProgram(lookupProgram_);
+    glDeleteProgram(offsetProgram_);
+    glDeleteProgram(copyProgram_);
     glDeleteVertexArrays(1, &emptyVertexArray_);
 }
 
@@ -118,11 +166,14 @@ bool FrameTarget::Create(uint32_t width, uint32_t height, uint32_t samples, bool
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, captureBuffer_);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
 
-    if (gammaProgram_ == 0) {
-        gammaProgram_ = LinkProgram(kGammaPassVertexShader, kGammaPassFragmentShader);
-        glUseProgram(gammaProgram_);
-        glUniform1i(glGetUniformLocation(gammaProgram_, "frame"), 0);
-        glUniform1i(glGetUniformLocation(gammaProgram_, "ramp"), 1);
+    if (lookupProgram_ == 0) {
+        lookupProgram_ = LinkGammaProgram(kGammaPassFragmentShader);
+        glUniform1i(glGetUniformLocation(lookupProgram_, "ramp"), 1);
+        if (!fullWork_) {
+            offsetProgram_ = LinkGammaProgram(kOffsetFragmentShader);
+            offsetLocation_ = glGetUniformLocation(offsetProgram_, "offset");
+            copyProgram_ = LinkGammaProgram(kCopyFragmentShader);
+        }
         glGenVertexArrays(1, &emptyVertexArray_);
         glGenTextures(1, &rampTexture_);
         D3DGAMMARAMP identity;
@@ -131,7 +182,7 @@ bool FrameTarget::Create(uint32_t width, uint32_t height, uint32_t samples, bool
     }
     BindForDrawing();
     CheckErrors("FrameTarget::Create");
-    return complete && gammaProgram_ != 0;
+    return complete && lookupProgram_ != 0 && (fullWork_ || (offsetProgram_ != 0 && copyProgram_ != 0));
 }
 
 void FrameTarget::BindForDrawing() {
@@ -142,6 +193,7 @@ void FrameTarget::BindForDrawing() {
 }
 
 void FrameTarget::SetGammaRamp(const D3DGAMMARAMP& ramp) {
+    pass_ = fullWork_ ? GammaPassKind{} : ClassifyGammaRamp(ramp);
     std::array<uint8_t, 256 * 4> texels{};
     for (size_t i = 0; i < 256; ++i) {
         texels[i * 4 + 0] = static_cast<uint8_t>(ramp.red[i] >> 8);
@@ -180,7 +232,20 @@ void FrameTarget::DrawGammaPass(GLuint framebuffer, int width, int height) {
     glDisable(GL_SCISSOR_TEST);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glUseProgram(gammaProgram_);
+    switch (pass_.kind) {
+        case GammaPassKind::kLookup:
+            glUseProgram(lookupProgram_);
+            break;
+        case GammaPassKind::kOffset:
+            glUseProgram(offsetProgram_);
+            glUniform3f(offsetLocation_, static_cast<float>(pass_.offset[0]), static_cast<float>(pass_.offset[1]),
+                        static_cast<float>(pass_.offset[2]));
+            break;
+        case GammaPassKind::kCopy:
+            glUseProgram(copyProgram_);
+            break;
+    }
+    // The device's units 0 and 1 are given up whichever program runs (it forgets them after).
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, rampTexture_);
     glBindSampler(1, 0);

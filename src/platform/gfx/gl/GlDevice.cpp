@@ -9,9 +9,11 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "platform/gfx/Fvf.h"
 #include "platform/gfx/StateDevice.h"
+#include "platform/gfx/gl/AlphaShortcuts.h"
 #include "platform/gfx/gl/Constants.h"
 #include "platform/gfx/gl/FrameTarget.h"
 #include "platform/gfx/gl/GlPipeline.h"
@@ -45,9 +47,9 @@ bool Offscreen() {
     return driver != nullptr && std::strcmp(driver, "offscreen") == 0;
 }
 
-// A diagnostic switch: every state is sent again before every draw, as if nothing were kept.
-bool ResendStateRequested() {
-    const char* value = std::getenv("QUELMONT_GL_RESEND_STATE");
+// A diagnostic switch of the environment: set, and not to "0".
+bool SwitchOn(const char* name) {
+    const char* value = std::getenv(name);
     return value != nullptr && *value != '\0' && std::strcmp(value, "0") != 0;
 }
 
@@ -112,7 +114,7 @@ public:
         if (parameters.BackBufferFormat == D3DFMT_UNKNOWN) parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
         if (parameters.BackBufferCount == 0) parameters.BackBufferCount = 1;
         const uint32_t samples = parameters.MultiSampleType >= 2 ? static_cast<uint32_t>(parameters.MultiSampleType) : 0u;
-        if (!target_) target_ = std::make_unique<FrameTarget>();
+        if (!target_) target_ = std::make_unique<FrameTarget>(fullWork_);
         if (!target_->Create(parameters.BackBufferWidth, parameters.BackBufferHeight, samples,
                              parameters.EnableAutoDepthStencil, parameters.AutoDepthStencilFormat)) {
             return D3DERR_NOTAVAILABLE;
@@ -120,6 +122,7 @@ public:
         target_->SetGammaRamp(GammaRamp());
         SDL_GL_SetSwapInterval(parameters.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
         parameters_ = parameters;
+        pendingClear_ = {};  // the new target's depth is cleared before use
         RestoreDefaultStates(parameters.EnableAutoDepthStencil);
         ForgetGlState();
         stencilUniform_ = true;
@@ -162,6 +165,22 @@ public:
                 mask |= GL_STENCIL_BUFFER_BIT;
             }
         }
+        const bool whole = count == 0 || rects == nullptr;
+        // A waiting clear this one covers is void; any other part of it is due first.
+        if (pendingClear_.mask & ~(whole ? mask : 0u)) FlushPendingClear();
+        pendingClear_ = {};
+        // Clearing depth alone waits for the next draw that tests depth. What is drawn after the
+        // scene (the overlay) never does, and the next frame's clear makes the wait void.
+        if (whole && mask != 0 && !(mask & GL_COLOR_BUFFER_BIT) && !fullWork_) {
+            pendingClear_ = {mask, z, stencilValue_};
+            return D3D_OK;
+        }
+        ClearNow(mask, color, z, stencilValue_, whole ? 0 : count, rects);
+        return D3D_OK;
+    }
+
+    // `count` 0 clears the whole target.
+    void ClearNow(GLbitfield mask, D3DCOLOR color, float z, uint32_t stencil, uint32_t count, const D3DRECT* rects) {
         target_->BindForDrawing();
         // Clearing ignores the write masks. The stencil mask keeps its default, all ones.
         if (!gl_.writeMasksOpen) {
@@ -179,12 +198,12 @@ public:
             glClearDepth(z);
             gl_.clearDepth = z;
         }
-        if ((mask & GL_STENCIL_BUFFER_BIT) && gl_.clearStencil != stencilValue_) {
-            glClearStencil(static_cast<GLint>(stencilValue_));
-            gl_.clearStencil = stencilValue_;
+        if ((mask & GL_STENCIL_BUFFER_BIT) && gl_.clearStencil != stencil) {
+            glClearStencil(static_cast<GLint>(stencil));
+            gl_.clearStencil = stencil;
         }
         // The scissor test is on only while clearing rectangles.
-        if (count == 0 || rects == nullptr) {
+        if (count == 0) {
             glClear(mask);
         } else {
             glEnable(GL_SCISSOR_TEST);
@@ -197,7 +216,12 @@ public:
             glDisable(GL_SCISSOR_TEST);
         }
         CheckErrors("Clear");
-        return D3D_OK;
+    }
+
+    // A depth clear that waited (see Clear).
+    void FlushPendingClear() {
+        const PendingClear clear = std::exchange(pendingClear_, {});
+        ClearNow(clear.mask, 0, clear.z, clear.stencil, 0, nullptr);
     }
 
     HRESULT Present() override {
@@ -382,6 +406,9 @@ private:
     // Sends what changed since the last draw; a draw whose state did not change sends nothing.
     bool PrepareDraw() {
         if (resendState_) ForgetGlState();
+        if (pendingClear_.mask != 0 && parameters_.EnableAutoDepthStencil && RenderState(D3DRS_ZENABLE) != D3DZB_FALSE) {
+            FlushPendingClear();
+        }
         if (DeletedObjects() != deletedObjects_) {
             deletedObjects_ = DeletedObjects();
             gl_.textures.fill(kUnknown);
@@ -391,10 +418,25 @@ private:
             deletedBuffers_ = DeletedBuffers();
             vertexArrays_.Clear();
         }
-        const uint32_t dirty = TakeDirty();
+        if (TextureAlphaChanges() != textureAlphaChanges_) {
+            textureAlphaChanges_ = TextureAlphaChanges();
+            MarkDirty(kDirtyProgram);
+        }
+        uint32_t dirty = TakeDirty();
         if (dirty & (kDirtyProgram | kDirtyConstants)) {
             uint32_t lights[kMaxActiveLights] = {};
-            const ShaderKey key = MakeShaderKey(*this, lights);
+            ShaderKey key = MakeShaderKey(*this, lights);
+            const bool alphaOne = !fullWork_ && AlphaIsOne(key, *this);
+            const bool skipAlphaTest = alphaOne && key.alphaFunc != 0 && AlphaTestPassesAtOne(*this);
+            if (skipAlphaTest) key.alphaFunc = 0;
+            if (skipAlphaTest != alphaTestSkipped_) {
+                alphaTestSkipped_ = skipAlphaTest;
+                dirty |= kDirtyProgram;
+            }
+            if (alphaOne != alphaOne_) {
+                alphaOne_ = alphaOne;
+                dirty |= kDirtyPipeline;
+            }
             if (dirty & kDirtyProgram) {
                 const size_t programs = programs_->Size();
                 program_ = programs_->Get(key);
@@ -409,7 +451,7 @@ private:
         }
         SetObjectConstants();
         if (dirty & kDirtyPipeline) {
-            ApplyPipelineStates(*this, parameters_.EnableAutoDepthStencil);
+            ApplyPipelineStates(*this, parameters_.EnableAutoDepthStencil, !(alphaOne_ && BlendReplacesAtOne(*this)));
             gl_.writeMasksOpen = (RenderState(D3DRS_COLORWRITEENABLE) & 0xF) == 0xF && RenderState(D3DRS_ZWRITEENABLE);
         }
         if (dirty & kDirtyTextures) BindTextures();
@@ -496,7 +538,19 @@ private:
     GlBindings gl_;
     uint64_t deletedObjects_ = DeletedObjects();
     uint64_t deletedBuffers_ = DeletedBuffers();
-    bool resendState_ = ResendStateRequested();
+    bool resendState_ = SwitchOn("QUELMONT_GL_RESEND_STATE");
+    // Draws all that is asked (blending, alpha tests, depth clears, the full gamma lookup) even
+    // where it cannot change a pixel: for comparing pictures and timings.
+    bool fullWork_ = SwitchOn("QUELMONT_GL_FULL_WORK");
+    bool alphaOne_ = false;           // the current draw's alpha is 1 everywhere
+    bool alphaTestSkipped_ = false;   // the current program leaves out its alpha test
+    uint64_t textureAlphaChanges_ = TextureAlphaChanges();
+    struct PendingClear {
+        GLbitfield mask = 0;  // 0: none waits
+        float z = 1.0f;
+        uint32_t stencil = 0;
+    };
+    PendingClear pendingClear_;
     uint32_t stencilValue_ = 0;
     bool stencilUniform_ = true;  // a new buffer's contents are undefined: any one value will do
 };

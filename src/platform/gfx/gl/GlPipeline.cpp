@@ -80,7 +80,7 @@ GLint AddressMode(uint32_t mode) {
 
 }  // namespace
 
-void ApplyPipelineStates(const StateDevice& device, bool hasDepthBuffer) {
+void ApplyPipelineStates(const StateDevice& device, bool hasDepthBuffer, bool blend) {
     if (hasDepthBuffer && device.RenderState(D3DRS_ZENABLE) != D3DZB_FALSE) {
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(CompareFunction(device.RenderState(D3DRS_ZFUNC)));
@@ -89,7 +89,7 @@ void ApplyPipelineStates(const StateDevice& device, bool hasDepthBuffer) {
     }
     glDepthMask(device.RenderState(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
 
-    if (device.RenderState(D3DRS_ALPHABLENDENABLE)) {
+    if (blend && device.RenderState(D3DRS_ALPHABLENDENABLE)) {
         glEnable(GL_BLEND);
         const uint32_t source = device.RenderState(D3DRS_SRCBLEND);
         const uint32_t destination = device.RenderState(D3DRS_DESTBLEND);

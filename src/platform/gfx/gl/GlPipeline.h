@@ -7,7 +7,8 @@
 
 namespace gfx::gl {
 
-void ApplyPipelineStates(const StateDevice& device, bool hasDepthBuffer);
+// Without `blend`, blending stays off whatever the states say.
+void ApplyPipelineStates(const StateDevice& device, bool hasDepthBuffer, bool blend);
 void ApplySamplerStates(const StateDevice& device, uint32_t stage, GLuint sampler, bool anisotropy);
 
 }  // namespace gfx::gl

@@ -10,6 +10,7 @@ namespace {
 
 uint64_t deletedObjects = 0;
 uint64_t deletedBuffers = 0;
+uint64_t textureAlphaChanges = 0;
 
 struct GlFormat {
     GLenum internal = 0;
@@ -78,12 +79,16 @@ GLuint MakeBuffer(const uint8_t* bytes, uint32_t length, uint32_t usage) {
 
 uint64_t DeletedObjects() { return deletedObjects; }
 uint64_t DeletedBuffers() { return deletedBuffers; }
+uint64_t TextureAlphaChanges() { return textureAlphaChanges; }
 
 bool TextureFormatSupported(D3DFORMAT format) { return GlFormatOf(format).internal != 0; }
 
 GlTexture::GlTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, D3DFORMAT format, D3DPOOL pool,
                      bool nativeCompressed)
-    : Texture(width, height, levels, usage, format, pool), decodeCompressed_(IsDxt(format) && !nativeCompressed) {
+    : Texture(width, height, levels, usage, format, pool),
+      decodeCompressed_(IsDxt(format) && !nativeCompressed),
+      opaqueFormat_(GlFormatOf(format).opaque),
+      translucentLevels_((uint64_t{1} << GetLevelCount()) - 1) {
     const GlFormat gl = decodeCompressed_ ? GlFormatOf(D3DFMT_A8R8G8B8) : GlFormatOf(format);
     glGenTextures(1, &name_);
     glActiveTexture(GL_TEXTURE0 + kUploadUnit);
@@ -114,11 +119,19 @@ GlTexture::~GlTexture() {
     ++deletedObjects;
 }
 
-void GlTexture::UploadDecoded(uint32_t level) {
+// Only block-compressed levels are looked at, as they are filled (once, at load); until then a
+// level counts as translucent.
+void GlTexture::NoteLevelAlpha(uint32_t level, const ArgbImage& image) {
+    const bool wasOne = AlphaIsOne();
+    const bool opaque = std::all_of(image.pixels.begin(), image.pixels.end(), [](uint32_t p) { return p >= 0xFF000000u; });
+    const uint64_t bit = uint64_t{1} << level;
+    translucentLevels_ = opaque ? translucentLevels_ & ~bit : translucentLevels_ | bit;
+    if (AlphaIsOne() != wasOne) ++textureAlphaChanges;
+}
+
+void GlTexture::UploadDecoded(uint32_t level, const ArgbImage& image) {
     D3DSURFACE_DESC desc;
     GetLevelDesc(level, desc);
-    ArgbImage image(desc.Width, desc.Height);
-    DecodeDxt(Format(), LevelBits(level), image);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0, static_cast<GLsizei>(desc.Width),
                     static_cast<GLsizei>(desc.Height), GL_BGRA, GL_UNSIGNED_BYTE, image.pixels.data());
@@ -130,14 +143,19 @@ void GlTexture::LevelChanged(uint32_t level, const RECT& rect) {
     GetLevelDesc(level, desc);
     glActiveTexture(GL_TEXTURE0 + kUploadUnit);
     glBindTexture(GL_TEXTURE_2D, name_);
-    if (decodeCompressed_) {
-        UploadDecoded(level);  // whole blocks: decoding the level is simpler than its rows of blocks
-    } else if (gl.format == 0) {
+    if (IsDxt(Format())) {
+        // Whole blocks: decoding the level is simpler than its rows of blocks.
+        ArgbImage image(desc.Width, desc.Height);
+        DecodeDxt(Format(), LevelBits(level), image);
+        NoteLevelAlpha(level, image);
+        if (decodeCompressed_) UploadDecoded(level, image);
+    }
+    if (gl.format == 0 && !decodeCompressed_) {
         // Compressed levels are small; send the whole level.
         const auto bytes = static_cast<GLsizei>(Pitch(level) * ((desc.Height + 3) / 4));
         glCompressedTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0, static_cast<GLsizei>(desc.Width),
                                   static_cast<GLsizei>(desc.Height), gl.internal, bytes, LevelBits(level));
-    } else {
+    } else if (gl.format != 0) {
         const uint32_t pixelBytes = LayoutOf(Format()).blockBytes;
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(Pitch(level) / pixelBytes));

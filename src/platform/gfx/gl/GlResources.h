@@ -5,6 +5,7 @@
 #include "platform/gfx/States.h"
 #include "platform/gfx/gl/Gl.h"
 #include "platform/gfx/gl/GlContext.h"
+#include "platform/gfx/loader/Image.h"
 
 namespace gfx::gl {
 
@@ -18,6 +19,8 @@ inline constexpr GLuint kUploadUnit = kMaxTextureStages;
 uint64_t DeletedObjects();
 // Of those, the vertex and index buffers.
 uint64_t DeletedBuffers();
+// Times a texture's contents went from alpha 1 everywhere to not, or back.
+uint64_t TextureAlphaChanges();
 
 class GlTexture final : public Texture {
 public:
@@ -26,15 +29,21 @@ public:
               bool nativeCompressed);
     ~GlTexture() override;
     GLuint Name() const { return name_; }
+    // Every texel of every level reads with alpha 1: a format without alpha, or block-compressed
+    // levels whose blocks all decode opaque.
+    bool AlphaIsOne() const { return opaqueFormat_ || translucentLevels_ == 0; }
 
 protected:
     void LevelChanged(uint32_t level, const RECT& rect) override;
 
 private:
-    void UploadDecoded(uint32_t level);
+    void UploadDecoded(uint32_t level, const ArgbImage& image);
+    void NoteLevelAlpha(uint32_t level, const ArgbImage& image);
 
     GLuint name_ = 0;
     bool decodeCompressed_ = false;
+    bool opaqueFormat_ = false;
+    uint64_t translucentLevels_;  // bit per level that may read with alpha below 1
 };
 
 class GlVertexBuffer final : public VertexBuffer {
