@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <map>
 
+#include "CameraPaths.h"
 #include "Model.h"
 #include "RoomLayout.h"
 #include "RoomMedia.h"
@@ -98,6 +100,11 @@ TEST(CameraPaths, KeysRunInTheirStepsToTheirEnds) {
             longest = positions.back().time;
             longestFile = file;
         }
+        for (const room::CameraPath& made : room::CameraPaths())
+            if (made.file == file) {
+                ASSERT_EQ(made.keys.size(), positions.size());
+                for (size_t k = 0; k < positions.size(); ++k) EXPECT_EQ(math::Length(At(positions[k]) - made.keys[k].position), 0.0f);
+            }
         if (file == "c1.cam") {
             EXPECT_FLOAT_EQ(positions.back().time, 882.0f);
         }
@@ -107,8 +114,8 @@ TEST(CameraPaths, KeysRunInTheirStepsToTheirEnds) {
 }
 
 // The camera between keys, on the smooth curve through them (zero tension, continuity and bias).
-math::Vec3 Curve(const std::vector<Key>& keys, size_t segment, float u) {
-    const auto p = [&](long i) { return At(keys[static_cast<size_t>(std::clamp(i, 0L, static_cast<long>(keys.size()) - 1))]); };
+math::Vec3 Curve(const std::vector<math::Vec3>& keys, size_t segment, float u) {
+    const auto p = [&](long i) { return keys[static_cast<size_t>(std::clamp(i, 0L, static_cast<long>(keys.size()) - 1))]; };
     const long s = static_cast<long>(segment);
     const math::Vec3 p0 = p(s - 1), p1 = p(s), p2 = p(s + 1), p3 = p(s + 2);
     const math::Vec3 t1 = (p2 - p0) * 0.5f, t2 = (p3 - p1) * 0.5f;
@@ -116,31 +123,128 @@ math::Vec3 Curve(const std::vector<Key>& keys, size_t segment, float u) {
     return p1 * (2 * u3 - 3 * u2 + 1) + p2 * (-2 * u3 + 3 * u2) + t1 * (u3 - 2 * u2 + u) + t2 * (u3 - u2);
 }
 
-TEST(CameraPaths, StayInsideTheRoomClearOfFurnitureAndSlow) {
-    const std::vector<room::Obstacle> obstacles = room::Obstacles();
-    const float wall = 15, clearance = 8;
-    ForEachPath([&](const std::string&, const std::vector<Key>& positions, const std::vector<Key>&) {
-        for (size_t s = 0; s + 1 < positions.size(); ++s) {
-            // At most about 30 cm a second at 10 units of path time a second.
-            const float seconds = (positions[s + 1].time - positions[s].time) / 10;
-            EXPECT_LT(math::Length(At(positions[s + 1]) - At(positions[s])) / seconds, 30.0f) << "segment " << s;
-            for (int k = 0; k <= 20; ++k) {
-                const math::Vec3 c = Curve(positions, s, static_cast<float>(k) / 20);
-                ASSERT_GT(c.x, room::kRoomMin.x + wall);
-                ASSERT_LT(c.x, room::kRoomMax.x - wall);
-                ASSERT_GT(c.y, room::kRoomMin.y + wall);
-                ASSERT_LT(c.y, room::kRoomMax.y - wall);
-                ASSERT_GT(c.z, room::kRoomMin.z + wall);
-                ASSERT_LT(c.z, room::kRoomMax.z - wall);
-                for (const room::Obstacle& o : obstacles) {
-                    const bool inside = c.x > o.min.x - clearance && c.x < o.max.x + clearance &&
-                                        c.y > o.min.y - clearance && c.y < o.max.y + clearance &&
-                                        c.z > o.min.z - clearance && c.z < o.max.z + clearance;
-                    ASSERT_FALSE(inside) << "segment " << s << " at (" << c.x << ", " << c.y << ", " << c.z << ")";
+math::Vec3 Curve(const std::vector<Key>& keys, size_t segment, float u) {
+    std::vector<math::Vec3> points;
+    for (const Key& k : keys) points.push_back(At(k));
+    return Curve(points, segment, u);
+}
+
+// The generator's objects in world space, as triangles with their bounds.
+struct Solid {
+    std::string name;
+    room::Piece piece;
+    std::vector<math::Vec3> corners;  // three per triangle
+    math::Vec3 min{1e9f, 1e9f, 1e9f}, max{-1e9f, -1e9f, -1e9f};
+};
+
+std::vector<Solid> RoomSolids() {
+    room::RoomModel model;
+    room::BuildRoomShell(model);
+    room::BuildClock(model);
+    room::BuildFurniture(model);
+    room::BuildCurtain(model);
+    room::BuildBookcase(model);
+    std::vector<Solid> solids;
+    room::ForEachObject(model.objects, math::Identity(), [&](const room::SceneObject& o, const math::Mat4& world) {
+        if (o.mesh.indices.empty()) return;
+        Solid solid{o.name, room::PieceOf(o.name), {}};
+        for (uint32_t index : o.mesh.indices) {
+            const math::Vec3 p = math::TransformCoord(o.mesh.vertices[index].position, world);
+            solid.corners.push_back(p);
+            solid.min = {std::min(solid.min.x, p.x), std::min(solid.min.y, p.y), std::min(solid.min.z, p.z)};
+            solid.max = {std::max(solid.max.x, p.x), std::max(solid.max.y, p.y), std::max(solid.max.z, p.z)};
+        }
+        solids.push_back(std::move(solid));
+    });
+    return solids;
+}
+
+float BoxDistance(math::Vec3 p, math::Vec3 min, math::Vec3 max) {
+    const math::Vec3 d{std::max({min.x - p.x, 0.0f, p.x - max.x}), std::max({min.y - p.y, 0.0f, p.y - max.y}),
+                       std::max({min.z - p.z, 0.0f, p.z - max.z})};
+    return math::Length(d);
+}
+
+// Distance from p to the triangle abc (the closest point by the triangle's regions).
+float TriangleDistance(math::Vec3 p, math::Vec3 a, math::Vec3 b, math::Vec3 c) {
+    using math::Dot;
+    const math::Vec3 ab = b - a, ac = c - a, ap = p - a;
+    const float d1 = Dot(ab, ap), d2 = Dot(ac, ap);
+    if (d1 <= 0 && d2 <= 0) return math::Length(ap);
+    const math::Vec3 bp = p - b;
+    const float d3 = Dot(ab, bp), d4 = Dot(ac, bp);
+    if (d3 >= 0 && d4 <= d3) return math::Length(bp);
+    const float vc = d1 * d4 - d3 * d2;
+    if (vc <= 0 && d1 >= 0 && d3 <= 0) return math::Length(p - (a + ab * (d1 / (d1 - d3))));
+    const math::Vec3 cp = p - c;
+    const float d5 = Dot(ab, cp), d6 = Dot(ac, cp);
+    if (d6 >= 0 && d5 <= d6) return math::Length(cp);
+    const float vb = d5 * d2 - d1 * d6;
+    if (vb <= 0 && d2 >= 0 && d6 <= 0) return math::Length(p - (a + ac * (d2 / (d2 - d6))));
+    const float va = d3 * d6 - d5 * d4;
+    if (va <= 0 && d4 - d3 >= 0 && d5 - d6 >= 0)
+        return math::Length(p - (b + (c - b) * ((d4 - d3) / ((d4 - d3) + (d5 - d6)))));
+    const float denom = 1 / (va + vb + vc);
+    return math::Length(p - (a + ab * (vb * denom) + ac * (vc * denom)));
+}
+
+// The nearest of a solid's triangles, or `bound` when none is nearer.
+float SolidDistance(math::Vec3 p, const Solid& solid, float bound) {
+    if (BoxDistance(p, solid.min, solid.max) >= bound) return bound;
+    for (size_t i = 0; i < solid.corners.size(); i += 3)
+        bound = std::min(bound, TriangleDistance(p, solid.corners[i], solid.corners[i + 1], solid.corners[i + 2]));
+    return bound;
+}
+
+TEST(CameraPaths, ClearOfTheShadeAndOfAllButTheirSubjectTravellingAtAWalk) {
+    const std::vector<Solid> solids = RoomSolids();
+    const float wall = 15, shadeClearance = 60, clearance = 40;
+    const int samples = 40;  // per 20-second segment: a few centimetres apart
+    for (const room::CameraPath& path : room::CameraPaths()) {
+        SCOPED_TRACE(path.file);
+        std::vector<math::Vec3> keys;
+        for (const room::CameraKey& k : path.keys) keys.push_back(k.position);
+        float nearestShade = 1e9f, nearestOther = 1e9f, length = 0;
+        std::string nearestName;
+        math::Vec3 shadeAt{}, otherAt{};
+        math::Vec3 previous = keys.front();
+        for (size_t s = 0; s + 1 < keys.size(); ++s) {
+            const float seconds = (path.keys[s + 1].time - path.keys[s].time) / 10;
+            EXPECT_LT(math::Length(keys[s + 1] - keys[s]) / seconds, 30.0f) << "segment " << s;
+            for (int k = 0; k <= samples; ++k) {
+                const math::Vec3 c = Curve(keys, s, static_cast<float>(k) / samples);
+                length += math::Length(c - previous);
+                previous = c;
+                ASSERT_TRUE(c.x > room::kRoomMin.x + wall && c.x < room::kRoomMax.x - wall && c.y > room::kRoomMin.y + wall &&
+                            c.y < room::kRoomMax.y - wall && c.z > room::kRoomMin.z + wall && c.z < room::kRoomMax.z - wall)
+                    << "segment " << s << " at (" << c.x << ", " << c.y << ", " << c.z << ")";
+                for (const Solid& solid : solids) {
+                    if (solid.name == "Lamp lamp") {
+                        const float d = SolidDistance(c, solid, nearestShade);
+                        if (d < nearestShade) {
+                            nearestShade = d;
+                            shadeAt = c;
+                        }
+                    }
+                    if (solid.piece == room::Piece::kShell || solid.piece == path.subject) continue;
+                    const float d = SolidDistance(c, solid, nearestOther);
+                    if (d < nearestOther) {
+                        nearestOther = d;
+                        nearestName = solid.name;
+                        otherAt = c;
+                    }
                 }
             }
         }
-    });
+        const float speed = length / (path.keys.back().time / 10);
+        std::printf("%s: %.0f from the shade at (%.0f, %.0f, %.0f), %.0f from %s at (%.0f, %.0f, %.0f), %.1f units a second\n",
+                    path.file.c_str(), nearestShade, shadeAt.x, shadeAt.y, shadeAt.z, nearestOther, nearestName.c_str(),
+                    otherAt.x, otherAt.y, otherAt.z, speed);
+        EXPECT_GE(nearestShade, shadeClearance);
+        EXPECT_GE(nearestOther, clearance) << nearestName;
+        EXPECT_GE(speed, 3.0f);
+        EXPECT_LE(speed, 8.0f);
+    }
 }
 
 // The country outside is a quad drawn before the room: it must fill every view through the window

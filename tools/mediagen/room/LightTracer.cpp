@@ -26,7 +26,7 @@ const Rgb kSkyColour{0.29f, 0.42f, 0.62f};
 const Rgb kAmbientColour{0.1f, 0.09f, 0.085f};
 constexpr float kRimPower = 9000;    // the shade's open bottom, shining down
 constexpr float kTopPower = 1800;    // its open top, lighting the ceiling
-constexpr float kShadePower = 2600;  // light through the parchment, all round
+constexpr float kShadePower = 3600;  // light through the parchment, all round
 constexpr float kSkyRadiance = 0.7f;
 
 Vec3 Orthogonal(Vec3 n) {

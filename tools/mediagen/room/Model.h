@@ -86,10 +86,9 @@ void BuildFurniture(RoomModel& model);
 void BuildCurtain(RoomModel& model);
 void BuildBookcase(RoomModel& model);
 
-// The shapes the camera paths must keep out of (world boxes, min then max).
-struct Obstacle {
-    Vec3 min, max;
-};
-std::vector<Obstacle> Obstacles();
+// The pieces of furniture a camera keeps its distance from, each object belonging to one; the room's
+// shell (floor, walls, ceiling and what lies flat on them) only keeps the camera inside.
+enum class Piece { kShell, kClock, kLamp, kTable, kArmchair, kPicture, kWindow, kBookcase };
+Piece PieceOf(const std::string& objectName);
 
 }  // namespace room

@@ -31,7 +31,7 @@ inline constexpr float kClockBack = 200;
 inline constexpr math::Vec3 kDialCentre{169.5f, 165, 0};
 inline constexpr float kDialRadius = 15;
 
-inline constexpr math::Vec3 kLampBase{130, 0, 65};
+inline constexpr math::Vec3 kLampBase{152, 0, 78};
 inline constexpr float kLampShadeBottom = 128;
 inline constexpr float kLampShadeTop = 158;
 inline constexpr math::Vec3 kPictureCentre{199, 150, 130};
