@@ -219,7 +219,7 @@ TEST(CameraPaths, ClearOfTheShadeAndOfAllButTheirSubjectTravellingAtAWalk) {
                             c.y < room::kRoomMax.y - wall && c.z > room::kRoomMin.z + wall && c.z < room::kRoomMax.z - wall)
                     << "segment " << s << " at (" << c.x << ", " << c.y << ", " << c.z << ")";
                 for (const Solid& solid : solids) {
-                    if (solid.name == "Lamp lamp") {
+                    if (solid.name == "Lamp shade") {
                         const float d = SolidDistance(c, solid, nearestShade);
                         if (d < nearestShade) {
                             nearestShade = d;

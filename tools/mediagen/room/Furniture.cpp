@@ -1,5 +1,6 @@
 // The furnishings: the floor lamp with its glowing shade, the small table with a book and a candle,
 // the armchair, the rug and the framed picture.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -20,30 +21,42 @@ void AddLamp(RoomModel& model) {
              48, math::Translation(kLampBase.x, kLampBase.y, kLampBase.z), 1, 30);
     model.objects.push_back(std::move(stand));
 
-    // The shade glows from the bulb inside: drawn first and added to the black background, so it
-    // shows its own warm colour brightest at the lower rim. The outside and the inside are two
-    // single-sided surfaces, the outside first: where it covers the inside of the far wall, that
-    // fails the depth test, so no pixel adds both (a two-sided mesh would add them in triangle
-    // order, giving bright wedges); from below, the brighter inside shows.
+    const float h = kLampShadeTop - kLampShadeBottom;
+    const std::vector<Vec2> outside{{23, 0}, {22.4f, h * 0.15f}, {21.5f, h * 0.3f}, {19.5f, h * 0.55f}, {17, h * 0.75f}, {13, h}};
+    const math::Mat4 place = math::Translation(kLampBase.x, kLampShadeBottom, kLampBase.z);
+
+    // The parchment, lit through from the bulb: part of the room, so the wink dims it with the rest.
+    // Its own light is baked into its light map, strongest at the lower rim, where the bulb is
+    // nearest and the parchment folds under. It lets the lamp's light through for the bake.
+    SceneObject shade = Object("Lamp shade", "Parchment");
+    shade.castsShadow = false;
+    shade.lightMapDensity = 1.0f;
+    AddLathe(shade.mesh, outside, 96, place, 3, h);
+    shade.glow = [h](Vec3 p) {
+        const float t = std::clamp((p.y - kLampShadeBottom) / h, 0.0f, 1.0f);  // 0 at the rim, 1 at the top
+        return 0.26f + 0.2f * (1 - t) * (1 - t) + 0.12f * Smoothstep(0.12f, 0.0f, t);
+    };
+    model.objects.push_back(std::move(shade));
+
+    // What glows on its own, drawn first and added to the black background: the inside of the
+    // shade (seen from below, or through the top) and the bulb. The parchment in front of them, in
+    // the room pass, hides both from the side.
     SceneObject glow = Object("Lamp lamp", "Lampshade", Lighting::kNone);
     glow.castsShadow = false;
     glow.keys = {{"Blend", "additive"}, {"Lit", "0"}};
-    const float h = kLampShadeTop - kLampShadeBottom;
-    const std::vector<Vec2> outside{{23, 0}, {22.4f, h * 0.15f}, {21.5f, h * 0.3f}, {19.5f, h * 0.55f}, {17, h * 0.75f}, {13, h}};
     std::vector<Vec2> inside;
     for (auto p = outside.rbegin(); p != outside.rend(); ++p) inside.push_back({p->x - 0.4f, p->y});
-    const math::Mat4 place = math::Translation(kLampBase.x, kLampShadeBottom, kLampBase.z);
-    AddLathe(glow.mesh, outside, 64, place, 3, h);
-    const size_t insideFrom = glow.mesh.vertices.size();
-    AddLathe(glow.mesh, inside, 64, place, 3, h);
-    for (size_t i = 0; i < glow.mesh.vertices.size(); ++i) {
-        MeshVertex& v = glow.mesh.vertices[i];
-        const float t = (v.position.y - kLampShadeBottom) / h;  // 0 at the rim, 1 at the top
+    AddLathe(glow.mesh, inside, 96, place, 3, h);
+    for (MeshVertex& v : glow.mesh.vertices) {
+        const float t = (v.position.y - kLampShadeBottom) / h;
         // Kept well below white so the parchment's fibres still show through the glow.
-        const float strength = i < insideFrom ? 0.78f : 0.92f;
-        const auto level = [&](float full) { return static_cast<uint32_t>(full * strength * (1.0f - 0.5f * t)); };
+        const auto level = [&](float full) { return static_cast<uint32_t>(full * 0.92f * (1.0f - 0.5f * t)); };
         v.color = 0xFF000000u | level(255) << 16 | level(165) << 8 | level(95);
     }
+    const size_t bulbFrom = glow.mesh.vertices.size();
+    AddLathe(glow.mesh, {{0.01f, -4.5f}, {2.4f, -3.8f}, {3.4f, -1.5f}, {3.5f, 0.5f}, {2.6f, 2.6f}, {1.2f, 3.6f}, {0.01f, 4}},
+             24, math::Translation(kLampBase.x, kLampShadeBottom + 11, kLampBase.z), 1, 8);
+    for (size_t i = bulbFrom; i < glow.mesh.vertices.size(); ++i) glow.mesh.vertices[i].color = 0xFFFFE8C8u;
     model.objects.push_back(std::move(glow));
 
     // A fringe of glass beads round the shade's rim.

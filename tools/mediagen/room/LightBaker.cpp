@@ -81,6 +81,21 @@ void AssignLightUvs(Mesh& mesh) {
             }
 }
 
+// Calls `visit(x, y, position, normal)` for every texel of the mesh's charts, padding included.
+template <typename Visit>
+void ForEachTexel(const Mesh& mesh, const Visit& visit) {
+    for (const Chart& c : mesh.charts)
+        for (int y = 0; y < c.texelsV; ++y)
+            for (int x = 0; x < c.texelsU; ++x) {
+                Vec3 p, n;
+                ChartPoint(mesh, c, TexelParam(x, c.texelsU), TexelParam(y, c.texelsV), p, n);
+                visit(c.x + x, c.y + y, p, n);
+            }
+}
+
+// The lamp's light as it comes through parchment: warm, but whiter than the bulb's pool.
+const Rgb kGlowColour{1.0f, 0.7f, 0.46f};
+
 struct Sample {
     Vec3 position, normal;
     Rgb* out;
@@ -164,17 +179,17 @@ std::vector<Picture> BakeLighting(RoomModel& model, int threads) {
     for (auto& [object, mesh] : world) {
         if (object->lighting != Lighting::kLightMap) continue;
         Picture& page = pages[static_cast<size_t>(object->lightMapPage)];
-        for (const Chart& c : mesh.charts)
-            for (int y = 0; y < c.texelsV; ++y)
-                for (int x = 0; x < c.texelsU; ++x) {
-                    Vec3 p, n;
-                    ChartPoint(mesh, c, TexelParam(x, c.texelsU), TexelParam(y, c.texelsV), p, n);
-                    const int px = c.x + x, py = c.y + y;
-                    samples.push_back({p, n, &page.At(px, py),
-                                       static_cast<uint32_t>((object->lightMapPage * kLightMapSize + py) * kLightMapSize + px)});
-                }
+        ForEachTexel(mesh, [&](int px, int py, Vec3 p, Vec3 n) {
+            samples.push_back({p, n, &page.At(px, py),
+                               static_cast<uint32_t>((object->lightMapPage * kLightMapSize + py) * kLightMapSize + px)});
+        });
     }
     Trace(tracer, samples, threads);
+    for (auto& [object, mesh] : world) {
+        if (object->lighting != Lighting::kLightMap || !object->glow) continue;
+        Picture& page = pages[static_cast<size_t>(object->lightMapPage)];
+        ForEachTexel(mesh, [&](int px, int py, Vec3 p, Vec3) { page.At(px, py) = page.At(px, py) + kGlowColour * object->glow(p); });
+    }
 
     nextVertex = 0;
     for (auto& [object, mesh] : world) {

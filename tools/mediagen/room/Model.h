@@ -2,6 +2,7 @@
 // The room as a tree of named objects before it is written: meshes in their node's coordinates,
 // how each is lit, its render keys, its animation and its skin.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +44,8 @@ struct SceneObject {
     std::vector<AnimationKey> positionKeys;
     Skin skin;
     bool castsShadow = true;  // glass, glow and the landscape let light through
+    // Light of its own at a world position (the lamp's shade), added to what the bake traces.
+    std::function<float(Vec3)> glow;
     float lightMapDensity = 0.5f;  // texels per centimetre
     int lightMapPage = 0;          // set by the baker
     std::vector<SceneObject> children;

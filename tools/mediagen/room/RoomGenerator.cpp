@@ -37,6 +37,7 @@ std::vector<MaterialDef> RoomMaterials() {
         {"Bindings", "Bindings.dds"},
         {"Wax", "Wax.dds"},
         {"Upholstery", "Upholstery.dds"},
+        {"Parchment", "Lampshade.dds"},
         {"Blued steel", "Steel.dds", false},
         {"Pendulum brass", "Brass.dds", false},
         {"Velvet", "Velvet.dds", false, true},
