@@ -39,7 +39,7 @@ std::vector<MaterialDef> RoomMaterials() {
         {"Upholstery", "Upholstery.dds"},
         {"Parchment", "Lampshade.dds"},
         {"Blued steel", "Steel.dds", false},
-        {"Pendulum brass", "Brass.dds", false},
+        {"Pendulum brass", "Bob.dds", false},
         {"Velvet", "Velvet.dds", false, true},
         {"Glass", "Glass.dds", false},
         {"Lampshade", "Lampshade.dds", false},
