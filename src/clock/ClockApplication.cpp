@@ -1,11 +1,9 @@
 #include "clock/ClockApplication.h"
 
-#include <string>
-
 #include "clock/ClockHands.h"
 #include "clock/LightMaps.h"
 #include "common/Log.h"
-#include "platform/sys/SettingsStore.h"
+#include "shell/GammaRamp.h"
 #include "platform/sys/System.h"
 #include "scene/DeviceStateCache.h"
 #include "scene/Scene.h"
@@ -18,7 +16,6 @@ using namespace gfx;
 
 namespace {
 
-constexpr size_t kPhotoPathBytes = 256;
 constexpr uint32_t kPlayInExplicitRange = 8;
 constexpr const char* kSceneFile = "clock.udf";
 
@@ -32,27 +29,6 @@ ClockApplication::~ClockApplication() {
     if (picture_) picture_->Release();
 }
 
-bool ClockApplication::LoadSettings() {
-    auto key = sys::GetSettingsStore().OpenKey(kSettingsKey, sys::KeyAccess::Read);
-    if (!key) {
-        Log("Registry Failed\n");
-        return false;
-    }
-    std::string path;
-    if (key->QueryString("PhotoPath", path, kPhotoPathBytes)) photoPath_ = EngineString(path);
-    key->Close();
-    return Application::LoadSettings();
-}
-
-bool ClockApplication::SaveSettings() {
-    auto key = sys::GetSettingsStore().OpenKey(kSettingsKey, sys::KeyAccess::Write);
-    if (!key) return false;
-    key->SetString("PhotoPath", photoPath_.view());
-    // One write for everything: a crash cannot store the picture without the rest.
-    WriteSettings(*key);
-    return key->Close();
-}
-
 void ClockApplication::ReadSceneSettings(const UdfTextNode& sceneProps) {
     if (const UdfTextNode* quiet = sceneProps.FindChild("QuietTime")) storm_.SetQuietTime(quiet->AsInt());
     if (const UdfTextNode* wink = sceneProps.FindChild("WinkTime")) storm_.SetWinkTime(wink->AsInt());
@@ -60,7 +36,7 @@ void ClockApplication::ReadSceneSettings(const UdfTextNode& sceneProps) {
 
 bool ClockApplication::LoadContent() {
     Log("LoadCustom started\n");
-    const FileSource sceneFile = MediaFile(kSceneFile);
+    const FileSource sceneFile = Media().File(kSceneFile);
     const auto window = reinterpret_cast<uintptr_t>(SaverWindow() ? SaverWindow()->NativeHandle() : nullptr);
     sound_.Start(settings, window);
     Scene* room = GetScene();
@@ -77,7 +53,7 @@ bool ClockApplication::LoadContent() {
     FallbackCamera().position = {-200.0f, 100.0f, 0.0f};
     FallbackCamera().forward = {1.0f, 0.0f, 0.0f};
     storm_.Start();
-    sound_.Load(settings, MediaFile(EngineString()), EngineString(kMediaFolder), tickPosition_);
+    sound_.Load(settings, Media().File(EngineString()), EngineString(MediaFolder::kName), tickPosition_);
     if (room) room->root().play(0, true);
     storm_.ResetWinkPhase();
     return true;
@@ -156,8 +132,8 @@ void ClockApplication::Update() {
     storm_.StartFlashAndThunder(sound_);
     Log("Thunder ok\n");
     switch (storm_.StartWinkAndEvaluateFlash()) {
-        case Thunderstorm::GammaChange::kFlash: SetGammaRamp(storm_.FlashRamp()); break;
-        case Thunderstorm::GammaChange::kBase: SetGammaRamp(storm_.BaseRamp()); break;
+        case Thunderstorm::GammaChange::kFlash: SetDeviceGammaRamp(Device(), storm_.FlashRamp()); break;
+        case Thunderstorm::GammaChange::kBase: SetDeviceGammaRamp(Device(), storm_.BaseRamp()); break;
         case Thunderstorm::GammaChange::kNone: break;
     }
     Log("Flashes ok\n");
@@ -171,18 +147,8 @@ void ClockApplication::TurnHands() {
     SetHandKey(*minuteHandTrack_, angles.minute);
 }
 
-void ClockApplication::SetGammaRamp(const GammaRamp& ramp) {
-    gfx::Device* device = Device();
-    if (!device) return;
-    D3DGAMMARAMP deviceRamp;
-    deviceRamp.red = ramp.red;
-    deviceRamp.green = ramp.green;
-    deviceRamp.blue = ramp.blue;
-    device->SetGammaRamp(0, D3DSGR_CALIBRATE, deviceRamp);
-}
-
 void ClockApplication::Shutdown() {
-    if (Mode() != RunMode::Preview && Mode() != RunMode::Configure) SetGammaRamp(storm_.BaseRamp());
+    if (Mode() != RunMode::Preview && Mode() != RunMode::Configure) SetDeviceGammaRamp(Device(), storm_.BaseRamp());
     sound_.Shutdown(Mode());
 }
 

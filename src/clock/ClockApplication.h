@@ -56,7 +56,6 @@ private:
     bool TakeSpecialNode(SceneNode& child);
     void AttachHandTrack(SceneNode& hand, const std::shared_ptr<Animation>& track);
     void TurnHands();
-    void SetGammaRamp(const GammaRamp& ramp);
     void RenderOutdoor(RenderContext& context);
     void RenderRoom(Scene& room, const RenderCamera& camera);
     // Draws a node taken out of the room on its own; false when a draw failed.

@@ -1,34 +1,28 @@
 #include "shell/Application.h"
 
 #include "common/Log.h"
-#include "platform/sys/HostWindow.h"
 #include "platform/sys/InputDevices.h"
 #include "platform/sys/Resources.h"
 #include "platform/sys/System.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DialogResources.h"
-#include "shell/DesktopMode.h"
 #include "scene/Scene.h"
+#include "shell/DesktopMode.h"
+#include "shell/FullScreenMode.h"
 #include "shell/GammaRamp.h"
+#include "shell/StartupFrame.h"
 #include "udf/UdfTextNode.h"
-#include "udf/UdfTextParser.h"
 
 namespace {
 
 Application* g_application = nullptr;
 
-constexpr const char* kSaverClassName = "Quelmont Class";
-constexpr const char* kDisplayName = "Quelmont";
-constexpr uint32_t kPreviewTimerId = 1;
-constexpr uint32_t kPreviewTimerPeriodMs = 500;
-constexpr int kPreviewBitmapId = 173;
 constexpr int kDefaultSettingsId = 193;
 constexpr int kUiTextId = 194;
 constexpr uint32_t kInputCooperation = sys::DISCL_FOREGROUND | sys::DISCL_NONEXCLUSIVE;
 constexpr int64_t kMouseMoveGraceMs = 1000;
 constexpr const char* kNoDisplayText = "The configuration dialog needs a display: none could be opened (DISPLAY is not set "
                                        "or the X server does not answer). Nothing was changed.";
-constexpr int32_t kMediaArchiveId = 147;
 
 sys::LResult SaverWindowProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam, sys::LParam lParam) {
     if (!g_application) return 1;
@@ -39,7 +33,7 @@ sys::LResult SaverWindowProc(sys::WindowHandle window, uint32_t message, sys::WP
 
 Application::Application() {
     g_application = this;
-    cameraPaths_.SetOpener([this](const EngineString& name) { return MediaFile(name).Open(DataStream::kRead); });
+    cameraPaths_.SetOpener([this](const EngineString& name) { return media_.File(name).Open(DataStream::kRead); });
     const sys::Resources& resources = sys::GetResources();
     uiText_.Load(resources.Find("CustomData", kUiTextId));
     defaults_.Parse(resources.Find("CustomData", kDefaultSettingsId));
@@ -69,10 +63,10 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
         return false;
     }
     if (mode_ == RunMode::Preview) {
-        RunPreviewWait();
+        saverWindow_.WaitForPreviewStart();
         return true;
     }
-    if (mode_ != RunMode::Configure && !RenderFramework::Create(instance, saverWindow_.get())) {
+    if (mode_ != RunMode::Configure && !RenderFramework::Create(instance, saverWindow_.Get())) {
         LogError("", "Error: Application::Create(hInstance) failed\n");
         return false;
     }
@@ -84,9 +78,9 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
         return true;
     }
     Log("Full Mode:\n");
-    if (!ChooseFullScreenMode()) return false;
+    if (!ChooseFullScreenMode(*this, settings)) return false;
     sys::GetWindowSystem().ShowCursor(false);
-    MountMediaArchive();
+    media_.Mount();
 
     DesktopMode desktop;
     GetDesktopMode(desktop.width, desktop.height, desktop.refreshRate, desktop.format);
@@ -96,23 +90,29 @@ bool Application::Create(void* instance, RunMode mode, uint32_t parentWindow) {
     uiScale_ = static_cast<float>(width) / 1024.0f;
 
     textures_ = std::make_unique<TextureManager>(Device());
-    textures_->SearchList().Add(FileSource(EngineString(kMediaFolder)));
-    textures_->SearchList().Add(FileSource(&mediaArchive_, EngineString(kMediaFolder)));
+    media_.AddTo(textures_->SearchList());
     SceneContext sceneContext;
     sceneContext.textures = textures_.get();
     sceneGraph_ = std::make_unique<Scene>(sceneContext);
     startupPicture_.ProbeCornerLogos();
-    ShowStartupPicture();
-    LoadSceneSettings();
+    ShowStartupPicture(*this, startupPicture_, *textures_, frameObserver_);
+    UdfTextNode sceneProps;
+    if (LoadSceneProps(media_.File("Scene.props"), sceneProps, scene, cameraPaths_.RemainingPaths()))
+        ReadSceneSettings(sceneProps);
     LogError("", "Application created\n");
     StartInput();
-    if (!SetUpOverlay([this](const EngineString& name) { return MediaFile(name); })) return false;
+    if (!labels_.SetUp(uiScale_, settings, [this](const EngineString& name) { return media_.File(name); }, *textures_))
+        return false;
+    // The overlay hears input before the application does.
+    input_.AddListener(&labels_.Listener());
+    input_.AddListener(this);
+    labels_.ResetTimer();
     cameraPaths_.Start();
     if (!LoadContent()) return false;
     cameraPaths_.ResetTimer();
     startTimer_.Reset();
     // The content is loaded: the startup picture fades out.
-    FadeStartupPicture();
+    FadeStartupPicture(*this, startupPicture_, frameObserver_);
     Log("Creating successfull\n");
     return true;
 }
@@ -123,32 +123,11 @@ void Application::StartInput() {
     cameraControl_.SetSpeed(scene.camSpeed);
 }
 
-FileSource Application::MediaFile(const EngineString& name) {
-    FileSource source(EngineString(kMediaFolder) + "/" + name);
-    source.sources = FileSource::kDisk | FileSource::kArchive;
-    source.archive = &mediaArchive_;
-    return source;
-}
-
-void Application::MountMediaArchive() {
-    // One archive for the whole run, read in place from the program's resource.
-    if (!mediaArchive_.Open(FileSource(kMediaArchiveId))) Log("Media archive not found\n");
-}
-
-void Application::LoadSceneSettings() {
-    std::unique_ptr<DataStream> stream = MediaFile("Scene.props").Open(DataStream::kRead);
-    if (!stream) return;
-    UdfTextNode root;
-    ParseUdfText(*stream, root, nullptr);
-    ReadSceneProps(root, scene, cameraPaths_.RemainingPaths());
-    ReadSceneSettings(root);
-}
-
 void Application::Tick() { input_.Poll(0); }
 
 void Application::OnInputEvent(const InputEvent& event) {
     // The host decides when the saver ends (XScreenSaver watches the input itself).
-    if (hosted_) return;
+    if (Hosted()) return;
     if (event.type == kLeftButtonPressed || event.type == kRightButtonPressed) {
         exitRequested_ = true;
         return;
@@ -158,55 +137,13 @@ void Application::OnInputEvent(const InputEvent& event) {
         exitRequested_ = true;
 }
 
-void Application::RunPreviewWait() {
-    sys::WindowSystem& windows = sys::GetWindowSystem();
-    sys::GetSystem().SetThreadPriority(sys::THREAD_PRIORITY_IDLE);
-    previewWait_ = true;
-    windows.PostMessage(saverWindow_.get(), sys::WM_USER, 0, 0);
-    sys::Message message;
-    while (previewWait_) {
-        const int got = windows.GetMessage(message, saverWindow_.get());
-        if (got == 0) {
-            windows.PostQuitMessage(0);
-            break;
-        }
-        if (got < 0) break;
-        windows.DispatchMessage(message);
-    }
-}
-
 bool Application::CreateSaverWindow() {
-    if (mode_ == RunMode::Configure) return true;
-    sys::WindowSystem& windows = sys::GetWindowSystem();
-    sys::WindowClass windowClass{kSaverClassName, mode_ == RunMode::Preview ? sys::CS_HREDRAW | sys::CS_VREDRAW : 0u,
-                                 &SaverWindowProc};
-    const uint16_t atom = windows.RegisterClass(windowClass);
-    Log("Register class return: " + EngineString(uint32_t{atom}, 10) + "\n");
-    windowTitle_ = kDisplayName;
-
-    sys::WindowParams params;
-    params.className = kSaverClassName;
-    params.title = kDisplayName;
-    if (mode_ == RunMode::Preview) {
-        params.box = {100, 100, 150, 150};
-        if (parentWindow_ != 0) windows.GetForeignClientRect(parentWindow_, params.box);
-        params.style = sys::WS_CHILD | sys::WS_VISIBLE;
-        params.parent = parentWindow_;
-    } else if ((mode_ == RunMode::Saver || mode_ == RunMode::Test) && sys::HostWindow() != 0) {
-        // Inside a desktop host's window: drawn on it at its size.
-        hosted_ = true;
-        params.style = sys::WS_CHILD | sys::WS_VISIBLE;
-        params.parent = sys::HostWindow();
-        windows.GetForeignClientRect(params.parent, params.box);
-    } else if (mode_ == RunMode::Saver || mode_ == RunMode::Test) {
-        params.style = sys::WS_POPUP | sys::WS_VISIBLE;
-        params.box = settings.UseDesktop ? sys::Rect{0, 0, 10, 10} : sys::Rect{0, 0, settings.Width, settings.Height};
-    } else {
-        return false;
+    if (!saverWindow_.Create(mode_, parentWindow_, settings, &SaverWindowProc)) return false;
+    if (sys::Window* window = saverWindow_.Get()) {
+        windowTitle_ = ScreenSaverWindow::kTitle;
+        clientRect_ = window->GetClientRect();
     }
-    saverWindow_ = windows.CreateWindow(params);
-    if (saverWindow_) clientRect_ = saverWindow_->GetClientRect();
-    return saverWindow_ != nullptr;
+    return true;
 }
 
 sys::LResult Application::MsgProc(sys::WindowHandle window, uint32_t message, sys::WParam wParam,
@@ -217,14 +154,10 @@ sys::LResult Application::MsgProc(sys::WindowHandle window, uint32_t message, sy
         case sys::WM_QUIT:
             exitRequested_ = true;
             return 1;
-        case sys::WM_PAINT:
-            if (mode_ == RunMode::Preview && window)
-                window->PaintBitmap(sys::GetResources().Find("BITMAP", kPreviewBitmapId), 0, 0);
-            break;
         case sys::WM_KEYDOWN:
             // F2 and F6 are left to the user's desktop; F3 is our own keep-alive key. A host
             // window's keys belong to the host.
-            if (!hosted_ && wParam != sys::VK_F2 && wParam != sys::VK_F3 && wParam != sys::VK_F6) exitRequested_ = true;
+            if (!Hosted() && wParam != sys::VK_F2 && wParam != sys::VK_F3 && wParam != sys::VK_F6) exitRequested_ = true;
             break;
         case sys::WM_SYSCOMMAND:
             if (wParam == sys::SC_NEXTWINDOW || wParam == sys::SC_PREVWINDOW || wParam == sys::SC_CLOSE) {
@@ -234,20 +167,13 @@ sys::LResult Application::MsgProc(sys::WindowHandle window, uint32_t message, sy
             // A second screensaver must not start over this one.
             if (wParam == sys::SC_SCREENSAVE) return 0;
             break;
-        case sys::WM_TIMER:
-            previewWait_ = false;
-            sys::GetWindowSystem().KillTimer(window, kPreviewTimerId);
-            break;
-        case sys::WM_USER:
-            sys::GetWindowSystem().SetTimer(window, kPreviewTimerId, kPreviewTimerPeriodMs);
-            break;
-        default: break;
+        default: saverWindow_.OnMessage(window, message); break;
     }
     return RenderFramework::MsgProc(window, message, wParam, lParam);
 }
 
 bool Application::OnDeviceReset() {
-    ApplyGammaRamp();
+    SetDeviceGammaRamp(Device(), BuildGammaRamp(settings.Gamma));
     bool restored = true;
     if (textures_) {
         textures_->SetDevice(Device());
@@ -258,19 +184,10 @@ bool Application::OnDeviceReset() {
 }
 
 bool Application::OnDeviceLost() {
-    overlay_.OnDeviceLost();
+    labels_.Windows().OnDeviceLost();
     if (sceneGraph_) sceneGraph_->onDeviceLost();
     if (textures_) textures_->InvalidateAll();
     return RenderFramework::OnDeviceLost();
-}
-
-void Application::ApplyGammaRamp() {
-    const GammaRamp ramp = BuildGammaRamp(settings.Gamma);
-    gfx::D3DGAMMARAMP deviceRamp;
-    deviceRamp.red = ramp.red;
-    deviceRamp.green = ramp.green;
-    deviceRamp.blue = ramp.blue;
-    if (gfx::Device* device = Device()) device->SetGammaRamp(0, gfx::D3DSGR_CALIBRATE, deviceRamp);
 }
 
 intptr_t Application::ConfigDialogProc(ui::Dialog* dialog, uint32_t message, sys::WParam wParam, sys::LParam lParam) {

@@ -1,28 +1,30 @@
 #pragma once
 // The engine's application: run mode, settings, start-up (Create), the main loop and the frame,
-// and the window procedure of the saver window. The clock derives from it.
+// and the window procedure of the saver window; the saver window, the media, the labels and the
+// startup picture have owners of their own. The clock derives from it.
 
 #include <cstdint>
 #include <memory>
 
 #include "common/Timing.h"
 #include "platform/sys/Window.h"
+#include "shell/CameraControl.h"
+#include "shell/CameraPathPlayer.h"
 #include "shell/CommandLine.h"
 #include "shell/ConfigDialog.h"
 #include "shell/DefaultSettings.h"
-#include "shell/CameraControl.h"
+#include "shell/FrameObserver.h"
 #include "shell/FrameRate.h"
-#include "resources/RarArchive.h"
-#include "textures/TextureManager.h"
-#include "overlay/TextLabel.h"
-#include "overlay/WindowManager.h"
-#include "shell/CameraPathPlayer.h"
 #include "shell/InputSystem.h"
+#include "shell/LabelOverlay.h"
+#include "shell/MediaFolder.h"
 #include "shell/RenderFramework.h"
 #include "shell/SceneSettings.h"
+#include "shell/ScreenSaverWindow.h"
 #include "shell/SettingsRecord.h"
 #include "shell/StartupPicture.h"
 #include "shell/UiText.h"
+#include "textures/TextureManager.h"
 
 class Scene;
 class UdfTextNode;
@@ -33,19 +35,9 @@ namespace ui {
 class Dialog;
 }
 
-// Told about every presented frame (offscreen recording).
-class FrameObserver {
-public:
-    virtual ~FrameObserver() = default;
-    virtual void OnFramePresented(gfx::Device& device) = 0;
-};
-
 class Application : public RenderFramework, public InputListener {
 
 public:
-    // The folder of the media, on disk and in the archive.
-    static constexpr const char* kMediaFolder = "Media";
-
     Application();
 
     // Virtual slots 0 to 13.
@@ -72,16 +64,13 @@ public:
     void OnInputEvent(const InputEvent& event) override;
 
     void LoadDefaults() { defaults_.LoadDefaults(settings); }
-    EngineString GetDefault(const char* name) const { return defaults_.GetDefault(name); }
     EngineString GetUiText(const char* key) const { return uiText_.GetUiText(key); }
 
     RunMode Mode() const { return mode_; }
-    uint32_t ParentWindow() const { return parentWindow_; }
-    sys::Window* SaverWindow() const { return saverWindow_.get(); }
+    sys::Window* SaverWindow() const { return saverWindow_.Get(); }
     float UiScale() const { return uiScale_; }
-    int64_t FrameRate() const { return frameRate_.Rate(); }
     // Running inside a desktop host's window, which owns the user's input.
-    bool Hosted() const { return hosted_; }
+    bool Hosted() const { return saverWindow_.Hosted(); }
     InputSystem& Input() { return input_; }
     CameraPose& FallbackCamera() { return fallbackCamera_; }
     // Where the camera stands this frame (a path's pose or the fallback camera's) and the aspect
@@ -89,21 +78,14 @@ public:
     const CameraPose& Camera() const { return camera_; }
     float Aspect() const { return aspect_; }
     CameraPathPlayer& CameraPaths() { return cameraPaths_; }
-
-    // The media file `name` ("clock.udf", "c1.cam", ...): a loose file under the media folder on
-    // disk, else the member of the embedded archive.
-    FileSource MediaFile(const EngineString& name);
-    RarArchive& MediaArchive() { return mediaArchive_; }
+    MediaFolder& Media() { return media_; }
     // The room's scene graph (null until the device exists).
     Scene* GetScene() const { return sceneGraph_.get(); }
     CameraControl& FallbackCameraControl() { return cameraControl_; }
 
     void SetFrameObserver(FrameObserver* observer) { frameObserver_ = observer; }
-    // The 2D overlay with the frame-rate and time labels (null when not shown).
-    WindowManager& Overlay() { return overlay_; }
-    InputListener& OverlayListener() { return overlayInput_; }
-    TextLabel* FrameRateLabel() const { return frameRateLabel_; }
-    TextLabel* ClockLabel() const { return clockLabel_; }
+    // The 2D overlay with the frame-rate and time labels.
+    LabelOverlay& Labels() { return labels_; }
     // Every texture the program draws comes from here (null until the device exists).
     TextureManager* Textures() const { return textures_.get(); }
 
@@ -116,62 +98,29 @@ protected:
     void WriteSettings(sys::SettingsKey& key) const;
     // Input with the system cursor, and the fallback camera flown from it.
     void StartInput();
-    // Steps 17 to 20 of Create: the fonts, the labels, the input listeners and the label timer.
-    // False when the interface font does not load.
-    bool SetUpOverlay(const MediaFiles& media);
 
 private:
-    void RunPreviewWait();
-    void PumpMessages();
-    void RefreshLabels();
+    // One pass of the loop after the message pump; false when the loop must end.
     bool RunFramePass(bool& firstFrameDone);
-    // The full-screen settings request with its fallback, and SetMode.
-    bool ChooseFullScreenMode();
-    void ApplyGammaRamp();
-    // The startup picture's first frame, one frame of it alone at `opacity`, and its fade-out.
-    void ShowStartupPicture();
-    void DrawStartupFrame(float opacity);
-    void FadeStartupPicture();
-    void PresentFrame(gfx::Device& device);
-    void MountMediaArchive();
-    // Scene.props: the frame's colours and projection, the path list, then the subclass's keys.
-    void LoadSceneSettings();
-    // The view from this frame's camera pose, and the fade through black at a path's ends.
-    void SetCameraTransforms();
-    bool DrawPathFade(gfx::Device& device);
 
     RunMode mode_ = RunMode::Saver;
     uint32_t parentWindow_ = 0;
-    std::unique_ptr<sys::Window> saverWindow_;
-    bool previewWait_ = false;
+    ScreenSaverWindow saverWindow_;
     float uiScale_ = 1.0f;
     DefaultSettings defaults_;
     UiText uiText_;
     FrameRateCounter frameRate_;
-    Stopwatch labelTimer_;
     Stopwatch keepAliveTimer_;
-    WindowManager overlay_;
-    // The overlay hears the pointer before the application hears any input.
-    class OverlayInput final : public InputListener {
-    public:
-        explicit OverlayInput(WindowManager& overlay) : overlay_(overlay) {}
-        void OnInputEvent(const InputEvent& event) override;
-
-    private:
-        WindowManager& overlay_;
-    } overlayInput_{overlay_};
-    TextLabel* frameRateLabel_ = nullptr;
-    TextLabel* clockLabel_ = nullptr;
+    LabelOverlay labels_;
     FrameObserver* frameObserver_ = nullptr;
     std::unique_ptr<TextureManager> textures_;
     StartupPicture startupPicture_;
-    bool hosted_ = false;
     InputSystem input_{*this};
     CameraPose fallbackCamera_;
     CameraControl cameraControl_;
     ConfigDialog configDialog_{*this};
     Stopwatch startTimer_;  // the grace period for mouse moves runs from the end of Create
-    RarArchive mediaArchive_;
+    MediaFolder media_;
     std::unique_ptr<Scene> sceneGraph_;
     CameraPathPlayer cameraPaths_;
     CameraPose camera_;

@@ -1,12 +1,11 @@
-// The full-screen mode of the saver: the request for the user's choice, then its fallback.
+#include "shell/FullScreenMode.h"
 
 #include "common/Log.h"
-#include "shell/Application.h"
 #include "shell/ModeDescription.h"
 
 using namespace gfx;
 
-bool Application::ChooseFullScreenMode() {
+bool ChooseFullScreenMode(RenderFramework& framework, const SettingsRecord& settings) {
     DeviceSettings request;
     request.windowed = false;
     request.multiSampleType = D3DMULTISAMPLE_2_SAMPLES;
@@ -17,9 +16,9 @@ bool Application::ChooseFullScreenMode() {
         request.matchFlags = kMatchMultiSample;
         fallback = request;
         fallback.matchFlags &= ~kMatchMultiSample;
-        if (FindBestSettings(*Direct3D(), Enumeration(), request)) {
+        if (FindBestSettings(*framework.Direct3D(), framework.Enumeration(), request)) {
             LogModeRequest(request);
-            SetFullScreenSlot(request);
+            framework.SetFullScreenSlot(request);
         } else {
             request = {};
             request.matchFlags = kMatchMultiSample | kMatchSize;
@@ -27,9 +26,9 @@ bool Application::ChooseFullScreenMode() {
             request.multiSampleType = D3DMULTISAMPLE_2_SAMPLES;
             request.width = 800;
             request.height = 600;
-            if (FindBestSettings(*Direct3D(), Enumeration(), request)) SetFullScreenSlot(request);
+            if (FindBestSettings(*framework.Direct3D(), framework.Enumeration(), request)) framework.SetFullScreenSlot(request);
         }
-        if (SetMode(true)) return true;
+        if (framework.SetMode(true)) return true;
         Log("Setting Mode failed\n");
     } else {
         Log("Using fixed mode\n");
@@ -39,17 +38,17 @@ bool Application::ChooseFullScreenMode() {
         request.backBufferFormat = settings.Depth == 16 ? D3DFMT_X1R5G5B5 : D3DFMT_X8R8G8B8;
         fallback = request;
         fallback.matchFlags &= ~kMatchMultiSample;
-        if (FindBestSettings(*Direct3D(), Enumeration(), request)) {
+        if (FindBestSettings(*framework.Direct3D(), framework.Enumeration(), request)) {
             LogModeRequest(request);
-            SetFullScreenSlot(request);
+            framework.SetFullScreenSlot(request);
         }
-        if (SetMode(true)) return true;
+        if (framework.SetMode(true)) return true;
         Log("Failed setting mode\n");
     }
-    if (!FindBestSettings(*Direct3D(), Enumeration(), fallback)) return false;
+    if (!FindBestSettings(*framework.Direct3D(), framework.Enumeration(), fallback)) return false;
     LogModeRequest(fallback);
-    SetFullScreenSlot(fallback);
-    if (SetMode(true)) return true;
+    framework.SetFullScreenSlot(fallback);
+    if (framework.SetMode(true)) return true;
     Log("Setting Mode failed...exiting\n");
     return false;
 }

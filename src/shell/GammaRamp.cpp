@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/gfx/Device.h"
+
 GammaRamp BuildGammaRamp(int gamma) {
     GammaRamp ramp;
     for (int i = 0; i < 256; ++i) {
@@ -9,4 +11,13 @@ GammaRamp BuildGammaRamp(int gamma) {
         ramp.red[i] = ramp.green[i] = ramp.blue[i] = static_cast<uint16_t>(value);
     }
     return ramp;
+}
+
+void SetDeviceGammaRamp(gfx::Device* device, const GammaRamp& ramp) {
+    if (!device) return;
+    gfx::D3DGAMMARAMP deviceRamp;
+    deviceRamp.red = ramp.red;
+    deviceRamp.green = ramp.green;
+    deviceRamp.blue = ramp.blue;
+    device->SetGammaRamp(0, gfx::D3DSGR_CALIBRATE, deviceRamp);
 }

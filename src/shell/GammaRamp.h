@@ -10,3 +10,10 @@ struct GammaRamp {
 };
 
 GammaRamp BuildGammaRamp(int gamma);
+
+namespace gfx {
+class Device;
+}
+
+// Sets `ramp` on the device's swap chain 0, calibrated; nothing without a device.
+void SetDeviceGammaRamp(gfx::Device* device, const GammaRamp& ramp);

@@ -6,7 +6,7 @@
 #include "common/Log.h"
 #include "scene/DeviceStateCache.h"
 #include "shell/Application.h"
-#include "shell/ScreenQuad.h"
+#include "shell/FrameCamera.h"
 
 using namespace gfx;
 
@@ -24,7 +24,7 @@ bool Application::RenderFrame() {
     aspect_ = height != 0 ? static_cast<float>(width) / static_cast<float>(height) : 1.0f;
     cache.setTransform(D3DTS_PROJECTION, math::PerspectiveFovLH(scene.fov, aspect_, scene.nearPlane, scene.farPlane));
     camera_ = cameraPaths_.Advance(fallbackCamera_);
-    SetCameraTransforms();
+    SetViewTransform(camera_);
     cache.setRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
 
     if (SUCCEEDED(device.BeginScene())) {
@@ -40,28 +40,13 @@ bool Application::RenderFrame() {
         cache.setRenderState(D3DRS_FOGEND, std::bit_cast<uint32_t>(scene.fogEnd));
         cache.setRenderState(D3DRS_RANGEFOGENABLE, 1);
         Render();
-        Log(DrawPathFade(device) ? "fade quad ok\n" : "fade quad failed\n");
+        Log(DrawPathFade(device, cameraPaths_) ? "fade quad ok\n" : "fade quad failed\n");
         device.Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-        overlay_.Draw(device, width, height);
+        labels_.Windows().Draw(device, width, height);
         Log("window manager ok\n");
         device.EndScene();
     }
-    device.Present();
+    PresentFrame(device, frameObserver_);
     Log("present ok\n");
-    if (frameObserver_) frameObserver_->OnFramePresented(device);
     return true;
-}
-
-void Application::SetCameraTransforms() {
-    const math::Vec3 at = camera_.position + camera_.forward;
-    DeviceStateCache::Get().setTransform(D3DTS_VIEW, math::LookAtLH(camera_.position, at, camera_.up));
-}
-
-bool Application::DrawPathFade(gfx::Device& device) {
-    const float opacity = cameraPaths_.FadeOpacity();
-    if (opacity <= 0.0f) return true;
-    D3DSURFACE_DESC back{};
-    if (FAILED(device.GetBackBufferDesc(back))) return false;
-    const ScreenBox screen{0, 0, static_cast<float>(back.Width), static_cast<float>(back.Height)};
-    return DrawScreenQuad(device, screen, nullptr, OpacityColor(opacity, 0, 0, 0));
 }

@@ -1,8 +1,10 @@
 #include "shell/SceneSettings.h"
 
+#include <memory>
 #include <numbers>
 
 #include "udf/UdfTextNode.h"
+#include "udf/UdfTextParser.h"
 
 namespace {
 
@@ -42,4 +44,13 @@ void ReadSceneProps(const UdfTextNode& root, SceneSettings& settings, std::vecto
     if (const UdfTextNode* list = root.FindChild("Animations")) {
         for (const auto& entry : list->Children()) pathNames.push_back(entry.node->AsString());
     }
+}
+
+bool LoadSceneProps(FileSource file, UdfTextNode& root, SceneSettings& settings,
+                    std::vector<EngineString>& pathNames) {
+    std::unique_ptr<DataStream> stream = file.Open(DataStream::kRead);
+    if (!stream) return false;
+    ParseUdfText(*stream, root, nullptr);
+    ReadSceneProps(root, settings, pathNames);
+    return true;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/EngineString.h"
+#include "resources/FileSource.h"
 #include "scene/Color.h"
 
 class UdfTextNode;
@@ -25,3 +26,8 @@ struct SceneSettings {
 // Takes every key present at the root of a parsed Scene.props into `settings`; the names of
 // "Animations" are appended to `pathNames` in file order. Missing keys keep their values.
 void ReadSceneProps(const UdfTextNode& root, SceneSettings& settings, std::vector<EngineString>& pathNames);
+
+// Parses the scene settings file `file` into `root` and takes its keys as ReadSceneProps does;
+// false when the file cannot be opened (nothing changes then).
+bool LoadSceneProps(FileSource file, UdfTextNode& root, SceneSettings& settings,
+                    std::vector<EngineString>& pathNames);

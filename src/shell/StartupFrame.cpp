@@ -1,7 +1,6 @@
-// The startup picture's frames: the first one with the corner logos, and the fade to black.
+#include "shell/StartupFrame.h"
 
 #include "common/Timing.h"
-#include "shell/Application.h"
 
 namespace {
 
@@ -16,45 +15,43 @@ void BackBufferSize(gfx::Device& device, uint32_t& width, uint32_t& height) {
     height = desc.Height;
 }
 
-}  // namespace
-
-void Application::PresentFrame(gfx::Device& device) {
-    device.Present();
-    if (frameObserver_) frameObserver_->OnFramePresented(device);
-}
-
-void Application::ShowStartupPicture() {
-    gfx::Device* device = Device();
-    if (!device || !textures_) return;
-    startupPicture_.Load(*textures_);
-    uint32_t width = 0, height = 0;
-    BackBufferSize(*device, width, height);
-    device->Clear(0, nullptr, gfx::D3DCLEAR_TARGET | gfx::D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-    if (gfx::SUCCEEDED(device->BeginScene())) {
-        startupPicture_.DrawFirstFrame(*device, width, height);
-        device->EndScene();
-        PresentFrame(*device);
-    }
-}
-
-void Application::DrawStartupFrame(float opacity) {
-    if (!CheckDevice()) return;
-    gfx::Device& device = *Device();
+// One frame of the picture alone at `opacity`.
+void DrawStartupFrame(RenderFramework& framework, const StartupPicture& picture, float opacity,
+                      FrameObserver* observer) {
+    if (!framework.CheckDevice()) return;
+    gfx::Device& device = *framework.Device();
     uint32_t width = 0, height = 0;
     BackBufferSize(device, width, height);
     device.Clear(0, nullptr, gfx::D3DCLEAR_TARGET | gfx::D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     if (gfx::FAILED(device.BeginScene())) return;
-    startupPicture_.DrawQuad(device, 0, true, opacity, width, height);
+    picture.DrawQuad(device, 0, true, opacity, width, height);
     device.EndScene();
-    PresentFrame(device);
+    PresentFrame(device, observer);
 }
 
-void Application::FadeStartupPicture() {
+}  // namespace
+
+void ShowStartupPicture(RenderFramework& framework, StartupPicture& picture, TextureManager& textures,
+                        FrameObserver* observer) {
+    gfx::Device* device = framework.Device();
+    if (!device) return;
+    picture.Load(textures);
+    uint32_t width = 0, height = 0;
+    BackBufferSize(*device, width, height);
+    device->Clear(0, nullptr, gfx::D3DCLEAR_TARGET | gfx::D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    if (gfx::SUCCEEDED(device->BeginScene())) {
+        picture.DrawFirstFrame(*device, width, height);
+        device->EndScene();
+        PresentFrame(*device, observer);
+    }
+}
+
+void FadeStartupPicture(RenderFramework& framework, StartupPicture& picture, FrameObserver* observer) {
     const Stopwatch fade;
     int frames = 0;
     for (int64_t elapsed = fade.Elapsed(); elapsed < kFadeMs && frames < kMostFadeFrames; elapsed = fade.Elapsed()) {
-        DrawStartupFrame(1.0f - static_cast<float>(elapsed) / static_cast<float>(kFadeMs));
+        DrawStartupFrame(framework, picture, 1.0f - static_cast<float>(elapsed) / static_cast<float>(kFadeMs), observer);
         ++frames;
     }
-    startupPicture_.Release();
+    picture.Release();
 }

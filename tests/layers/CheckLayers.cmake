@@ -1,6 +1,8 @@
 # Fails when a file of src/<layer>/ includes a layer above it. The order is the README's:
 # platform/sys below everything; the graphics seam (platform/gfx) from textures up; the OpenGL
-# backend (platform/gfx/gl) only in the program.
+# backend (platform/gfx/gl) only in the program. platform/sys itself, with its Linux (linux/) and
+# Windows (win32/) implementations, includes only the system seam and the dialogs, and neither
+# implementation includes the other's files.
 set(order common resources udf textures scene overlay shell clock app)
 list(FIND order textures gfxFrom)
 set(violations "")
@@ -32,6 +34,19 @@ foreach(layer IN LISTS order)
         list(APPEND violations "src/${shown} includes ${path}")
       endif()
     endforeach()
+  endforeach()
+endforeach()
+file(GLOB_RECURSE files "${SOURCE_DIR}/platform/sys/*.h" "${SOURCE_DIR}/platform/sys/*.cpp")
+foreach(file IN LISTS files)
+  file(RELATIVE_PATH shown "${SOURCE_DIR}" "${file}")
+  file(STRINGS "${file}" includes REGEX "^#include \"")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^#include \"([^\"]*)\".*" "\\1" path "${line}")
+    if(NOT path MATCHES "^platform/(sys|ui)/"
+       OR (shown MATCHES "^platform/sys/linux/" AND path MATCHES "^platform/sys/win32/")
+       OR (shown MATCHES "^platform/sys/win32/" AND path MATCHES "^platform/sys/linux/"))
+      list(APPEND violations "src/${shown} includes ${path}")
+    endif()
   endforeach()
 endforeach()
 if(violations)

@@ -38,16 +38,16 @@ TEST_F(OverlayStartupTest, BothLabelsAreMadeForTheSettingsAndTheOverlayHearsInpu
     app.settings.ShowTime = true;
     app.settings.TimeStyle = false;
     ASSERT_TRUE(app.Create(nullptr, RunMode::Saver, 0)) << Trace();
-    ASSERT_NE(app.FrameRateLabel(), nullptr);
-    ASSERT_NE(app.ClockLabel(), nullptr);
-    EXPECT_EQ(app.FrameRateLabel()->GetBox(), (OverlayWindow::Box{10, 10, 256, 128}));
-    EXPECT_EQ(std::u16string(app.FrameRateLabel()->Text().Text()), u"100");
+    ASSERT_NE(app.Labels().FrameRateLabel(), nullptr);
+    ASSERT_NE(app.Labels().ClockLabel(), nullptr);
+    EXPECT_EQ(app.Labels().FrameRateLabel()->GetBox(), (OverlayWindow::Box{10, 10, 256, 128}));
+    EXPECT_EQ(std::u16string(app.Labels().FrameRateLabel()->Text().Text()), u"100");
     // 12-hour style at 800 / 1024: trunc(350 s) by trunc(74 s), the text "11" inside it.
-    EXPECT_EQ(app.ClockLabel()->GetBox(), (OverlayWindow::Box{200, 300, 273, 57}));
-    EXPECT_EQ(app.ClockLabel()->Text().Vertices().size(), 12u);
+    EXPECT_EQ(app.Labels().ClockLabel()->GetBox(), (OverlayWindow::Box{200, 300, 273, 57}));
+    EXPECT_EQ(app.Labels().ClockLabel()->Text().Vertices().size(), 12u);
     const auto& listeners = app.Input().Listeners();
     ASSERT_GE(listeners.size(), 2u);
-    EXPECT_EQ(listeners[listeners.size() - 2], &app.OverlayListener());
+    EXPECT_EQ(listeners[listeners.size() - 2], &app.Labels().Listener());
     EXPECT_EQ(listeners.back(), &app);
     EXPECT_EQ(Trace().find("font loading failed"), std::string::npos) << Trace();
 }
@@ -58,10 +58,10 @@ TEST_F(OverlayStartupTest, LabelsAreMadeOnlyWhenAskedFor) {
     app.settings.ShowTime = true;
     app.settings.TimeStyle = true;
     ASSERT_TRUE(app.Create(nullptr, RunMode::Saver, 0)) << Trace();
-    EXPECT_EQ(app.FrameRateLabel(), nullptr);
-    ASSERT_NE(app.ClockLabel(), nullptr);
-    EXPECT_EQ(app.ClockLabel()->GetBox().width, 290);  // 24-hour style on a 1024-pixel screen
-    EXPECT_EQ(app.Overlay().Windows().size(), 1u);
+    EXPECT_EQ(app.Labels().FrameRateLabel(), nullptr);
+    ASSERT_NE(app.Labels().ClockLabel(), nullptr);
+    EXPECT_EQ(app.Labels().ClockLabel()->GetBox().width, 290);  // 24-hour style on a 1024-pixel screen
+    EXPECT_EQ(app.Labels().Windows().Windows().size(), 1u);
 }
 
 TEST_F(OverlayStartupTest, WithoutTheInterfaceFontCreateFails) {
@@ -86,8 +86,8 @@ TEST_F(OverlayStartupTest, WithoutTheClockFontTheSaverGoesOnAndTheTimeHasNoGlyph
         << trace;
     EXPECT_NE(trace.find("64th font loading failed\nError:  font loading failed\n"), std::string::npos) << trace;
     EXPECT_NE(trace.find("Creating successfull\n"), std::string::npos) << trace;
-    ASSERT_NE(app.ClockLabel(), nullptr);
-    EXPECT_TRUE(app.ClockLabel()->Text().Vertices().empty());
+    ASSERT_NE(app.Labels().ClockLabel(), nullptr);
+    EXPECT_TRUE(app.Labels().ClockLabel()->Text().Vertices().empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // The two ways the shell learns which graphics runtime is installed: a diagnostics provider that
-// reports a version directly, and version resources of files in the system directory.
+// reports a version directly, and, when it cannot, the versions of the runtime's files in the
+// system directory.
 
 #include <cstdint>
 
@@ -11,13 +12,12 @@ public:
     virtual ~DirectXProbe() = default;
     // True only when major, minor and the letter (0 for none) could all be read.
     virtual bool ReadDiagnostics(uint32_t& major, uint32_t& minor, char& letter) = 0;
-    // The fixed file version (most and least significant words) of a file in the system
-    // directory, e.g. "\\ddraw.dll"; false when the file or its version information is missing.
-    virtual bool GetSystemFileVersion(const char* fileName, uint32_t& versionMs, uint32_t& versionLs) = 0;
+    // The newest release the system directory's files show; 0.0 with no letter when none does.
+    virtual void ReadSystemFiles(uint32_t& major, uint32_t& minor, char& letter) = 0;
 };
 
 // Reports 9.0 through the diagnostics provider when an OpenGL 3.3 core context with what the
-// renderer needs can be made, and has no system files.
+// renderer needs can be made; there are no system files of the runtime to read.
 DirectXProbe& PlatformDirectXProbe();
 
 }  // namespace sys

@@ -49,7 +49,12 @@ public:
         return true;
     }
 
-    bool GetSystemFileVersion(const char*, uint32_t&, uint32_t&) override { return false; }
+    // The runtime the file table knows is not installed here: its answer is always "none".
+    void ReadSystemFiles(uint32_t& major, uint32_t& minor, char& letter) override {
+        major = 0;
+        minor = 0;
+        letter = 0;
+    }
 };
 
 }  // namespace
