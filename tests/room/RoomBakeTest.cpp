@@ -2,9 +2,11 @@
 // two workers, and scene files written twice, give the same bytes.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "LightBaker.h"
+#include "LightTracer.h"
 #include "Model.h"
 #include "RoomMedia.h"
 #include "SceneFile.h"
@@ -17,6 +19,46 @@ room::RoomModel ClockOnly() {
     room::RoomModel model;
     room::BuildClock(model);
     return model;
+}
+
+// The window is a cool area light: its sky reaches the sill, the boards below it and the folds of
+// the curtain that face it at a level that keeps a colour under the default Gamma's lift.
+TEST(RoomBake, TheWindowLightsItsCornerCoolly) {
+    room::RoomModel model;
+    room::BuildRoomShell(model);
+    room::BuildClock(model);
+    room::BuildFurniture(model);
+    room::BuildCurtain(model);
+    room::BuildBookcase(model);
+    std::vector<room::Mesh> world;
+    room::ForEachObject(model.objects, math::Identity(), [&](const room::SceneObject& o, const math::Mat4& m) {
+        if (!o.castsShadow || o.mesh.indices.empty()) return;
+        world.push_back(o.mesh);
+        world.back().Transform(m);
+    });
+    std::vector<const room::Mesh*> occluders;
+    for (const room::Mesh& mesh : world) occluders.push_back(&mesh);
+    const room::LightTracer tracer(occluders);
+    const struct {
+        const char* name;
+        math::Vec3 position, normal;
+    } spots[] = {
+        {"sill", {196, 90.05f, -120}, {0, 1, 0}},
+        {"floor", {110, 0.05f, -110}, {0, 1, 0}},
+        {"curtain", {186, 150, -150}, math::Normalize({-0.3f, 0, 1})},
+    };
+    for (const auto& spot : spots) {
+        room::Rgb sum{};
+        const int seeds = 64;
+        for (int seed = 0; seed < seeds; ++seed)
+            sum = sum + tracer.Sky(spot.position, spot.normal, static_cast<uint32_t>(seed) * 2654435761u);
+        const room::Rgb sky = sum * (1.0f / seeds);
+        const float level = (sky.r + sky.g + sky.b) / 3;
+        std::printf("%s: sky %.3f (%.3f, %.3f, %.3f)\n", spot.name, level, sky.r, sky.g, sky.b);
+        EXPECT_GE(level, 0.10f) << spot.name;
+        EXPECT_LE(level, 0.15f) << spot.name;
+        EXPECT_GT(sky.b, 1.8f * sky.r) << spot.name;
+    }
 }
 
 TEST(RoomBake, SameLightWhateverTheNumberOfWorkers) {
