@@ -61,10 +61,11 @@ void AddLamp(RoomModel& model) {
 
     // A fringe of glass beads round the shade's rim.
     SceneObject beads = Object("Lamp beads", "Gilt");
-    for (int k = 0; k < 48; ++k) {
-        const float a = 6.2831853f * static_cast<float>(k) / 48;
-        const Vec3 at{kLampBase.x + 23.3f * std::cos(a), kLampShadeBottom - 4.5f, kLampBase.z + 23.3f * std::sin(a)};
-        AddLathe(beads.mesh, {{0.01f, 0}, {0.7f, 0.6f}, {0.7f, 1.4f}, {0.25f, 2}, {0.25f, 4.5f}, {0.01f, 4.6f}}, 8,
+    // Fewer and larger than real beads: a bead under a pixel across flickers from frame to frame.
+    for (int k = 0; k < 24; ++k) {
+        const float a = 6.2831853f * static_cast<float>(k) / 24;
+        const Vec3 at{kLampBase.x + 23.6f * std::cos(a), kLampShadeBottom - 5.5f, kLampBase.z + 23.6f * std::sin(a)};
+        AddLathe(beads.mesh, {{0.01f, 0}, {1.1f, 0.8f}, {1.1f, 2.0f}, {0.45f, 2.8f}, {0.45f, 5.5f}, {0.01f, 5.6f}}, 8,
                  math::Translation(at.x, at.y, at.z), 1, 5);
     }
     beads.lightMapDensity = 1.0f;
@@ -166,16 +167,25 @@ void AddRug(RoomModel& model) {
     const float x0 = -70, x1 = 150, z0 = -75, z1 = 75, y = 0.6f;
     AddQuad(rug.mesh, {x0, y, z1}, {x1 - x0, 0, 0}, {0, 0, z0 - z1}, {0, 1, 0}, {0, 0}, {1, 1});
     model.objects.push_back(std::move(rug));
-    // Fringes on the two short ends: knotted tassels lying on the boards, a little ragged.
+    // Fringes on the two short ends: flat tassel bundles lying on the boards, tapering and a
+    // little ragged. Bundles wide enough to cover several pixels from across the room, so without
+    // multisampling they do not sparkle as single threads would.
     SceneObject fringe = Object("Rug fringe", "Wax");
+    const int bundles = 22;
     for (float end : {x0, x1}) {
         const float out = end == x0 ? -1.0f : 1.0f;
-        for (int k = 0; k < 60; ++k) {
-            const float z = z0 + 2 + (z1 - z0 - 4) * static_cast<float>(k) / 59;
-            const float length = 5 + 2.5f * Hash(k, end == x0 ? 0 : 1, 701);
-            const float sway = 1.2f * (Hash(k, end == x0 ? 2 : 3, 701) - 0.5f);
-            AddLathe(fringe.mesh, {{0.35f, 0}, {0.45f, 1}, {0.3f, length}, {0.01f, length + 0.3f}},
-                     6, Frame({end, 0.4f, z}, {out, 0, sway * 0.1f}, {0, 1, 0}), 1, 10);
+        const int side = end == x0 ? 0 : 2;
+        for (int k = 0; k < bundles; ++k) {
+            const float z = z0 + 2 + (z1 - z0 - 4) * (static_cast<float>(k) + 0.5f) / bundles;
+            const float length = 5 + 2.5f * Hash(k, side, 701);
+            const float sway = 1.5f * (Hash(k, side + 1, 701) - 0.5f);
+            const float width = 0.8f * (z1 - z0 - 4) / bundles;
+            fringe.mesh.AddPatch(2, 2, [&](int i, int j) {
+                const float across = static_cast<float>(i) - 0.5f, along = static_cast<float>(j);
+                return GridPoint{{end + out * length * along, 0.45f, z + sway * along + across * width * (1 - 0.45f * along)},
+                                 {0, 1, 0},
+                                 {static_cast<float>(i), along}};
+            });
         }
     }
     fringe.lightMapDensity = 1.0f;
