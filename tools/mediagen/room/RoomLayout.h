@@ -23,7 +23,7 @@ inline constexpr float kOutdoorX = 290;
 // room, so every pixel of it costs fill time even where the wall hides it.
 inline constexpr math::Vec3 kLandscapeMin{kOutdoorX, -200, -520};
 inline constexpr math::Vec3 kLandscapeMax{kOutdoorX, 500, 320};
-inline constexpr math::Vec3 kOutdoorMin{kOutdoorX, -30, -480};
+inline constexpr math::Vec3 kOutdoorMin{kOutdoorX, -30, -500};
 inline constexpr math::Vec3 kOutdoorMax{kOutdoorX, 445, 60};
 
 // The clock: case front and dial.
