@@ -32,7 +32,11 @@ const char* const kUsage =
     "  --set NAME=VALUE      a setting for the recording (repeatable): UseDesktop, ShowFps, Width,\n"
     "                        Height, Depth, Adapter, Gamma (-100..100), Volume (0..100), Music,\n"
     "                        Sound, ExitOnMM, ShowTime, TimeStyle (switches take 0 or 1)\n"
+    "Setting up:\n"
+    "  --add-to-xscreensaver add the saver to XScreenSaver's list in ~/.xscreensaver (once;\n"
+    "                        the file as it was is kept in ~/.xscreensaver.before-quelmont)\n"
     "Other:\n"
+    "  --version             the program's version\n"
     "  --help, -h            this text\n"
     "Environment: QUELMONT_TRACE=path appends the trace to that file.\n";
 
@@ -114,6 +118,14 @@ Options ParseOptions(int argc, const char* const* argv) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+            continue;
+        }
+        if (arg == "--version") {
+            options.version = true;
+            continue;
+        }
+        if (arg == "--add-to-xscreensaver") {
+            options.addToXScreenSaver = true;
             continue;
         }
         if (arg == "--soak") {

@@ -26,6 +26,8 @@ struct RecordOptions {
 
 struct Options {
     bool help = false;
+    bool version = false;
+    bool addToXScreenSaver = false;  // --add-to-xscreensaver
     std::string error;  // non-empty when the line cannot be understood
     RecordOptions record;
     uint64_t windowId = 0;  // -window-id: draw inside this window

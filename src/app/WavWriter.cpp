@@ -3,16 +3,9 @@
 #include <array>
 #include <cstring>
 
+#include "common/LittleEndian.h"
+
 namespace {
-
-void Put32(uint8_t* at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-void Put16(uint8_t* at, uint16_t value) {
-    at[0] = static_cast<uint8_t>(value);
-    at[1] = static_cast<uint8_t>(value >> 8);
-}
 
 constexpr size_t kHeaderBytes = 44;
 
@@ -25,13 +18,13 @@ bool WavWriter::Open(const char* path, uint32_t rate, uint16_t channels) {
     std::array<uint8_t, kHeaderBytes> header{};
     std::memcpy(header.data(), "RIFF", 4);
     std::memcpy(header.data() + 8, "WAVEfmt ", 8);
-    Put32(header.data() + 16, 16);
-    Put16(header.data() + 20, 1);  // PCM
-    Put16(header.data() + 22, channels);
-    Put32(header.data() + 24, rate);
-    Put32(header.data() + 28, rate * channels * 2);
-    Put16(header.data() + 32, static_cast<uint16_t>(channels * 2));
-    Put16(header.data() + 34, 16);
+    PutLe32(header.data() + 16, 16);
+    PutLe16(header.data() + 20, 1);  // PCM
+    PutLe16(header.data() + 22, channels);
+    PutLe32(header.data() + 24, rate);
+    PutLe32(header.data() + 28, rate * channels * 2);
+    PutLe16(header.data() + 32, static_cast<uint16_t>(channels * 2));
+    PutLe16(header.data() + 34, 16);
     std::memcpy(header.data() + 36, "data", 4);
     dataBytes_ = 0;
     ok_ = std::fwrite(header.data(), 1, header.size(), file_) == header.size();
@@ -42,7 +35,7 @@ bool WavWriter::Write(std::span<const int16_t> samples) {
     if (!file_) return false;
     // WAV is little-endian whatever the machine.
     bytes_.resize(samples.size() * 2);
-    for (size_t i = 0; i < samples.size(); ++i) Put16(bytes_.data() + 2 * i, static_cast<uint16_t>(samples[i]));
+    for (size_t i = 0; i < samples.size(); ++i) PutLe16(bytes_.data() + 2 * i, static_cast<uint16_t>(samples[i]));
     ok_ = ok_ && std::fwrite(bytes_.data(), 1, bytes_.size(), file_) == bytes_.size();
     dataBytes_ += static_cast<uint32_t>(bytes_.size());
     return ok_;
@@ -51,9 +44,9 @@ bool WavWriter::Write(std::span<const int16_t> samples) {
 bool WavWriter::Close() {
     if (!file_) return false;
     uint8_t size[4];
-    Put32(size, dataBytes_ + kHeaderBytes - 8);
+    PutLe32(size, dataBytes_ + kHeaderBytes - 8);
     ok_ = ok_ && std::fseek(file_, 4, SEEK_SET) == 0 && std::fwrite(size, 1, 4, file_) == 4;
-    Put32(size, dataBytes_);
+    PutLe32(size, dataBytes_);
     ok_ = ok_ && std::fseek(file_, 40, SEEK_SET) == 0 && std::fwrite(size, 1, 4, file_) == 4;
     ok_ = std::fclose(file_) == 0 && ok_;
     file_ = nullptr;

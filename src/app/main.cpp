@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/Options.h"
 #include "app/Recorder.h"
+#include "app/SetupCommands.h"
 #include "platform/gfx/Direct3D.h"
 #include "platform/sys/ExitSignals.h"
 #include "platform/sys/HostWindow.h"
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quelmont: %s\n%s", options.error.c_str(), kUsage);
         return 2;
     }
+    if (const std::optional<int> done = RunSetupCommand(options)) return *done;
     if (!options.record.directory.empty()) return RunRecording(options.record, argc > 0 ? argv[0] : "quelmont");
     const HostChoice host = ChooseHostWindow(options, std::getenv("XSCREENSAVER_WINDOW"));
     if (!host.error.empty()) {

@@ -3,11 +3,12 @@
 #include "clock/ClockHands.h"
 #include "clock/LightMaps.h"
 #include "common/Log.h"
-#include "shell/GammaRamp.h"
+#include "media/Manifest.h"
 #include "platform/sys/System.h"
 #include "scene/DeviceStateCache.h"
 #include "scene/Scene.h"
 #include "scene/SceneNode.h"
+#include "shell/GammaRamp.h"
 #include "textures/Texture.h"
 #include "textures/TextureManager.h"
 #include "udf/UdfTextNode.h"
@@ -72,7 +73,7 @@ void ClockApplication::ShowUserPicture(SceneNode& root) {
     TextureDescriptor request;
     request.source = FileSource(photoPath_);
     ::Texture* texture = Textures()->GetTexture(request, nullptr);
-    SceneNode* frame = root.find("Picture");
+    SceneNode* frame = root.find(manifest::kPictureNode);
     Renderable* renderable = frame ? frame->getRenderable() : nullptr;
     if (!renderable || !texture) {
         // The frame keeps the picture the scene gives it.
@@ -97,20 +98,20 @@ void ClockApplication::TakeOutSpecialNodes(SceneNode& root) {
 }
 
 bool ClockApplication::TakeSpecialNode(SceneNode& child) {
-    if (SceneNode* hand = child.find("strelka_1big")) {
+    if (SceneNode* hand = child.find(manifest::kHourHandNode)) {
         hourHandNode_ = hand;
         tickPosition_ = hand->getTransform().getPosition();
         AttachHandTrack(*hand, hourHandTrack_);
-    } else if (SceneNode* minute = child.find("strelka_1min")) {
+    } else if (SceneNode* minute = child.find(manifest::kMinuteHandNode)) {
         minuteHandNode_ = minute;
         AttachHandTrack(*minute, minuteHandTrack_);
-    } else if (SceneNode* glass = child.find("Clock glass")) {
+    } else if (SceneNode* glass = child.find(manifest::kClockGlassNode)) {
         glassNode_ = glass;
-    } else if (SceneNode* lamp = child.find("Lamp lamp")) {
+    } else if (SceneNode* lamp = child.find(manifest::kLampNode)) {
         lampNode_ = lamp;
-    } else if (SceneNode* curtain = child.find("Curtain")) {
+    } else if (SceneNode* curtain = child.find(manifest::kCurtainNode)) {
         curtainNode_ = curtain;
-    } else if (SceneNode* outdoor = child.find("FonPlane01")) {
+    } else if (SceneNode* outdoor = child.find(manifest::kOutdoorNode)) {
         outdoorNode_ = outdoor;
     } else {
         return false;

@@ -2,11 +2,13 @@
 
 #include <memory>
 
+#include "common/LittleEndian.h"
+
 bool DataStream::ReadU32(uint32_t& value) {
     uint8_t bytes[4] = {};
     value = 0;
     if (!ReadAll(bytes, 4)) return false;
-    value = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+    value = GetLe32(bytes);
     return true;
 }
 
@@ -16,8 +18,8 @@ bool DataStream::ReadU8(uint8_t& value) {
 }
 
 bool DataStream::WriteU32(uint32_t value) {
-    const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    uint8_t bytes[4];
+    PutLe32(bytes, value);
     return WriteAll(bytes, 4);
 }
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/LittleEndian.h"
+
 namespace rar {
 
 bool BlockWalker::ReadAt(uint64_t offset, uint8_t* out, uint32_t count) const {
@@ -19,9 +21,9 @@ bool BlockWalker::Start() {
     if (!ReadAt(0, marker, sizeof marker) || std::memcmp(marker, kMarker, sizeof kMarker) != 0) return false;
     uint8_t main[kMainHeaderSize];
     if (!ReadAt(sizeof kMarker, main, sizeof main)) return false;
-    const uint16_t headSize = Le16(main + 5);
+    const uint16_t headSize = GetLe16(main + 5);
     if (headSize < kMainHeaderSize) return false;
-    solid_ = (Le16(main + 3) & kMainSolid) != 0;
+    solid_ = (GetLe16(main + 3) & kMainSolid) != 0;
     position_ = sizeof kMarker + uint64_t{headSize};
     ended_ = false;
     return true;
@@ -33,19 +35,19 @@ bool BlockWalker::Next(Block& block) {
     uint8_t head[kFileHeadSize];
     if (!ReadAt(position_, head, sizeof head)) return false;
     block.position = position_;
-    block.headCrc = Le16(head);
+    block.headCrc = GetLe16(head);
     block.type = head[2];
-    block.flags = Le16(head + 3);
-    block.headSize = Le16(head + 5);
-    block.packedSize = Le32(head + 7);
-    block.unpackedSize = Le32(head + 11);
+    block.flags = GetLe16(head + 3);
+    block.headSize = GetLe16(head + 5);
+    block.packedSize = GetLe32(head + 7);
+    block.unpackedSize = GetLe32(head + 11);
     block.hostOs = head[15];
-    block.fileCrc = Le32(head + 16);
-    block.time = Le32(head + 20);
+    block.fileCrc = GetLe32(head + 16);
+    block.time = GetLe32(head + 20);
     block.version = head[24];
     block.method = head[25];
-    block.nameLength = Le16(head + 26);
-    block.attributes = Le32(head + 28);
+    block.nameLength = GetLe16(head + 26);
+    block.attributes = GetLe32(head + 28);
     block.name.clear();
     if (block.type == kOldSubBlock || block.headSize < 7) return false;
     if (block.type == kFileHeader) {

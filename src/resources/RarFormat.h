@@ -74,17 +74,4 @@ uint32_t Crc32(std::span<const uint8_t> bytes);
 // A header's CRC: the low half of the CRC-32 of the header after the CRC field.
 uint16_t HeaderCrc(std::span<const uint8_t> header);
 
-inline uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-inline uint32_t Le32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-inline void PutLe16(uint8_t* p, uint16_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-}
-inline void PutLe32(uint8_t* p, uint32_t v) {
-    PutLe16(p, static_cast<uint16_t>(v));
-    PutLe16(p + 2, static_cast<uint16_t>(v >> 16));
-}
-
 }  // namespace rar

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "common/LittleEndian.h"
 #include "resources/FileSource.h"
 #include "resources/RarFormat.h"
 
@@ -21,7 +22,7 @@ bool WriteBytes(DataStream& out, std::span<const uint8_t> bytes) {
 
 // Fills in the CRC of a finished header and writes it.
 bool WriteHeader(DataStream& out, std::span<uint8_t> header) {
-    rar::PutLe16(header.data(), rar::HeaderCrc(header));
+    PutLe16(header.data(), rar::HeaderCrc(header));
     return WriteBytes(out, header);
 }
 
@@ -30,7 +31,7 @@ bool WriteHeader(DataStream& out, std::span<uint8_t> header) {
 bool RarWriter::Start() {
     uint8_t main[rar::kMainHeaderSize] = {};
     main[2] = rar::kMainHeader;
-    rar::PutLe16(main + 5, rar::kMainHeaderSize);
+    PutLe16(main + 5, rar::kMainHeaderSize);
     return WriteBytes(out_, rar::kMarker) && WriteHeader(out_, main);
 }
 
@@ -44,17 +45,17 @@ bool RarWriter::AddEntry(std::string_view name, std::span<const uint8_t> data, b
     uint8_t* h = header.data();
     const auto size = static_cast<uint32_t>(data.size());
     h[2] = rar::kFileHeader;
-    rar::PutLe16(h + 3, rar::kLongBlock | (isDirectory ? rar::kFileDirectory : 0));
-    rar::PutLe16(h + 5, static_cast<uint16_t>(header.size()));
-    rar::PutLe32(h + 7, size);
-    rar::PutLe32(h + 11, size);
+    PutLe16(h + 3, rar::kLongBlock | (isDirectory ? rar::kFileDirectory : 0));
+    PutLe16(h + 5, static_cast<uint16_t>(header.size()));
+    PutLe32(h + 7, size);
+    PutLe32(h + 11, size);
     h[15] = rar::kHostWin32;
-    rar::PutLe32(h + 16, rar::Crc32(data));
-    rar::PutLe32(h + 20, kFixedDosTime);
+    PutLe32(h + 16, rar::Crc32(data));
+    PutLe32(h + 20, kFixedDosTime);
     h[24] = rar::kNewestVersion;
     h[25] = rar::kMethodStored;
-    rar::PutLe16(h + 26, static_cast<uint16_t>(name.size()));
-    rar::PutLe32(h + 28, isDirectory ? rar::kAttributeDirectory : rar::kAttributeArchive);
+    PutLe16(h + 26, static_cast<uint16_t>(name.size()));
+    PutLe32(h + 28, isDirectory ? rar::kAttributeDirectory : rar::kAttributeArchive);
     std::transform(name.begin(), name.end(), h + rar::kFileHeadSize, [](char c) {
         return static_cast<uint8_t>(c == '/' ? '\\' : c);
     });
@@ -64,8 +65,8 @@ bool RarWriter::AddEntry(std::string_view name, std::span<const uint8_t> data, b
 bool RarWriter::Finish() {
     uint8_t end[rar::kEndBlockSize] = {};
     end[2] = rar::kEndBlock;
-    rar::PutLe16(end + 3, rar::kEndSkipIfUnknown);
-    rar::PutLe16(end + 5, rar::kEndBlockSize);
+    PutLe16(end + 3, rar::kEndSkipIfUnknown);
+    PutLe16(end + 5, rar::kEndBlockSize);
     return WriteHeader(out_, end);
 }
 

@@ -5,16 +5,13 @@
 #include <cstring>
 #include <string>
 
+#include "common/LittleEndian.h"
 #include "platform/gfx/Fvf.h"
 #include "platform/gfx/States.h"
 #include "scene/SceneKeys.h"
 #include "udf/UdfNode.h"
 
 namespace {
-
-uint32_t Le32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
 
 // A leaf's bytes, or null when it is missing.
 const UdfNode* DataLeaf(const UdfNode& node, const char* name) {
@@ -34,7 +31,7 @@ bool ReadInts(const UdfNode& node, const char* name, uint32_t count, std::vector
     const UdfNode* leaf = DataLeaf(node, name);
     if (!leaf || uint64_t{leaf->Size()} != uint64_t{count} * 4 || (count > 0 && !leaf->Data())) return false;
     out.resize(count);
-    for (uint32_t i = 0; i < count; ++i) out[i] = static_cast<int32_t>(Le32(leaf->Data() + 4 * i));
+    for (uint32_t i = 0; i < count; ++i) out[i] = static_cast<int32_t>(GetLe32(leaf->Data() + 4 * i));
     return true;
 }
 
@@ -79,12 +76,12 @@ void MeshData::computeBounds() {
 
 math::Vec3 MeshData::position(uint32_t vertex) const {
     const uint8_t* p = vertices + size_t{vertex} * stride;
-    return {std::bit_cast<float>(Le32(p)), std::bit_cast<float>(Le32(p + 4)), std::bit_cast<float>(Le32(p + 8))};
+    return {std::bit_cast<float>(GetLe32(p)), std::bit_cast<float>(GetLe32(p + 4)), std::bit_cast<float>(GetLe32(p + 8))};
 }
 
 uint32_t MeshData::index(uint32_t i) const {
     if (indexSize == 2) return uint32_t{indices[2 * i]} | uint32_t{indices[2 * i + 1]} << 8;
-    return Le32(indices + size_t{i} * 4);
+    return GetLe32(indices + size_t{i} * 4);
 }
 
 bool IsUsableFvf(uint32_t fvf) {
@@ -154,7 +151,7 @@ bool ReadSkinData(const UdfNode& node, const MeshData& mesh, SkinData& out, bool
     out.boneWeights.resize(records);
     for (uint32_t r = 0; r < records; ++r) {
         const uint8_t* p = weights->Data() + size_t{r} * 8;
-        out.boneWeights[r] = {static_cast<int32_t>(Le32(p)), std::bit_cast<float>(Le32(p + 4))};
+        out.boneWeights[r] = {static_cast<int32_t>(GetLe32(p)), std::bit_cast<float>(GetLe32(p + 4))};
         if (out.boneWeights[r].bone < 0 || static_cast<size_t>(out.boneWeights[r].bone) >= out.boneNames.size())
             return false;
     }

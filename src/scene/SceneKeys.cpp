@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstring>
 
+#include "common/LittleEndian.h"
 #include "udf/UdfNode.h"
 
 namespace {
@@ -15,8 +16,7 @@ const UdfNode* Leaf(const UdfNode& node, const char* name, uint32_t size) {
 }
 
 float FloatAt(const uint8_t* p) {
-    const uint32_t bits = uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-    return std::bit_cast<float>(bits);
+    return std::bit_cast<float>(GetLe32(p));
 }
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }

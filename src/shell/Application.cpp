@@ -1,6 +1,7 @@
 #include "shell/Application.h"
 
 #include "common/Log.h"
+#include "media/Manifest.h"
 #include "platform/sys/InputDevices.h"
 #include "platform/sys/Resources.h"
 #include "platform/sys/System.h"
@@ -17,8 +18,8 @@ namespace {
 
 Application* g_application = nullptr;
 
-constexpr int kDefaultSettingsId = 193;
-constexpr int kUiTextId = 194;
+constexpr int kDefaultSettingsId = manifest::kDefaultSettings.id;
+constexpr int kUiTextId = manifest::kDialogText.id;
 constexpr uint32_t kInputCooperation = sys::DISCL_FOREGROUND | sys::DISCL_NONEXCLUSIVE;
 constexpr int64_t kMouseMoveGraceMs = 1000;
 constexpr const char* kNoDisplayText = "The configuration dialog needs a display: none could be opened (DISPLAY is not set "

@@ -1,9 +1,10 @@
 #include "shell/MediaFolder.h"
 
 #include "common/Log.h"
+#include "media/Manifest.h"
 
 namespace {
-constexpr int32_t kMediaArchiveId = 147;
+constexpr int32_t kMediaArchiveId = manifest::kMediaArchive.id;
 }
 
 void MediaFolder::Mount() {

@@ -2,6 +2,7 @@
 
 #include "common/EngineString.h"
 #include "common/Log.h"
+#include "media/Manifest.h"
 #include "platform/sys/HostWindow.h"
 #include "platform/sys/Resources.h"
 #include "platform/sys/System.h"
@@ -11,7 +12,7 @@ namespace {
 constexpr const char* kSaverClassName = "Quelmont Class";
 constexpr uint32_t kPreviewTimerId = 1;
 constexpr uint32_t kPreviewTimerPeriodMs = 500;
-constexpr int kPreviewBitmapId = 173;
+constexpr int kPreviewBitmapId = manifest::kPreviewBitmap.id;
 
 }  // namespace
 

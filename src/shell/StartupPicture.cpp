@@ -15,8 +15,8 @@ constexpr size_t kLogoMinimumBytes = 1024;
 
 void StartupPicture::ProbeCornerLogos() {
     const sys::Resources& resources = sys::GetResources();
-    for (const int id : {187, 190, 188, 189})
-        logoShown_[static_cast<size_t>(id - kLogoIds[0])] = resources.Find("MEMFILE", id).size() > kLogoMinimumBytes;
+    for (const size_t slot : {1, 4, 2, 3})
+        logoShown_[slot - 1] = resources.Find("MEMFILE", kLogoIds[slot - 1]).size() > kLogoMinimumBytes;
 }
 
 void StartupPicture::Load(TextureManager& textures) {

@@ -1,10 +1,12 @@
 #pragma once
-// The picture shown while the saver loads: picture 186 over the whole screen with the corner
-// logos whose resources hold real pictures, drawn as screen-space quads, later faded to black.
+// The picture shown while the saver loads: the startup picture over the whole screen with the
+// corner logos whose resources hold real pictures, drawn as screen-space quads, later faded to
+// black.
 
 #include <array>
 #include <cstdint>
 
+#include "media/Manifest.h"
 #include "platform/gfx/Device.h"
 
 class Texture;
@@ -12,9 +14,10 @@ class TextureManager;
 
 class StartupPicture {
 public:
-    static constexpr int kPictureId = 186;
+    static constexpr int kPictureId = manifest::kStartupPicture.id;
     // The logo of each corner slot 1 to 4.
-    static constexpr std::array<int, 4> kLogoIds{187, 188, 189, 190};
+    static constexpr std::array<int, 4> kLogoIds{manifest::kLogoBottomRight.id, manifest::kLogoBottomLeft.id,
+                                                 manifest::kLogoTopLeft.id, manifest::kLogoTopRight.id};
 
     StartupPicture() = default;
     ~StartupPicture() { Release(); }
@@ -22,7 +25,7 @@ public:
     StartupPicture& operator=(const StartupPicture&) = delete;
 
     // A logo is on when its "MEMFILE" resource is larger than 1024 bytes (a build switches a
-    // logo off with a small placeholder). Probed in the order 187, 190, 188, 189.
+    // logo off with a small placeholder). Probed in the order of slots 1, 4, 2, 3.
     void ProbeCornerLogos();
     bool LogoShown(int slot) const { return slot >= 1 && slot <= 4 && logoShown_[slot - 1]; }
 
@@ -46,6 +49,6 @@ public:
     void DrawFirstFrame(gfx::Device& device, uint32_t width, uint32_t height) const;
 
 private:
-    std::array<Texture*, 5> textures_{};  // slot order: 186, 187, 188, 189, 190
+    std::array<Texture*, 5> textures_{};  // slot order: the picture, then the logos of kLogoIds
     std::array<bool, 4> logoShown_{};
 };

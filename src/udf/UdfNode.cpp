@@ -4,19 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "common/LittleEndian.h"
 #include "udf/UdfReader.h"
-
-namespace {
-
-uint32_t Le32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-
-void PutLe32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-}  // namespace
 
 UdfNode::UdfNode(EngineString name, int32_t value) : typeName_("int"), name_(std::move(name)) {
     std::unique_ptr<uint8_t[]> bytes(new uint8_t[4]);
@@ -132,9 +121,9 @@ void UdfNode::Clear() {
     FreeData();
 }
 
-int32_t UdfNode::AsInt() const { return HasBytes() && size_ >= 4 ? static_cast<int32_t>(Le32(data_)) : 0; }
+int32_t UdfNode::AsInt() const { return HasBytes() && size_ >= 4 ? static_cast<int32_t>(GetLe32(data_)) : 0; }
 
-float UdfNode::AsReal() const { return HasBytes() && size_ >= 4 ? std::bit_cast<float>(Le32(data_)) : 0.0f; }
+float UdfNode::AsReal() const { return HasBytes() && size_ >= 4 ? std::bit_cast<float>(GetLe32(data_)) : 0.0f; }
 
 EngineString UdfNode::AsString() const {
     return HasBytes() ? EngineString(reinterpret_cast<const char*>(data_), size_) : EngineString();

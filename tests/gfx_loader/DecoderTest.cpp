@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <array>
+
 #include "gfx_loader/ImageFiles.h"
 #include "platform/gfx/loader/Image.h"
 #include "platform/gfx/loader/ImageEncoders.h"
@@ -129,6 +132,20 @@ TEST(ImageDecoder, DxtBlocksDecode) {
     dxt5.insert(dxt5.end(), {0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0});
     ASSERT_EQ(Decode(testimages::Dds(4, 4, 1, D3DFMT_DXT5, 0, 0, 0, 0, 0, dxt5), image), D3D_OK);
     EXPECT_EQ(image.Argb(0).pixels[9], 0x00FFFFFFu);
+}
+
+TEST(ImageDecoder, Dxt1FilesCarryEveryMipLevelDownToOnePixel) {
+    for (const auto [width, height, levels] : {std::array<uint32_t, 3>{8, 4, 4}, {6, 3, 3}, {1, 1, 1}}) {
+        const ArgbImage picture = testimages::Filled(width, height, 0xFF336699);
+        DecodedImage image;
+        ASSERT_EQ(Decode(EncodeDxt1Dds(picture), image), D3D_OK) << width << "x" << height;
+        EXPECT_EQ(image.blockFormat, D3DFMT_DXT1);
+        ASSERT_EQ(image.LevelCount(), levels);
+        for (uint32_t level = 0; level < levels; ++level) {
+            const ArgbImage& pixels = image.Argb(level);
+            ExpectNear(pixels, testimages::Filled(std::max(1u, width >> level), std::max(1u, height >> level), 0xFF336699), 4);
+        }
+    }
 }
 
 TEST(ImageDecoder, DamagedFilesAreRefused) {

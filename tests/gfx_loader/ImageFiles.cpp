@@ -2,19 +2,11 @@
 
 #include <algorithm>
 
+#include "common/LittleEndian.h"
+
 namespace testimages {
 
 namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
 
 // LZW codes of a fixed 9-bit width: every pixel a literal, a clear code often enough that the
 // decoder's table never makes it widen.
@@ -62,24 +54,24 @@ std::vector<uint8_t> Dds(uint32_t width, uint32_t height, uint32_t levels, uint3
                          uint32_t red, uint32_t green, uint32_t blue, uint32_t alpha,
                          const std::vector<uint8_t>& data) {
     std::vector<uint8_t> out{'D', 'D', 'S', ' '};
-    Put32(out, 124);
-    Put32(out, 0x1007 | 0x20000);  // caps, height, width, pixel format, mip count
-    Put32(out, height);
-    Put32(out, width);
-    Put32(out, 0);
-    Put32(out, 0);
-    Put32(out, levels);
-    for (int i = 0; i < 11; ++i) Put32(out, 0);
-    Put32(out, 32);
-    Put32(out, fourCC ? 0x4 : (0x40 | (alpha ? 0x1 : 0)));
-    Put32(out, fourCC);
-    Put32(out, bits);
-    Put32(out, red);
-    Put32(out, green);
-    Put32(out, blue);
-    Put32(out, alpha);
-    Put32(out, 0x1000);
-    for (int i = 0; i < 4; ++i) Put32(out, 0);
+    AppendLe32(out, 124);
+    AppendLe32(out, 0x1007 | 0x20000);  // caps, height, width, pixel format, mip count
+    AppendLe32(out, height);
+    AppendLe32(out, width);
+    AppendLe32(out, 0);
+    AppendLe32(out, 0);
+    AppendLe32(out, levels);
+    for (int i = 0; i < 11; ++i) AppendLe32(out, 0);
+    AppendLe32(out, 32);
+    AppendLe32(out, fourCC ? 0x4 : (0x40 | (alpha ? 0x1 : 0)));
+    AppendLe32(out, fourCC);
+    AppendLe32(out, bits);
+    AppendLe32(out, red);
+    AppendLe32(out, green);
+    AppendLe32(out, blue);
+    AppendLe32(out, alpha);
+    AppendLe32(out, 0x1000);
+    for (int i = 0; i < 4; ++i) AppendLe32(out, 0);
     out.insert(out.end(), data.begin(), data.end());
     return out;
 }
@@ -87,7 +79,7 @@ std::vector<uint8_t> Dds(uint32_t width, uint32_t height, uint32_t levels, uint3
 std::vector<uint8_t> DdsArgb(const std::vector<gfx::ArgbImage>& levels) {
     std::vector<uint8_t> data;
     for (const gfx::ArgbImage& level : levels)
-        for (uint32_t pixel : level.pixels) Put32(data, pixel);
+        for (uint32_t pixel : level.pixels) AppendLe32(data, pixel);
     return Dds(levels[0].width, levels[0].height, static_cast<uint32_t>(levels.size()), 0, 32, 0xFF0000, 0xFF00,
                0xFF, 0xFF000000u, data);
 }
@@ -102,8 +94,8 @@ std::vector<uint8_t> Gif(const gfx::ArgbImage& image, uint32_t transparentIndex)
     }
     palette.resize(256);
     std::vector<uint8_t> out{'G', 'I', 'F', '8', '9', 'a'};
-    Put16(out, image.width);
-    Put16(out, image.height);
+    AppendLe16(out, image.width);
+    AppendLe16(out, image.height);
     out.insert(out.end(), {0xF7, 0, 0});  // global table of 256 entries
     for (uint32_t colour : palette) {
         out.push_back(static_cast<uint8_t>(colour >> 16));
@@ -112,10 +104,10 @@ std::vector<uint8_t> Gif(const gfx::ArgbImage& image, uint32_t transparentIndex)
     }
     if (transparentIndex < 256) out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<uint8_t>(transparentIndex), 0});
     out.push_back(0x2C);
-    Put16(out, 0);
-    Put16(out, 0);
-    Put16(out, image.width);
-    Put16(out, image.height);
+    AppendLe16(out, 0);
+    AppendLe16(out, 0);
+    AppendLe16(out, image.width);
+    AppendLe16(out, image.height);
     out.push_back(0);
     out.push_back(8);  // minimum code size
     const std::vector<uint8_t> lzw = LiteralLzw(indices);

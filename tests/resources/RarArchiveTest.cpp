@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/LittleEndian.h"
 #include "resources/RarArchive.h"
 #include "resources/RarFormat.h"
 #include "support/TestArchives.h"
@@ -28,8 +29,8 @@ std::string Extracted(const RarArchive& archive, const char* name, RarArchive::R
 
 // Rewrites the main header's flags and its CRC.
 void SetMainFlags(std::vector<uint8_t>& archive, uint16_t flags) {
-    rar::PutLe16(archive.data() + 7 + 3, flags);
-    rar::PutLe16(archive.data() + 7, rar::HeaderCrc({archive.data() + 7, rar::kMainHeaderSize}));
+    PutLe16(archive.data() + 7 + 3, flags);
+    PutLe16(archive.data() + 7, rar::HeaderCrc({archive.data() + 7, rar::kMainHeaderSize}));
 }
 
 }  // namespace
@@ -137,11 +138,11 @@ TEST(RarArchive, DamagedArchivesFailCleanly) {
     const size_t header = data - rar::kFileHeadSize - 12;
     RarArchive archive;
     ASSERT_TRUE(archive.Open(FileSource(bytes.data(), static_cast<uint32_t>(bytes.size()), true)));
-    rar::PutLe32(bytes.data() + header + 11, 0xFFFFFFF0);  // unpacked far beyond packed
+    PutLe32(bytes.data() + header + 11, 0xFFFFFFF0);  // unpacked far beyond packed
     Extracted(archive, "Media/c1.cam", RarArchive::Result::kDamaged);
-    rar::PutLe32(bytes.data() + header + 7, 0xFFFFFFF0);  // and both beyond the archive
+    PutLe32(bytes.data() + header + 7, 0xFFFFFFF0);  // and both beyond the archive
     Extracted(archive, "Media/c1.cam", RarArchive::Result::kDamaged);
-    rar::PutLe16(bytes.data() + header + 5, 3);  // a header shorter than 7 bytes ends the walk
+    PutLe16(bytes.data() + header + 5, 3);  // a header shorter than 7 bytes ends the walk
     Extracted(archive, "Media/c1.cam", RarArchive::Result::kNotFound);
     bytes[0] = 'r';
     Extracted(archive, "Media/clock.UDF", RarArchive::Result::kNotAnArchive);

@@ -50,11 +50,11 @@ TEST(RoomBake, TheWindowLightsItsCornerCoolly) {
         {"floor", {150, 0.05f, -115}, {0, 1, 0}, 0.06f},
     };
     for (const auto& spot : spots) {
-        room::Rgb sum{};
+        paint::Rgb sum{};
         const int seeds = 64;
         for (int seed = 0; seed < seeds; ++seed)
             sum = sum + tracer.Sky(spot.position, spot.normal, static_cast<uint32_t>(seed) * 2654435761u);
-        const room::Rgb sky = sum * (1.0f / seeds);
+        const paint::Rgb sky = sum * (1.0f / seeds);
         const float level = (sky.r + sky.g + sky.b) / 3;
         std::printf("%s: sky %.3f (%.3f, %.3f, %.3f)\n", spot.name, level, sky.r, sky.g, sky.b);
         EXPECT_GE(level, spot.least) << spot.name;
@@ -65,10 +65,10 @@ TEST(RoomBake, TheWindowLightsItsCornerCoolly) {
 
 TEST(RoomBake, SameLightWhateverTheNumberOfWorkers) {
     room::RoomModel one = ClockOnly(), two = ClockOnly();
-    const std::vector<room::Picture> a = room::BakeLighting(one, 1);
-    const std::vector<room::Picture> b = room::BakeLighting(two, 2);
+    const std::vector<paint::Canvas> a = room::BakeLighting(one, 1);
+    const std::vector<paint::Canvas> b = room::BakeLighting(two, 2);
     ASSERT_EQ(a.size(), b.size());
-    for (size_t p = 0; p < a.size(); ++p) EXPECT_EQ(a[p].ToArgb().pixels, b[p].ToArgb().pixels);
+    for (size_t p = 0; p < a.size(); ++p) EXPECT_EQ(a[p].ToImage().pixels, b[p].ToImage().pixels);
     ASSERT_EQ(one.objects.size(), two.objects.size());
     for (size_t o = 0; o < one.objects.size(); ++o)
         for (size_t v = 0; v < one.objects[o].mesh.vertices.size(); ++v) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "RoomMedia.h"
+#include "media/Manifest.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "resources/FileSearchList.h"
 #include "scene/DeviceStateCache.h"
@@ -64,7 +65,7 @@ TEST_F(RoomInEngine, LoadsWithEveryMeshTexturedAndTheCurtainBoundToItsBones) {
         EXPECT_NE(mesh->getStateBlock().stages[0].texture, nullptr) << e.name << ": texture not found";
     }
     EXPECT_GT(meshes, 20);
-    auto* curtain = dynamic_cast<SkinnedRenderable*>(Mesh("Curtain"));
+    auto* curtain = dynamic_cast<SkinnedRenderable*>(Mesh(manifest::kCurtainNode));
     ASSERT_NE(curtain, nullptr);
     EXPECT_EQ(curtain->boundBones(), 10u);
     EXPECT_TRUE(curtain->update()) << "skinning runs over the bound bones";
@@ -95,22 +96,22 @@ TEST_F(RoomInEngine, LightMappedStagesAreThoseTheApplicationRewrites) {
 
 TEST_F(RoomInEngine, NamedNodesCarryTheirStatesAndPlaces) {
     ASSERT_TRUE(loaded_);
-    const StateBlock& glass = Mesh("Clock glass")->getStateBlock();
+    const StateBlock& glass = Mesh(manifest::kClockGlassNode)->getStateBlock();
     EXPECT_EQ(glass.stages[0].alphaOp, 2u);    // SELECTARG1
     EXPECT_EQ(glass.stages[0].alphaArg1, 3u);  // TFACTOR
     EXPECT_NEAR(glass.opacity, 0.2f, 1e-6f);
-    EXPECT_EQ(Mesh("Lamp lamp")->getStateBlock().blendMode, StateBlock::kAdditive);
+    EXPECT_EQ(Mesh(manifest::kLampNode)->getStateBlock().blendMode, StateBlock::kAdditive);
     // One-sided, its inside a surface of its own: a two-sided additive shade adds both sides.
-    EXPECT_EQ(Mesh("Lamp lamp")->getStateBlock().cullMode, 3u);
-    EXPECT_TRUE(Mesh("FonPlane01")->isLitMesh());
-    EXPECT_NE(Mesh("Picture")->getStateBlock().stages[0].texture, nullptr);
+    EXPECT_EQ(Mesh(manifest::kLampNode)->getStateBlock().cullMode, 3u);
+    EXPECT_TRUE(Mesh(manifest::kOutdoorNode)->isLitMesh());
+    EXPECT_NE(Mesh(manifest::kPictureNode)->getStateBlock().stages[0].texture, nullptr);
     // The ticking sound sits at the hour hand's node: on the dial.
-    const math::Vec3 tick = scene_->root().find("strelka_1big")->getTransform().getPosition();
+    const math::Vec3 tick = scene_->root().find(manifest::kHourHandNode)->getTransform().getPosition();
     EXPECT_NEAR(tick.y, 165.0f, 0.5f);
     EXPECT_NEAR(tick.z, 0.0f, 0.5f);
     EXPECT_GT(tick.x, 165.0f);
     // Every named node is a top-level child, so the application can take it out of the room pass.
-    for (const char* name : {"strelka_1big", "strelka_1min", "Clock glass", "Lamp lamp", "Curtain", "FonPlane01"}) {
+    for (const char* name : {manifest::kHourHandNode, manifest::kMinuteHandNode, manifest::kClockGlassNode, manifest::kLampNode, manifest::kCurtainNode, manifest::kOutdoorNode}) {
         bool top = false;
         for (const auto& child : scene_->rootChildren()) top = top || child->getName() == EngineString(name);
         EXPECT_TRUE(top) << name;

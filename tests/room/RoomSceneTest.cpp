@@ -10,6 +10,7 @@
 
 #include "RoomMedia.h"
 #include "common/math/Math.h"
+#include "media/Manifest.h"
 
 using namespace roomtest;
 
@@ -58,19 +59,19 @@ TEST_F(RoomScene, NamedNodesStandEachInATopLevelSubtreeOfTheirOwnWithUniqueNames
     // first, so every name must be unique that way.
     std::set<std::string> seen;
     for (const SceneEntry& e : *nodes_) EXPECT_TRUE(seen.insert(Lower(e.name)).second) << e.name;
-    for (const char* name : {"strelka_1big", "strelka_1min", "Clock glass", "Lamp lamp", "Curtain", "FonPlane01"}) {
+    for (const char* name : {manifest::kHourHandNode, manifest::kMinuteHandNode, manifest::kClockGlassNode, manifest::kLampNode, manifest::kCurtainNode, manifest::kOutdoorNode}) {
         const SceneEntry* e = Find(name);
         ASSERT_NE(e, nullptr) << name;
         EXPECT_EQ(e->parent, nullptr) << name << " must be a top-level node: the application takes its subtree out";
         EXPECT_EQ(Text(e->node->FindChild("MaterialName")).empty(), false) << name;
         EXPECT_TRUE(e->node->FindChild("Verts")) << name;
     }
-    ASSERT_NE(Find("Picture"), nullptr);
-    EXPECT_EQ(std::string(Find("Picture")->node->TypeName().c_str()), "Mesh");
+    ASSERT_NE(Find(manifest::kPictureNode), nullptr);
+    EXPECT_EQ(std::string(Find(manifest::kPictureNode)->node->TypeName().c_str()), "Mesh");
 }
 
 TEST_F(RoomScene, HandsLieInTheirPlaneAboutThePivotAndTurnClockwiseFromTwelve) {
-    for (const char* name : {"strelka_1big", "strelka_1min"}) {
+    for (const char* name : {manifest::kHourHandNode, manifest::kMinuteHandNode}) {
         const SceneEntry* e = Find(name);
         ASSERT_NE(e, nullptr);
         const std::vector<math::Vec3> p = Positions(*e->node);
@@ -86,7 +87,7 @@ TEST_F(RoomScene, HandsLieInTheirPlaneAboutThePivotAndTurnClockwiseFromTwelve) {
         EXPECT_GE(lo.y, 0.0f);
         EXPECT_LT(hi.y, 1.0f) << name << " must lie flat in its x-z plane";
         // The tip at rest, then as the room sees it after the application's rotation.
-        const bool hour = std::strcmp(name, "strelka_1big") == 0;
+        const bool hour = std::strcmp(name, manifest::kHourHandNode) == 0;
         const math::Vec3 tip = hour ? math::Vec3{0, 0, hi.z} : math::Vec3{hi.x, 0, 0};
         EXPECT_GT(hour ? hi.z : hi.x, 8.0f);
         const math::Mat4 node = Matrix(e->node->FindChild("NodeTM"));
@@ -104,7 +105,7 @@ TEST_F(RoomScene, HandsLieInTheirPlaneAboutThePivotAndTurnClockwiseFromTwelve) {
 }
 
 TEST_F(RoomScene, CurtainIsSkinnedToBonesFoundBelowIt) {
-    const SceneEntry* curtain = Find("Curtain");
+    const SceneEntry* curtain = Find(manifest::kCurtainNode);
     ASSERT_NE(curtain, nullptr);
     const UdfNode& mesh = *curtain->node;
     const UdfNode* names = mesh.FindChild("BoneNames");
@@ -151,13 +152,13 @@ TEST_F(RoomScene, CurtainIsSkinnedToBonesFoundBelowIt) {
 }
 
 TEST_F(RoomScene, TransparentAndGlowingPartsCarryTheirRenderKeys) {
-    const UdfNode* glass = Find("Clock glass")->node;
+    const UdfNode* glass = Find(manifest::kClockGlassNode)->node;
     EXPECT_EQ(Text(glass->FindChild("AlphaUse")), "factor");
     ASSERT_TRUE(glass->FindChild("Alpha"));
     EXPECT_GE(glass->FindChild("Alpha")->AsReal(), 0.15f);
     EXPECT_LE(glass->FindChild("Alpha")->AsReal(), 0.25f);
-    EXPECT_EQ(Text(Find("Lamp lamp")->node->FindChild("Blend")), "additive");
-    const UdfNode* outdoor = Find("FonPlane01")->node;
+    EXPECT_EQ(Text(Find(manifest::kLampNode)->node->FindChild("Blend")), "additive");
+    const UdfNode* outdoor = Find(manifest::kOutdoorNode)->node;
     EXPECT_EQ(Text(outdoor->FindChild("Lit")), "1");
     EXPECT_TRUE(outdoor->FindChild("FVF")->AsInt() & 0x10) << "lit by the ambient colour needs normals";
     // The landscape lies beyond the window, facing the room.

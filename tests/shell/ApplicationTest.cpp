@@ -116,7 +116,7 @@ TEST_F(ApplicationTest, PreviewWaitsForItsTimerAtIdlePriority) {
 
 TEST_F(ApplicationTest, PreviewInsideAParentTakesItsClientAreaAndPaintsTheBitmap) {
     std::vector<uint8_t> bitmap(600, 0x42);
-    media.Add("BITMAP", 173, bitmap);
+    media.Add(manifest::kPreviewBitmap, bitmap);
     CountingApplication app;
     windows.beforeRead = [&] { clock.AdvanceMs(600); };
     ASSERT_TRUE(app.Create(nullptr, RunMode::Preview, 0x1234));

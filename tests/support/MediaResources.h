@@ -9,20 +9,21 @@
 #include <string>
 #include <vector>
 
+#include "media/Manifest.h"
 #include "platform/sys/LinkedResources.h"
 
 class MediaResources {
 public:
-    // `mediaArchive`: also the generated media archive as MEMFILE 147, as the program links it
-    // (the test binary must depend on the media_archive target).
+    // `mediaArchive`: also the generated media archive, as the program links it (the test binary
+    // must depend on the media_archive target).
     explicit MediaResources(bool mediaArchive = false) {
-        Add("CustomData", 193, "def_settings.txt");
-        Add("CustomData", 194, "ui_text.txt");
+        Add(manifest::kDefaultSettings.type, manifest::kDefaultSettings.id, manifest::kDefaultSettings.file);
+        Add(manifest::kDialogText.type, manifest::kDialogText.id, manifest::kDialogText.file);
 #ifdef QUELMONT_BINARY_DIR
         if (mediaArchive) {
             std::ifstream in(std::string(QUELMONT_BINARY_DIR) + "/media/media.rar", std::ios::binary);
             files_.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            Add("MEMFILE", 147, files_.back());
+            Add(manifest::kMediaArchive, files_.back());
         }
 #endif
         sys::SetResources(&table_);
@@ -38,6 +39,9 @@ public:
         Add(type, id, files_.back());
     }
     void Add(const char* type, int id, const std::vector<uint8_t>& bytes) { table_.Add(type, id, bytes); }
+    void Add(const manifest::Resource& resource, const std::vector<uint8_t>& bytes) {
+        Add(resource.type, resource.id, bytes);
+    }
 
 private:
     sys::ResourceTable table_;

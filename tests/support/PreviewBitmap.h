@@ -8,7 +8,7 @@
 #include "support/Files.h"
 
 inline std::vector<uint8_t> ReadPreviewBitmap() {
-    const std::string text = ReadFile(std::string(QUELMONT_BINARY_DIR) + "/src/app/preview.bmp");
+    const std::string text = ReadFile(std::string(QUELMONT_BINARY_DIR) + "/media/preview.bmp");
     return {text.begin(), text.end()};
 }
 

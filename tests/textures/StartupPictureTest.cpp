@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "media/Manifest.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "platform/gfx/loader/ImageEncoders.h"
 #include "platform/sys/LinkedResources.h"
@@ -27,13 +28,16 @@ protected:
     StartupPictureTest() {
         PublishDevice(&device);
         DeviceStateCache::Get().invalidate();
-        table.Add("MEMFILE", 186, picture);
+        Put(manifest::kStartupPicture, picture);
         sys::SetResources(&table);
     }
     ~StartupPictureTest() override {
         sys::SetResources(nullptr);
         PublishDevice(nullptr);
         DeviceStateCache::Get().invalidate();
+    }
+    void Put(const manifest::Resource& resource, const std::vector<uint8_t>& bytes) {
+        table.Add(resource.type, resource.id, bytes);
     }
     size_t DrawFirstFrame() {
         startup.ProbeCornerLogos();
@@ -54,16 +58,18 @@ protected:
 };
 
 TEST_F(StartupPictureTest, PlaceholdersLeaveOnlyThePicture) {
-    for (int id = 187; id <= 190; ++id) table.Add("MEMFILE", id, placeholder);
+    for (const manifest::Resource& logo :
+         {manifest::kLogoBottomRight, manifest::kLogoBottomLeft, manifest::kLogoTopLeft, manifest::kLogoTopRight})
+        Put(logo, placeholder);
     EXPECT_EQ(DrawFirstFrame(), 1u);
     for (int slot = 1; slot <= 4; ++slot) EXPECT_FALSE(startup.LogoShown(slot));
 }
 
 TEST_F(StartupPictureTest, RealLogosAreDrawnInTheirCorners) {
-    table.Add("MEMFILE", 187, logo);
-    table.Add("MEMFILE", 188, placeholder);
-    table.Add("MEMFILE", 189, notAnImage);  // big enough, but no picture: on, and draws nothing
-    // 190 is missing altogether.
+    Put(manifest::kLogoBottomRight, logo);
+    Put(manifest::kLogoBottomLeft, placeholder);
+    Put(manifest::kLogoTopLeft, notAnImage);  // big enough, but no picture: on, and draws nothing
+    // The top right one is missing altogether.
     EXPECT_EQ(DrawFirstFrame(), 2u);
     EXPECT_TRUE(startup.LogoShown(1));
     EXPECT_FALSE(startup.LogoShown(2));

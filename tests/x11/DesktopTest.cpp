@@ -181,7 +181,7 @@ TEST_F(DesktopTest, SigtermEndsTheSaverCleanlyAlsoBeforeItsWindowExists) {
 TEST_F(DesktopTest, ThePreviewPaintsItsPictureInsideTheParentAndEndsWithIt) {
     const std::vector<uint8_t> bmp = ReadPreviewBitmap();
     ASSERT_GT(bmp.size(), 54u);
-    media.Add("BITMAP", 173, bmp);
+    media.Add(manifest::kPreviewBitmap, bmp);
     const uint64_t parent = display.CreateWindow(0, 0, 200, 150, 0x00FF00);
     DesktopApplication app;
     uint32_t inside = 0, outside = 0;

@@ -1,16 +1,18 @@
 #pragma once
 // The program's dialog resources: their ids and the ids of their controls.
 
+#include "media/Manifest.h"
+
 namespace ui {
 
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 
 // Shown when the graphics check fails.
-constexpr int kDirectXDialog = 129;
+constexpr int kDirectXDialog = manifest::kDirectXDialog;
 
 // The configuration dialog.
-constexpr int kConfigDialog = 132;
+constexpr int kConfigDialog = manifest::kConfigDialog;
 constexpr int IDC_VIDEO_MODE_GROUP = 1013;
 constexpr int IDC_VIDEO_MODE_LIST = 1011;
 constexpr int IDC_USE_DESKTOP = 1012;
@@ -37,8 +39,8 @@ constexpr int IDC_PRODUCTS_GROUP = 1018;
 constexpr int IDC_VISIT_LABEL = 1019;
 constexpr int IDC_VISIT = 1061;
 constexpr int IDC_RESTORE_DEFAULTS = 1063;
-// The picture in the upper right corner, showing bitmap resource 155.
+// The picture in the upper right corner, showing its bitmap resource.
 constexpr int IDC_CORNER_PICTURE = 1062;
-constexpr int kCornerBitmap = 155;
+constexpr int kCornerBitmap = manifest::kCornerBitmap.id;
 
 }  // namespace ui

@@ -18,17 +18,8 @@ namespace {
 
 const std::string kFontDir = QUELMONT_FONT_DIR;
 
-bool WriteFile(const fs::path& path, const void* data, size_t size) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-    if (!out) std::fprintf(stderr, "fonts: cannot write %s\n", path.c_str());
-    return static_cast<bool>(out);
-}
-
-bool WriteText(const fs::path& path, const std::string& text) { return WriteFile(path, text.data(), text.size()); }
-
-bool WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    return !bytes.empty() && WriteFile(path, bytes.data(), bytes.size());
+bool WriteText(const fs::path& path, const std::string& text) {
+    return WriteMediaFile(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()});
 }
 
 // The interface font: every code in a grid of 14 x 14 cells, 18 to a line, each glyph at the
@@ -73,7 +64,7 @@ bool WriteInterfaceFont(const fs::path& media) {
     const std::string fs =
         "Name = \"Sylfaen\";\n"
         "Styles = array(object(Size = 14, Charsets = array(\"sylfaen_eng_14.css\")));\n";
-    return WriteBytes(media / "sylfaen_eng_14.png", gfx::EncodePng(image, true, 9)) &&
+    return WriteMediaFile(media / "sylfaen_eng_14.png", gfx::EncodePng(image, true, 9)) &&
            WriteText(media / "sylfaen_eng_14.css", css) && WriteText(media / "sylfaen.fs", fs);
 }
 
@@ -140,7 +131,7 @@ bool WriteClockFont(const fs::path& media) {
     const std::string fs =
         "Name = \"64font\";\n"
         "Styles = array(object(Size = 64, Charsets = array(\"64font.css\")));\n";
-    return WriteBytes(media / "font02.dds", gfx::EncodeDds(image)) && WriteText(media / "64font.css", css) &&
+    return WriteMediaFile(media / "font02.dds", gfx::EncodeDds(image)) && WriteText(media / "64font.css", css) &&
            WriteText(media / "64font.fs", fs);
 }
 

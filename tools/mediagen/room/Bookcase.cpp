@@ -2,11 +2,13 @@
 #include <cmath>
 
 #include "Model.h"
-#include "Painter.h"
+#include "paint/Patterns.h"
 #include "RoomLayout.h"
 #include "Shapes.h"
 
 namespace room {
+
+using namespace paint;
 
 void BuildBookcase(RoomModel& model) {
     const Vec3 lo = kBookcaseMin, hi = kBookcaseMax;

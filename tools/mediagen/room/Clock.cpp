@@ -8,6 +8,7 @@
 #include "Model.h"
 #include "RoomLayout.h"
 #include "Shapes.h"
+#include "media/Manifest.h"
 
 namespace room {
 
@@ -108,7 +109,7 @@ void BuildClock(RoomModel& model) {
     model.objects.push_back(Pendulum());
     for (float z : {-12.0f, 12.0f}) model.objects.push_back(Weight(z));
 
-    SceneObject glass = Object("Clock glass", "Glass", Lighting::kNone);
+    SceneObject glass = Object(manifest::kClockGlassNode, "Glass", Lighting::kNone);
     glass.castsShadow = false;
     glass.keys = {{"AlphaUse", "factor"}, {"Lit", "0"}};
     glass.alpha = 0.2f;

@@ -6,6 +6,7 @@
 
 #include "RoomLayout.h"
 #include "Shapes.h"
+#include "media/Manifest.h"
 
 namespace room {
 
@@ -40,14 +41,14 @@ SceneObject Hand(const char* name, const std::vector<Vec2>& stations, bool along
 }  // namespace
 
 SceneObject HourHand() {
-    return Hand("strelka_1big",
+    return Hand(manifest::kHourHandNode,
                 {{-2.8f, 1.0f}, {-1.0f, 1.2f}, {2.0f, 0.9f}, {4.8f, 0.8f}, {5.6f, 2.2f}, {6.5f, 2.8f}, {7.4f, 2.0f},
                  {7.9f, 0.7f}, {8.6f, 0.9f}, {9.8f, 0.0f}},
                 false, 0.2f, 0.1f);
 }
 
 SceneObject MinuteHand() {
-    return Hand("strelka_1min",
+    return Hand(manifest::kMinuteHandNode,
                 {{-3.5f, 0.9f}, {-1.0f, 1.0f}, {3.0f, 0.7f}, {8.0f, 0.6f}, {9.0f, 1.5f}, {9.8f, 0.6f},
                  {12.5f, 0.45f}, {13.8f, 0.0f}},
                 true, 0.5f, 0.1f);

@@ -8,6 +8,7 @@
 #include "Model.h"
 #include "RoomLayout.h"
 #include "Shapes.h"
+#include "media/Manifest.h"
 
 namespace room {
 
@@ -37,7 +38,7 @@ void BuildCurtain(RoomModel& model) {
     model.objects.push_back(std::move(rail));
 
     SceneObject curtain;
-    curtain.name = "Curtain";
+    curtain.name = manifest::kCurtainNode;
     curtain.material = "Velvet";
     curtain.lighting = Lighting::kVertex;
     curtain.keys = {{"Lit", "0"}};

@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "Textures.h"
+#include "paint/Patterns.h"
 
 namespace room {
+
+using namespace paint;
 
 namespace {
 
@@ -65,8 +68,8 @@ float Ink(float distance, float halfWidth, float pixel) { return Smoothstep(half
 
 }  // namespace
 
-Picture PaintDial(int size) {
-    Picture p(size, size);
+Canvas PaintDial(int size) {
+    Canvas p(size, size);
     const std::vector<std::vector<Stroke>> numerals = Numerals();
     const Rgb brass = Hex(0xb08d57), engraved = Hex(0x4a3418), ivory = Hex(0xe8dcc0), ink = Hex(0x141010);
     const float pixel = 54.0f / static_cast<float>(size);  // centimetres per pixel, vertically

@@ -5,11 +5,14 @@
 #include <vector>
 
 #include "Model.h"
-#include "Painter.h"
+#include "media/Manifest.h"
+#include "paint/Patterns.h"
 #include "RoomLayout.h"
 #include "Shapes.h"
 
 namespace room {
+
+using namespace paint;
 
 namespace {
 
@@ -41,7 +44,7 @@ void AddLamp(RoomModel& model) {
     // What glows on its own, drawn first and added to the black background: the inside of the
     // shade (seen from below, or through the top) and the bulb. The parchment in front of them, in
     // the room pass, hides both from the side.
-    SceneObject glow = Object("Lamp lamp", "Lampshade", Lighting::kNone);
+    SceneObject glow = Object(manifest::kLampNode, "Lampshade", Lighting::kNone);
     glow.castsShadow = false;
     glow.keys = {{"Blend", "additive"}, {"Lit", "0"}};
     std::vector<Vec2> inside;
@@ -156,7 +159,7 @@ void AddPicture(RoomModel& model) {
     }
     model.objects.push_back(std::move(frame));
 
-    SceneObject canvas = Object("Picture", "Painting");
+    SceneObject canvas = Object(manifest::kPictureNode, "Painting");
     AddQuad(canvas.mesh, {c.x - 0.5f, c.y + hh, c.z + hw}, {0, 0, -2 * hw}, {0, -2 * hh, 0}, {-1, 0, 0}, {0, 0},
             {1, 1});
     model.objects.push_back(std::move(canvas));

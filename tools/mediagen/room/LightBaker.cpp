@@ -9,6 +9,8 @@
 
 namespace room {
 
+using namespace paint;
+
 namespace {
 
 struct Shelf {
@@ -116,7 +118,7 @@ void Trace(const LightTracer& tracer, std::vector<Sample>& samples, int threads)
 
 // A 3 x 3 average inside one chart's rectangle, twice: it takes the grain out of the soft shadows
 // without blurring across charts.
-void SmoothChart(Picture& page, const Chart& c) {
+void SmoothChart(Canvas& page, const Chart& c) {
     for (int pass = 0; pass < 2; ++pass) {
         std::vector<Rgb> copy;
         for (int y = 0; y < c.texelsV; ++y)
@@ -142,7 +144,7 @@ uint32_t VertexColour(Rgb light) {
 
 }  // namespace
 
-std::vector<Picture> BakeLighting(RoomModel& model, int threads) {
+std::vector<Canvas> BakeLighting(RoomModel& model, int threads) {
     // World-space copies: the tracer's occluders and the surfaces to light.
     std::vector<std::pair<SceneObject*, Mesh>> world;
     ForEachObject(model.objects, math::Identity(), [&](SceneObject& o, const math::Mat4& m) {
@@ -175,10 +177,10 @@ std::vector<Picture> BakeLighting(RoomModel& model, int threads) {
         }
     }
 
-    std::vector<Picture> pages(packers.size(), Picture(kLightMapSize, kLightMapSize));
+    std::vector<Canvas> pages(packers.size(), Canvas(kLightMapSize, kLightMapSize));
     for (auto& [object, mesh] : world) {
         if (object->lighting != Lighting::kLightMap) continue;
-        Picture& page = pages[static_cast<size_t>(object->lightMapPage)];
+        Canvas& page = pages[static_cast<size_t>(object->lightMapPage)];
         ForEachTexel(mesh, [&](int px, int py, Vec3 p, Vec3 n) {
             samples.push_back({p, n, &page.At(px, py),
                                static_cast<uint32_t>((object->lightMapPage * kLightMapSize + py) * kLightMapSize + px)});
@@ -187,7 +189,7 @@ std::vector<Picture> BakeLighting(RoomModel& model, int threads) {
     Trace(tracer, samples, threads);
     for (auto& [object, mesh] : world) {
         if (object->lighting != Lighting::kLightMap || !object->glow) continue;
-        Picture& page = pages[static_cast<size_t>(object->lightMapPage)];
+        Canvas& page = pages[static_cast<size_t>(object->lightMapPage)];
         ForEachTexel(mesh, [&](int px, int py, Vec3 p, Vec3) { page.At(px, py) = page.At(px, py) + kGlowColour * object->glow(p); });
     }
 

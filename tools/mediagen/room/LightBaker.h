@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "Model.h"
-#include "Painter.h"
+#include "paint/Canvas.h"
 
 namespace room {
 
@@ -15,6 +15,6 @@ inline constexpr int kChartPadding = 2;
 
 // Fills each light-mapped vertex's lightUv and page and each vertex-lit vertex's colour; gives the
 // pages. `threads` workers share the texels; the result does not depend on their number.
-std::vector<Picture> BakeLighting(RoomModel& model, int threads);
+std::vector<paint::Canvas> BakeLighting(RoomModel& model, int threads);
 
 }  // namespace room

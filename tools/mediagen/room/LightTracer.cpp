@@ -8,8 +8,11 @@
 
 #include "RayQuery.h"
 #include "RoomLayout.h"
+#include "paint/Patterns.h"
 
 namespace room {
+
+using namespace paint;
 
 namespace {
 

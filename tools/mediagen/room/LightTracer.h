@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Mesh.h"
-#include "Painter.h"
+#include "paint/Canvas.h"
 
 struct RTCDeviceTy;
 struct RTCSceneTy;
@@ -24,9 +24,9 @@ public:
     LightTracer(const LightTracer&) = delete;
     LightTracer& operator=(const LightTracer&) = delete;
 
-    Rgb Light(Vec3 position, Vec3 normal, uint32_t seed) const;
+    paint::Rgb Light(Vec3 position, Vec3 normal, uint32_t seed) const;
     // The window's share of it: the night sky through the panes, a cool area light.
-    Rgb Sky(Vec3 position, Vec3 normal, uint32_t seed) const;
+    paint::Rgb Sky(Vec3 position, Vec3 normal, uint32_t seed) const;
     // Distance to the first surface along a ray, or a negative value when nothing is hit.
     float Hit(Vec3 origin, Vec3 direction, float maxDistance, int* triangle = nullptr) const;
 

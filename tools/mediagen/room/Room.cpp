@@ -5,6 +5,7 @@
 #include "Model.h"
 #include "RoomLayout.h"
 #include "Shapes.h"
+#include "media/Manifest.h"
 
 namespace room {
 
@@ -121,7 +122,7 @@ void BuildRoomShell(RoomModel& model) {
 
     // The country outside, far enough behind the window for every view through it. The device
     // lights it with the ambient colour, which the application raises during a flash.
-    SceneObject outdoor = Object("FonPlane01", "Landscape");
+    SceneObject outdoor = Object(manifest::kOutdoorNode, "Landscape");
     outdoor.lighting = Lighting::kNone;
     outdoor.castsShadow = false;
     outdoor.keys = {{"Lit", "1"}};

@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "CameraPaths.h"
-#include "DdsFile.h"
 #include "LightBaker.h"
 #include "MediaGenerator.h"
 #include "Model.h"
@@ -67,12 +66,6 @@ const char kSceneProps[] =
     "Animations = array(\"c1.cam\", \"c2.cam\", \"c3.cam\", \"c4.cam\", \"c5.cam\", \"c6.cam\", \"c7.cam\", \"c8.cam\",\n"
     "                   \"c9.cam\", \"c10.cam\");\n";
 
-bool WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return !bytes.empty() && static_cast<bool>(out);
-}
-
 bool Fail(const char* what) {
     std::fprintf(stderr, "room: cannot write %s\n", what);
     return false;
@@ -87,14 +80,14 @@ bool GenerateRoom(const fs::path& media) {
     BuildBookcase(model);
     model.materials = RoomMaterials();
 
-    const std::vector<Picture> pages = BakeLighting(model, 2);
+    const std::vector<paint::Canvas> pages = BakeLighting(model, 2);
     for (size_t i = 0; i < pages.size(); ++i)
-        if (!WriteBytes(media / LightMapFile(static_cast<int>(i)), gfx::EncodePng(pages[i].ToArgb(), false, 9)))
-            return Fail("a light map");
+        if (!WriteMediaFile(media / LightMapFile(static_cast<int>(i)), gfx::EncodePng(pages[i].ToImage(), false, 9)))
+            return false;
     for (const TextureDef& t : PaintTextures()) {
-        const gfx::ArgbImage image = t.picture.ToArgb();
-        const std::vector<uint8_t> bytes = t.alpha ? gfx::EncodePng(image, true, 9) : EncodeDxt1Dds(image);
-        if (!WriteBytes(media / t.file, bytes)) return Fail(t.file.c_str());
+        const gfx::ArgbImage image = t.picture.ToImage();
+        if (!WriteMediaFile(media / t.file, t.alpha ? gfx::EncodePng(image, true, 9) : gfx::EncodeDxt1Dds(image)))
+            return false;
     }
     if (!WriteSceneFile((media / "clock.UDF").string(), model)) return Fail("clock.UDF");
     for (const CameraPath& path : CameraPaths())

@@ -1,22 +1,17 @@
 #include "SceneFile.h"
 
-#include <bit>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <set>
 
+#include "common/LittleEndian.h"
 #include "udf/UdfNode.h"
 #include "udf/UdfWriter.h"
 
 namespace room {
 
 namespace {
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void PutFloat(std::vector<uint8_t>& out, float f) { Put32(out, std::bit_cast<uint32_t>(f)); }
 
 UdfNode* AddStruct(UdfNode& parent, const std::string& name, const std::string& type) {
     auto child = std::make_unique<UdfNode>(EngineString(name.c_str()), EngineString(type.c_str()), nullptr, 0, false);
@@ -34,14 +29,14 @@ void AddBytes(UdfNode& parent, const char* name, const char* type, const std::ve
 void AddMatrix(UdfNode& parent, const char* name, const math::Mat4& m) {
     std::vector<uint8_t> bytes;
     for (int r = 0; r < 4; ++r)
-        for (int c = 0; c < 4; ++c) PutFloat(bytes, m(r, c));
+        for (int c = 0; c < 4; ++c) AppendLeFloat(bytes, m(r, c));
     AddBytes(parent, name, "matrix", bytes);
 }
 
 // Colours are stored alpha first.
 void AddColor(UdfNode& parent, const char* name, float a, float r, float g, float b) {
     std::vector<uint8_t> bytes;
-    for (float f : {a, r, g, b}) PutFloat(bytes, f);
+    for (float f : {a, r, g, b}) AppendLeFloat(bytes, f);
     AddBytes(parent, name, "color", bytes);
 }
 
@@ -98,20 +93,20 @@ void WriteMesh(UdfNode& node, const SceneObject& o) {
     const int fvf = FvfOf(o);
     std::vector<uint8_t> verts;
     for (const MeshVertex& v : o.mesh.vertices) {
-        for (float f : {v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z}) PutFloat(verts, f);
-        if (fvf == kFvfVertexLit) Put32(verts, v.color);
-        PutFloat(verts, v.uv.x);
-        PutFloat(verts, v.uv.y);
+        for (float f : {v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z}) AppendLeFloat(verts, f);
+        if (fvf == kFvfVertexLit) AppendLe32(verts, v.color);
+        AppendLeFloat(verts, v.uv.x);
+        AppendLeFloat(verts, v.uv.y);
         if (fvf == kFvfLightMapped) {
-            PutFloat(verts, v.lightUv.x);
-            PutFloat(verts, v.lightUv.y);
+            AppendLeFloat(verts, v.lightUv.x);
+            AppendLeFloat(verts, v.lightUv.y);
         }
     }
     const bool wide = o.mesh.vertices.size() > 65535;
     std::vector<uint8_t> indexes;
     for (uint32_t i : o.mesh.indices) {
         if (wide) {
-            Put32(indexes, i);
+            AppendLe32(indexes, i);
         } else {
             indexes.push_back(static_cast<uint8_t>(i));
             indexes.push_back(static_cast<uint8_t>(i >> 8));
@@ -131,11 +126,11 @@ void WriteMesh(UdfNode& node, const SceneObject& o) {
     for (size_t b = 0; b < o.skin.boneNames.size(); ++b)
         names->AddString(std::to_string(b).c_str(), o.skin.boneNames[b].c_str());
     std::vector<uint8_t> offsets, counts, weights;
-    for (int32_t v : o.skin.firstInfluence) Put32(offsets, static_cast<uint32_t>(v));
-    for (int32_t v : o.skin.influenceCount) Put32(counts, static_cast<uint32_t>(v));
+    for (int32_t v : o.skin.firstInfluence) AppendLe32(offsets, static_cast<uint32_t>(v));
+    for (int32_t v : o.skin.influenceCount) AppendLe32(counts, static_cast<uint32_t>(v));
     for (const auto& [bone, weight] : o.skin.influences) {
-        Put32(weights, static_cast<uint32_t>(bone));
-        PutFloat(weights, weight);
+        AppendLe32(weights, static_cast<uint32_t>(bone));
+        AppendLeFloat(weights, weight);
     }
     AddBytes(node, "VertBoneOffs", "int", offsets);
     AddBytes(node, "VertBoneNums", "int", counts);
@@ -149,8 +144,8 @@ void WriteTrack(UdfNode& animation, const char* name, const std::vector<Animatio
     UdfNode* track = AddStruct(animation, name, "Track");
     for (size_t k = 0; k < keys.size(); ++k) {
         std::vector<uint8_t> bytes;
-        PutFloat(bytes, keys[k].time);
-        for (int i = 0; i < 7; ++i) PutFloat(bytes, i < values ? keys[k].value[i] : 0.0f);
+        AppendLeFloat(bytes, keys[k].time);
+        for (int i = 0; i < 7; ++i) AppendLeFloat(bytes, i < values ? keys[k].value[i] : 0.0f);
         AddBytes(*track, std::to_string(k).c_str(), "AniKey", bytes);
     }
 }

@@ -3,8 +3,11 @@
 #include <cmath>
 
 #include "Textures.h"
+#include "paint/Patterns.h"
 
 namespace room {
+
+using namespace paint;
 
 namespace {
 
@@ -16,8 +19,8 @@ float Ridge(float u, float base, float height, int cells, uint32_t seed) {
 
 // Night under a thunderstorm: heavy clouds with a paler rift, far hills, a wooded near ridge with
 // one lit window, dark fields. The horizon sits where eyes in the room meet it through the window.
-Picture PaintLandscape(int width, int height) {
-    Picture p(width, height);
+Canvas PaintLandscape(int width, int height) {
+    Canvas p(width, height);
     p.Fill([&](float u, float v) {
         const float clouds = Fbm(u * 1.0f, v, 6, 4, 2, 301);
         const float rift = Smoothstep(0.55f, 0.75f, Fbm(u, v, 4, 2, 2, 302)) * Smoothstep(0.1f, 0.4f, v);
@@ -42,8 +45,8 @@ Picture PaintLandscape(int width, int height) {
 }
 
 // A lake under a dusk sky with hills and a few trees, in soft brushwork on canvas.
-Picture PaintDefaultPicture(int size) {
-    Picture p(size, size);
+Canvas PaintDefaultPicture(int size) {
+    Canvas p(size, size);
     p.Fill([&](float u, float v) {
         const float brush = Fbm(u * 0.5f, v * 2, 4, 16, 64, 401);
         Rgb c = Mix(Hex(0xd8a860), Hex(0x3a4a6a), Smoothstep(0.45f, 0.05f, v));  // warm at the horizon
@@ -71,8 +74,8 @@ Picture PaintDefaultPicture(int size) {
 }
 
 // A knotted rug: deep red field with a lozenge medallion, corner pieces and an indigo border.
-Picture PaintRug(int size) {
-    Picture p(size, size);
+Canvas PaintRug(int size) {
+    Canvas p(size, size);
     const Rgb red = Hex(0x5a1418), indigo = Hex(0x1c2350), ivory = Hex(0xb8a888), rust = Hex(0x8a3a1c);
     p.Fill([&](float u, float v) {
         const float du = u - 0.5f, dv = v - 0.5f;

@@ -3,15 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
+#include "paint/Patterns.h"
+
 namespace room {
+
+using namespace paint;
 
 namespace {
 
 constexpr float kTwoPi = 6.2831853f;
 
 // Oak boards: twelve across a repeat, each with its own shade, staggered end joints and dark seams.
-Picture Floor(int size) {
-    Picture p(size, size);
+Canvas Floor(int size) {
+    Canvas p(size, size);
     const Rgb oak = Hex(0x5a3d26), dark = Hex(0x2e1e12);
     const int boards = 12;
     p.Fill([&](float u, float v) {
@@ -33,8 +37,8 @@ Picture Floor(int size) {
 }
 
 // Dark walnut with a soft polish: grain along u.
-Picture Walnut(int size, uint32_t seed) {
-    Picture p(size, size);
+Canvas Walnut(int size, uint32_t seed) {
+    Canvas p(size, size);
     const Rgb walnut = Hex(0x3b2416), deep = Hex(0x1e110a), light = Hex(0x5a3a22);
     p.Fill([&](float u, float v) {
         const float g = WoodGrain(u, v, seed);
@@ -44,8 +48,8 @@ Picture Walnut(int size, uint32_t seed) {
 }
 
 // Deep green paper with a faint damask: a lobed medallion on a diamond lattice.
-Picture Wallpaper(int size) {
-    Picture p(size, size);
+Canvas Wallpaper(int size) {
+    Canvas p(size, size);
     const Rgb paper = Hex(0x2a3a2e), motif = Hex(0x3a4c3c);
     p.Fill([&](float u, float v) {
         const float ground = 0.9f + 0.2f * Fbm(u, v, 4, 8, 8, 21);
@@ -71,9 +75,9 @@ Picture Wallpaper(int size) {
 
 // Wainscot: two raised walnut panels per repeat between stiles and rails, bevels catching the light
 // from above.
-Picture Panelling(int size) {
-    Picture p = Walnut(size, 31);
-    const Picture inner = Walnut(size, 37);
+Canvas Panelling(int size) {
+    Canvas p = Walnut(size, 31);
+    const Canvas inner = Walnut(size, 37);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             const float u = (x + 0.5f) / size * 2, v = (y + 0.5f) / size;  // two panels across
@@ -83,7 +87,7 @@ Picture Panelling(int size) {
             const float dx = std::min(pu - left, right - pu), dy = std::min(v - top, bottom - v);
             const float d = std::min(dx * 0.5f, dy);  // distance inside the panel (v units)
             if (d <= 0) continue;
-            Rgb c = inner.pixels[static_cast<size_t>(y) * size + x] * 1.05f;
+            Rgb c = inner.At(x, y) * 1.05f;
             if (d < 0.03f) {  // the bevel: lit along its top and left, shaded below and right
                 const bool litSide = (dy < dx * 0.5f) ? (v - top < bottom - v) : (pu - left < right - pu);
                 c = c * (litSide ? 1.35f : 0.6f);
@@ -95,8 +99,8 @@ Picture Panelling(int size) {
     return p;
 }
 
-Picture Plain(int size, uint32_t colour, float variation, int cells, uint32_t seed) {
-    Picture p(size, size);
+Canvas Plain(int size, uint32_t colour, float variation, int cells, uint32_t seed) {
+    Canvas p(size, size);
     const Rgb base = Hex(colour);
     p.Fill([&](float u, float v) { return base * (1 - variation + 2 * variation * Fbm(u, v, 5, cells, cells, seed)); });
     return p;
@@ -104,8 +108,8 @@ Picture Plain(int size, uint32_t colour, float variation, int cells, uint32_t se
 
 // Polished brass with a little tarnish in patches: bright enough to read as metal beside walnut
 // under the same light.
-Picture Brass(int size) {
-    Picture p(size, size);
+Canvas Brass(int size) {
+    Canvas p(size, size);
     const Rgb brass = Hex(0xb08d57), tarnish = Hex(0x6e5632), shine = Hex(0xe0c488);
     p.Fill([&](float u, float v) {
         const float brushed = Fbm(u, v, 4, 2, 64, 41);
@@ -119,8 +123,8 @@ Picture Brass(int size) {
 // The pendulum bob's face, mapped flat across it: turned rings and a domed shine from the upper
 // left, baked in because its vertex light has no highlight. Outside the disc (where the rod
 // samples) plain brass.
-Picture PendulumBob(int size) {
-    Picture p = Brass(size);
+Canvas PendulumBob(int size) {
+    Canvas p = Brass(size);
     const Rgb shine = Hex(0xf4e0a8), shadow = Hex(0x4a3618);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -138,8 +142,8 @@ Picture PendulumBob(int size) {
 }
 
 // Velvet in folds: one fold per repeat across u, its crest lighter with a soft sheen.
-Picture Velvet(int size) {
-    Picture p(size, size);
+Canvas Velvet(int size) {
+    Canvas p(size, size);
     const Rgb velvet = Hex(0x5a1a1e), shadow = Hex(0x240a0c), sheen = Hex(0x7a3036);
     p.Fill([&](float u, float v) {
         const float crest = 0.5f + 0.5f * std::sin(kTwoPi * u);
@@ -151,8 +155,8 @@ Picture Velvet(int size) {
     return p;
 }
 
-Picture Upholstery(int size) {
-    Picture p(size, size);
+Canvas Upholstery(int size) {
+    Canvas p(size, size);
     const Rgb ground = Hex(0x3a4a44), figure = Hex(0x5a4a30);
     p.Fill([&](float u, float v) {
         float cu = u * 8, cv = v * 8;
@@ -165,8 +169,8 @@ Picture Upholstery(int size) {
     return p;
 }
 
-Picture Lampshade(int size) {
-    Picture p(size, size);
+Canvas Lampshade(int size) {
+    Canvas p(size, size);
     const Rgb parchment = Hex(0xe8c99a), fibre = Hex(0xc8a070);
     p.Fill([&](float u, float v) {
         const float fibres = Fbm(u, v, 5, 16, 4, 71);
@@ -177,8 +181,8 @@ Picture Lampshade(int size) {
 }
 
 // A leather binding with two gilt bands across the spine side.
-Picture Leather(int size) {
-    Picture p(size, size);
+Canvas Leather(int size) {
+    Canvas p(size, size);
     const Rgb leather = Hex(0x4a2418), dark = Hex(0x2a120c), gilt = Hex(0x8a6a30);
     p.Fill([&](float u, float v) {
         const float grain = Fbm(u, v, 5, 16, 16, 81);
@@ -191,8 +195,8 @@ Picture Leather(int size) {
 }
 
 // Sixteen book bindings side by side, each a column of its own colour with gilt bands.
-Picture Bindings(int size) {
-    Picture p(size, size);
+Canvas Bindings(int size) {
+    Canvas p(size, size);
     const uint32_t colours[16] = {0x4a1e18, 0x1e3224, 0x2a2030, 0x3a2a16, 0x5a2a1a, 0x1c2a3a, 0x40361c, 0x2e1410,
                                   0x243a2a, 0x4a3a2a, 0x301a26, 0x1a1e2e, 0x5a4426, 0x3a1c1c, 0x26302a, 0x44281c};
     p.Fill([&](float u, float v) {
@@ -206,8 +210,8 @@ Picture Bindings(int size) {
     return p;
 }
 
-Picture Steel(int size) {
-    Picture p(size, size);
+Canvas Steel(int size) {
+    Canvas p(size, size);
     p.Fill([&](float u, float v) {
         const float sheen = Smoothstep(0.2f, 0.5f, u) * Smoothstep(0.8f, 0.5f, u);
         return Mix(Hex(0x0c0f18), Hex(0x2a3450), sheen * 0.6f + 0.1f * Fbm(u, v, 3, 4, 4, 91));
@@ -216,8 +220,8 @@ Picture Steel(int size) {
 }
 
 // Old glass: nearly black, with a broad soft reflection band and a thin one.
-Picture Glass(int size) {
-    Picture p(size, size);
+Canvas Glass(int size) {
+    Canvas p(size, size);
     p.Fill([&](float u, float v) {
         const float d = u * 0.7f + v * 0.3f;
         const float band = Smoothstep(0.14f, 0.0f, std::fabs(d - 0.35f)) * 0.6f +
@@ -228,8 +232,8 @@ Picture Glass(int size) {
 }
 
 // Rain on the panes: trickles running down and scattered drops, mostly clear.
-Picture Rain(int size) {
-    Picture p(size, size);
+Canvas Rain(int size) {
+    Canvas p(size, size);
     const Rgb water = Hex(0x8a9ab0);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
@@ -255,7 +259,7 @@ Picture Rain(int size) {
                 cover = std::max(cover, Smoothstep(radius, radius * 0.6f, r) * 0.55f);
             }
             p.At(x, y) = water;
-            p.alpha[static_cast<size_t>(y) * size + x] = cover;
+            p.AlphaAt(x, y) = cover;
         }
     return p;
 }

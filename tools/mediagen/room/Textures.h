@@ -5,22 +5,22 @@
 #include <string>
 #include <vector>
 
-#include "Painter.h"
+#include "paint/Canvas.h"
 
 namespace room {
 
 struct TextureDef {
     std::string file;     // name in the media folder
-    Picture picture;
+    paint::Canvas picture;
     bool alpha = false;   // kept with its alpha channel (PNG), otherwise block-compressed
 };
 
 std::vector<TextureDef> PaintTextures();
 
 // Those with a painting of their own (Dial.cpp, Scenery.cpp).
-Picture PaintDial(int size);
-Picture PaintLandscape(int width, int height);
-Picture PaintDefaultPicture(int size);
-Picture PaintRug(int size);
+paint::Canvas PaintDial(int size);
+paint::Canvas PaintLandscape(int width, int height);
+paint::Canvas PaintDefaultPicture(int size);
+paint::Canvas PaintRug(int size);
 
 }  // namespace room

@@ -15,12 +15,7 @@ namespace {
 constexpr float kQuality = 0.5f;
 
 bool Write(const std::filesystem::path& path, std::span<const std::span<const float>> channels) {
-    const std::vector<uint8_t> bytes = EncodeOggVorbis(channels, kRate, kQuality);
-    if (bytes.empty() || !WriteFile(path, bytes)) {
-        std::fprintf(stderr, "mediagen: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
+    return WriteMediaFile(path, EncodeOggVorbis(channels, kRate, kQuality));
 }
 
 bool Write(const std::filesystem::path& path, const StereoSound& sound) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "common/LittleEndian.h"
 #include "platform/gfx/Resources.h"
 #include "platform/gfx/loader/Dxt.h"
 #include "platform/gfx/loader/Image.h"
@@ -23,8 +24,7 @@ constexpr uint32_t kPixelLuminance = 0x20000;
 constexpr uint32_t kCaps2Volume = 0x200000;
 
 uint32_t Read32(std::span<const uint8_t> file, size_t offset) {
-    return file[offset] | (file[offset + 1] << 8) | (file[offset + 2] << 16) |
-           (static_cast<uint32_t>(file[offset + 3]) << 24);
+    return GetLe32(file.data() + offset);
 }
 
 struct PixelLayout {

@@ -5,18 +5,13 @@
 
 #include <stb/stb_dxt.h>
 
+#include "common/LittleEndian.h"
+
 namespace gfx {
 
 namespace {
 
 using Block = std::array<uint32_t, 16>;  // ARGB, row by row
-
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-void Write16(uint8_t* p, uint16_t value) {
-    p[0] = static_cast<uint8_t>(value);
-    p[1] = static_cast<uint8_t>(value >> 8);
-}
 
 uint32_t Expand565(uint16_t c) {
     const uint32_t r = (c >> 11) & 31, g = (c >> 5) & 63, b = c & 31;
@@ -42,8 +37,8 @@ std::array<uint32_t, 4> Palette(uint16_t c0, uint16_t c1, bool threeColor) {
 }
 
 void DecodeColorBlock(const uint8_t* p, bool threeColor, Block& block) {
-    const auto palette = Palette(Read16(p), Read16(p + 2), threeColor);
-    const uint32_t indices = p[4] | (p[5] << 8) | (p[6] << 16) | (static_cast<uint32_t>(p[7]) << 24);
+    const auto palette = Palette(GetLe16(p), GetLe16(p + 2), threeColor);
+    const uint32_t indices = GetLe32(p + 4);
     for (int i = 0; i < 16; ++i) block[i] = palette[(indices >> (2 * i)) & 3];
 }
 
@@ -93,10 +88,10 @@ uint32_t Distance(uint32_t a, uint32_t b) {
 // Rewrites a four-colour block into the three-colour mode, whose fourth entry is transparent
 // black, for blocks that have transparent pixels.
 void MakeThreeColor(uint8_t* p, const Block& block) {
-    uint16_t c0 = Read16(p), c1 = Read16(p + 2);
+    uint16_t c0 = GetLe16(p), c1 = GetLe16(p + 2);
     if (c0 > c1) std::swap(c0, c1);
-    Write16(p, c0);
-    Write16(p + 2, c1);
+    PutLe16(p, c0);
+    PutLe16(p + 2, c1);
     const auto palette = Palette(c0, c1, true);
     uint32_t indices = 0;
     for (int i = 0; i < 16; ++i) {

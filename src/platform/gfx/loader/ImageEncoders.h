@@ -25,5 +25,8 @@ std::vector<uint8_t> EncodeTga(const ArgbImage& image, uint32_t bitsPerPixel, bo
 std::vector<uint8_t> EncodeBmp(const ArgbImage& image);
 // Uncompressed A8R8G8B8 DDS of one level.
 std::vector<uint8_t> EncodeDds(const ArgbImage& image);
+// DXT1 DDS (no alpha) with every mip level down to 1 x 1, each a box-filtered half of the one
+// before, so a texture loads small and filters well at any distance.
+std::vector<uint8_t> EncodeDxt1Dds(const ArgbImage& image);
 
 }  // namespace gfx

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/LittleEndian.h"
+
 namespace gfx {
 
 namespace {
@@ -10,11 +12,6 @@ namespace {
 uint32_t Quantize(uint32_t argb, int shift, int bits) {
     const uint32_t max = (1u << bits) - 1;
     return ((((argb >> shift) & 0xFF) * max + 127) / 255);
-}
-
-void Write16(uint8_t* out, uint32_t value) {
-    out[0] = static_cast<uint8_t>(value);
-    out[1] = static_cast<uint8_t>(value >> 8);
 }
 
 }  // namespace
@@ -69,19 +66,19 @@ void PackRow(D3DFORMAT format, const uint32_t* argb, uint32_t count, uint8_t* ou
             return;
         case D3DFMT_R5G6B5:
             for (uint32_t i = 0; i < count; ++i)
-                Write16(out + 2 * i, Quantize(argb[i], 16, 5) << 11 | Quantize(argb[i], 8, 6) << 5 | Quantize(argb[i], 0, 5));
+                PutLe16(out + 2 * i, Quantize(argb[i], 16, 5) << 11 | Quantize(argb[i], 8, 6) << 5 | Quantize(argb[i], 0, 5));
             return;
         case D3DFMT_X1R5G5B5:
         case D3DFMT_A1R5G5B5:
             for (uint32_t i = 0; i < count; ++i) {
                 const uint32_t a = format == D3DFMT_X1R5G5B5 ? 1 : (argb[i] >> 31);
-                Write16(out + 2 * i,
+                PutLe16(out + 2 * i,
                         a << 15 | Quantize(argb[i], 16, 5) << 10 | Quantize(argb[i], 8, 5) << 5 | Quantize(argb[i], 0, 5));
             }
             return;
         case D3DFMT_A4R4G4B4:
             for (uint32_t i = 0; i < count; ++i)
-                Write16(out + 2 * i, Quantize(argb[i], 24, 4) << 12 | Quantize(argb[i], 16, 4) << 8 |
+                PutLe16(out + 2 * i, Quantize(argb[i], 24, 4) << 12 | Quantize(argb[i], 16, 4) << 8 |
                                          Quantize(argb[i], 8, 4) << 4 | Quantize(argb[i], 0, 4));
             return;
         default:

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "common/LittleEndian.h"
 #include "platform/gfx/loader/Image.h"
 
 namespace gfx {
@@ -53,7 +54,7 @@ struct StbFree {
 };
 
 uint16_t Read16(std::span<const uint8_t> file, size_t offset) {
-    return offset + 2 <= file.size() ? static_cast<uint16_t>(file[offset] | (file[offset + 1] << 8)) : 0;
+    return offset + 2 <= file.size() ? GetLe16(file.data() + offset) : 0;
 }
 
 uint8_t Read8(std::span<const uint8_t> file, size_t offset) { return offset < file.size() ? file[offset] : 0; }

@@ -85,11 +85,4 @@ std::vector<uint8_t> EncodeOggVorbis(std::span<const std::span<const float>> cha
     return out;
 }
 
-bool WriteFile(const std::filesystem::path& path, std::span<const uint8_t> bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
-}
-
 }  // namespace mediagen

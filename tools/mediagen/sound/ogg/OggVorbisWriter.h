@@ -3,7 +3,6 @@
 // bytes on every run (fixed stream serial, no time-dependent comments).
 
 #include <cstdint>
-#include <filesystem>
 #include <span>
 #include <vector>
 
@@ -11,6 +10,5 @@ namespace mediagen {
 
 // `channels` holds one span per channel (1 or 2), all the same length, values in -1..1.
 std::vector<uint8_t> EncodeOggVorbis(std::span<const std::span<const float>> channels, int rate, float quality);
-bool WriteFile(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
 }  // namespace mediagen

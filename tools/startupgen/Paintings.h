@@ -1,9 +1,0 @@
-#pragma once
-// The pictures the saver shows while it loads.
-
-#include "Canvas.h"
-
-// The clock room at night as a title card, 1024 x 768.
-Canvas PaintStartupPicture();
-// The corner logo, 256 x 128 with a transparent background.
-Canvas PaintCornerLogo();
