@@ -27,16 +27,17 @@ const Vec3 kDial{169.5f, 165, 0};
 
 std::vector<CameraPath> CameraPaths() {
     std::vector<CameraPath> paths;
-    // From behind the armchair, over it and round the lamp to the dial.
+    // From the window's end of the room across the rug to the dial, with the lamp behind the clock.
     paths.push_back(Path("c1.cam", Piece::kClock, 294,
-                         {{{-40, 178, 165}, kDial}, {{30, 168, 60}, kDial}, {{90, 165, -25}, kDial},
-                          {{125, 165, -8}, kDial}}));
-    // Round the front of the clock from the lamp's side to the window's, coming down and closer.
+                         {{{-120, 185, -130}, kDial}, {{0, 175, -100}, kDial}, {{45, 175, -95}, kDial},
+                          {{120, 168, -2}, kDial}}));
+    // Round the front of the clock toward the window's side, from high above the lamp's line to
+    // the dial's height, coming closer.
     std::vector<std::pair<Vec3, Vec3>> orbit;
     for (int i = 0; i < 5; ++i) {
         const float f = static_cast<float>(i) / 4;
-        const float a = (35.0f - 100.0f * f) * 3.14159265f / 180, r = 150 - 40 * f;
-        orbit.push_back({{186 - r * std::cos(a), 230 - 120 * f, r * std::sin(a)}, {186, 150 - 20 * f, 0}});
+        const float a = (20.0f - 85.0f * f) * 3.14159265f / 180, r = 170 - 55 * f;
+        orbit.push_back({{186 - r * std::cos(a), 250 - 150 * f, r * std::sin(a)}, {186, 150 - 20 * f, 0}});
     }
     paths.push_back(Path("c2.cam", Piece::kClock, 200, orbit));
     // Up from the floor to the pendulum behind the glass, rising to the dial.
@@ -45,7 +46,7 @@ std::vector<CameraPath> CameraPaths() {
                           {{125, 168, -5}, kDial}}));
     // From over the armchair toward the window and its storm.
     paths.push_back(Path("c4.cam", Piece::kWindow, 200,
-                         {{{20, 150, 130}, {205, 160, -120}}, {{30, 150, 40}, {205, 160, -120}},
+                         {{{-100, 170, 60}, {205, 160, -120}}, {{-10, 160, 0}, {205, 160, -120}},
                           {{60, 150, -50}, {205, 158, -120}}, {{110, 150, -100}, {205, 156, -120}},
                           {{130, 150, -112}, {205, 155, -120}}}));
     // Low over the floor boards and the rug to the clock's feet, then up.
@@ -64,11 +65,11 @@ std::vector<CameraPath> CameraPaths() {
                           {{-20, 160, -160}, {205, 160, -120}},
                           {{80, 160, -150}, {205, 150, -110}},
                           {{130, 165, -90}, {180, 150, 0}},
-                          {{120, 175, -20}, kDial},
-                          {{85, 200, -15}, kDial},
-                          {{30, 215, 110}, {199, 150, 130}},
+                          {{110, 172, -60}, kDial},
+                          {{70, 205, -55}, kDial},
+                          {{0, 225, 110}, {199, 150, 130}},
                           {{20, 180, 150}, {199, 150, 130}},
-                          {{-50, 170, 140}, {100, 90, 60}},
+                          {{-50, 170, 140}, {60, 60, 120}},
                           {{-130, 185, 100}, {180, 150, 0}},
                           {{-190, 170, 60}, {180, 150, 0}},
                           {{-215, 150, -20}, {150, 120, 0}},
@@ -77,8 +78,8 @@ std::vector<CameraPath> CameraPaths() {
                           {{-60, 110, -10}, kDial}}));
     // Close on the picture from the corner beside it, then up over the room and round to the clock.
     paths.push_back(Path("c8.cam", Piece::kPicture, 200,
-                         {{{110, 190, 175}, {199, 158, 160}}, {{90, 225, 150}, {199, 150, 130}},
-                          {{50, 210, -50}, kDial}, {{110, 175, -35}, kDial}}));
+                         {{{120, 165, 160}, {199, 160, 160}}, {{20, 245, 168}, {199, 160, 190}},
+                          {{40, 210, -40}, kDial}, {{95, 180, -70}, kDial}}));
     // High in a ceiling corner, looking down on the room.
     paths.push_back(Path("c9.cam", Piece::kShell, 200,
                          {{{-225, 255, 175}, {100, 40, 0}}, {{-225, 255, 105}, {100, 40, 0}}, {{-225, 255, 35}, {110, 50, 0}},
