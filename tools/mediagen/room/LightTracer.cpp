@@ -32,7 +32,7 @@ constexpr float kTopPower = 1800;    // its open top, lighting the ceiling
 constexpr float kShadePower = 3600;  // light through the parchment, all round
 constexpr float kSkyRadiance = 0.4f;
 constexpr float kSkyFill = 0.27f;
-constexpr float kSkyFillReach = 150;
+constexpr float kSkyFillReach = 100;
 
 Vec3 Orthogonal(Vec3 n) {
     return std::fabs(n.x) < 0.9f ? math::Normalize(math::Cross(n, {1, 0, 0})) : math::Normalize(math::Cross(n, {0, 1, 0}));
@@ -163,12 +163,13 @@ Rgb LightTracer::Sky(Vec3 position, Vec3 normal, uint32_t seed) const {
         if (cosSurface <= 0 || cosEmit <= 0 || !Visible(origin, point)) continue;
         sky += cosSurface * cosEmit / (kPi * d2);
     }
-    // What the room scatters of it: a cool fill that fades with the distance from the opening, so
-    // the window's half of the room keeps a colour in its shadows and the far end stays dark.
+    // What the room scatters of it: a cool fill that fades quickly with the distance from the
+    // opening, so the window's corner keeps a colour in its shadows and the rest stays dark.
     const Vec3 nearest{kWindowGlassX, std::clamp(position.y, kWindowMin.y, kWindowTop),
                        std::clamp(position.z, kWindowMin.z, kWindowMax.z)};
     const Vec3 away = position - nearest;
-    const float fill = kSkyFill / (1 + math::Dot(away, away) / (kSkyFillReach * kSkyFillReach));
+    const float falloff = 1 + math::Dot(away, away) / (kSkyFillReach * kSkyFillReach);
+    const float fill = kSkyFill / (falloff * falloff);
     return kSkyColour * (kSkyRadiance * sky * area / kWindowSamples + fill);
 }
 
