@@ -170,24 +170,26 @@ void AddRug(RoomModel& model) {
     const float x0 = -70, x1 = 150, z0 = -75, z1 = 75, y = 0.6f;
     AddQuad(rug.mesh, {x0, y, z1}, {x1 - x0, 0, 0}, {0, 0, z0 - z1}, {0, 1, 0}, {0, 0}, {1, 1});
     model.objects.push_back(std::move(rug));
-    // Fringes on the two short ends: flat tassel bundles lying on the boards, tapering and a
-    // little ragged. Bundles wide enough to cover several pixels from across the room, so without
-    // multisampling they do not sparkle as single threads would.
-    SceneObject fringe = Object("Rug fringe", "Wax");
-    const int bundles = 22;
+    // Fringes on the two short ends: flat tassel bundles lying on the boards, tapering, of the
+    // rug's own outer indigo (their texture is the rug's outermost band). Wide enough to cover
+    // several pixels from across the room, so without multisampling they do not sparkle as single
+    // threads would; spaced, sized and splayed unevenly so that they read as wool, not as a row.
+    SceneObject fringe = Object("Rug fringe", "Rug");
+    const int bundles = 24;
+    const float spacing = (z1 - z0 - 4) / bundles;
     for (float end : {x0, x1}) {
         const float out = end == x0 ? -1.0f : 1.0f;
-        const int side = end == x0 ? 0 : 2;
+        const float u = end == x0 ? 0.008f : 0.992f;  // inside the band's outer 3 centimetres
+        const int side = end == x0 ? 0 : 4;
         for (int k = 0; k < bundles; ++k) {
-            const float z = z0 + 2 + (z1 - z0 - 4) * (static_cast<float>(k) + 0.5f) / bundles;
-            const float length = 5 + 2.5f * Hash(k, side, 701);
-            const float sway = 1.5f * (Hash(k, side + 1, 701) - 0.5f);
-            const float width = 0.8f * (z1 - z0 - 4) / bundles;
+            const float z = z0 + 2 + spacing * (static_cast<float>(k) + 0.5f + 0.35f * (Hash(k, side, 701) - 0.5f));
+            const float length = 3.5f + 5 * Hash(k, side + 1, 701);
+            const float sway = 4 * (Hash(k, side + 2, 701) - 0.5f);
+            const float width = spacing * (0.45f + 0.45f * Hash(k, side + 3, 701));
             fringe.mesh.AddPatch(2, 2, [&](int i, int j) {
                 const float across = static_cast<float>(i) - 0.5f, along = static_cast<float>(j);
-                return GridPoint{{end + out * length * along, 0.45f, z + sway * along + across * width * (1 - 0.45f * along)},
-                                 {0, 1, 0},
-                                 {static_cast<float>(i), along}};
+                const float pz = z + sway * along + across * width * (1 - 0.5f * along);
+                return GridPoint{{end + out * length * along, 0.45f, pz}, {0, 1, 0}, {u, (z1 - pz) / (z1 - z0)}};
             });
         }
     }
