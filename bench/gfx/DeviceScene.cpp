@@ -18,9 +18,7 @@ D3DCOLORVALUE Color(const float (&rgb)[3]) { return {rgb[0], rgb[1], rgb[2], 1};
 }  // namespace
 
 DeviceScene::DeviceScene(Device& device, uint32_t width, uint32_t height)
-    : device_(device), width_(width), height_(height) {
-    PublishDevice(&device);
-    DeviceStateCache::Get().invalidate();  // it may remember an earlier device's values
+    : device_(device), published_(device), width_(width), height_(height) {
     for (uint32_t t = 0; t < 2; ++t) {
         device.CreateTexture(kTextureSize, kTextureSize, 0, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, textures_[t]);
         for (uint32_t level = 0; level < textures_[t]->GetLevelCount(); ++level) {

@@ -19,7 +19,6 @@
 #include "platform/gfx/gl/HiddenWindow.h"
 #include "platform/sys/Clock.h"
 #include "resources/RarArchive.h"
-#include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
 #include "shell/ClockText.h"
 #include "shell/FrameRate.h"
@@ -34,8 +33,7 @@ constexpr uint32_t kHeight = 768;
 
 // Both labels refreshed and drawn on `device`, frame after frame.
 void RunOverlayFrames(benchmark::State& state, const Ref<Device>& device) {
-    PublishDevice(device.get());
-    DeviceStateCache::Get().invalidate();
+    PublishedDevice published(*device);
     {
         TextureManager textures(device.get());
         // The fonts come from the generated media archive, as in the program.
@@ -108,7 +106,6 @@ void RunOverlayFrames(benchmark::State& state, const Ref<Device>& device) {
         state.counters["allocs_per_frame"] = static_cast<double>(allocations) / static_cast<double>(state.iterations());
         state.counters["draws_per_frame"] = overlay.LastDrawCalls();
     }
-    PublishDevice(nullptr);
 }
 
 void BM_OverlayFrameOnTheOpenGlDevice(benchmark::State& state) {

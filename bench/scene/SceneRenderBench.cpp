@@ -15,7 +15,6 @@
 
 #include "AllocationCounter.h"
 #include "CountingDevice.h"
-#include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
 #include "scene/RenderSorter.h"
 #include "scene/Scene.h"
@@ -125,6 +124,7 @@ std::vector<uint8_t> BuildRoomSizedScene(const std::string& folder) {
 struct Fixture {
     std::string folder;
     CountingDevice device;
+    PublishedDevice published{device};
     std::vector<uint8_t> bytes;
     FileSearchList files;
     std::unique_ptr<TextureManager> textures;
@@ -133,8 +133,6 @@ struct Fixture {
     Fixture() {
         std::string pattern = (std::filesystem::temp_directory_path() / "scene-bench-XXXXXX").string();
         folder = mkdtemp(pattern.data()) ? pattern : std::string(".");
-        PublishDevice(&device);
-        DeviceStateCache::Get().invalidate();
         bytes = BuildRoomSizedScene(folder);
         files.Add(FileSource(EngineString(folder.c_str())));
         textures = std::make_unique<TextureManager>(&device);
@@ -148,7 +146,6 @@ struct Fixture {
     ~Fixture() {
         scene.reset();
         textures.reset();
-        PublishDevice(nullptr);
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }
@@ -173,14 +170,14 @@ void BM_ScenePass(benchmark::State& state) {
         sorter.time = time;
         time += 1.0f / 60;
         if (time > 1) time = 0;
-        if (!RunScenePass(f.scene->root(), sorter).ok) std::abort();
+        if (!RunScenePass(f.scene->root(), sorter).flushed.ok) std::abort();
     };
     frame();  // the first frame fills the sorter's storage and the state cache
     f.device.resetCounts();
-    const long allocationsBefore = gAllocations;
+    const long allocationsBefore = AllocationCount();
     for (auto _ : state) frame();
     const auto frames = static_cast<double>(state.iterations());
-    state.counters["allocs/frame"] = static_cast<double>(gAllocations - allocationsBefore) / frames;
+    state.counters["allocs/frame"] = static_cast<double>(AllocationCount() - allocationsBefore) / frames;
     state.counters["draws/frame"] = static_cast<double>(f.device.draws) / frames;
     state.counters["calls/frame"] = static_cast<double>(f.device.calls) / frames;
     state.counters["changes/frame"] = static_cast<double>(f.device.changes) / frames;

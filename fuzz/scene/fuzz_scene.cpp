@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "platform/gfx/RecordingDevice.h"
-#include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
 #include "scene/RenderSorter.h"
 #include "scene/Scene.h"
@@ -14,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Made per input, so nothing one input allocates outlives it: libFuzzer takes memory that
     // grows from input to input for a leak, and checks each such input again.
     gfx::RecordingDevice device;
-    PublishDevice(&device);
-    DeviceStateCache::Get().invalidate();
+    PublishedDevice published(device);
     {
         Scene scene{SceneContext{}};
         scene.loadFromMemory(data, static_cast<uint32_t>(size), "");
@@ -28,6 +26,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         scene.onDeviceLost();
         scene.onDeviceReset();
     }
-    PublishDevice(nullptr);
     return 0;
 }

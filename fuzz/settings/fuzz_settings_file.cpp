@@ -1,6 +1,6 @@
 // Any bytes as the per-user settings file: read through the store as the saver starts, every
-// value queried with both types. (Saving is left to the tests: its sync to disk would slow the
-// fuzzer to a crawl.)
+// value queried with both types; and the text a save would write from them must read back as
+// itself. (Saving to disk is left to the tests: its sync would slow the fuzzer to a crawl.)
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "platform/sys/linux/KeyFileSettingsStore.h"
+#include "platform/sys/linux/KeyFileText.h"
 #include "shell/SettingsRecord.h"
 #include "shell/SettingsTable.h"
 
@@ -67,5 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(file);
     sys::KeyFileSettingsStore store;
     ReadAll(store);
+    const std::string written = sys::KeyFileText::Parse({reinterpret_cast<const char*>(data), size}).Text();
+    if (sys::KeyFileText::Parse(written).Text() != written) std::abort();
     return 0;
 }

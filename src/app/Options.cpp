@@ -19,7 +19,7 @@ const char* const kUsage =
     "  -root                 draw on the host's window ($XSCREENSAVER_WINDOW) or the root window\n"
     "  -window-id ID         draw inside the window with the given id (hex 0x... or decimal)\n"
     "                        (also --root, --window-id; SIGTERM ends the saver cleanly)\n"
-    "Offscreen recording (no display needed):\n"
+    "Offscreen recording (no display needed; the options below need --record):\n"
     "  --record DIR          record frames (frame-NNNNN.png), trace.log and sound.wav into DIR\n"
     "  --seconds S           length of the recording in seconds (default 5)\n"
     "  --size WxH            frame size (default 1024x768)\n"
@@ -29,9 +29,10 @@ const char* const kUsage =
     "  --soak                long run: no frame or sound files, a device loss every simulated\n"
     "                        minute, the memory in use each simulated minute on stdout\n"
     "  --path NAME           start with this camera path (e.g. c3.cam) instead of a random one\n"
-    "  --set NAME=VALUE      a setting for the recording (repeatable): UseDesktop, ShowFps, Width,\n"
-    "                        Height, Depth, Adapter, Gamma (-100..100), Volume (0..100), Music,\n"
-    "                        Sound, ExitOnMM, ShowTime, TimeStyle (switches take 0 or 1)\n"
+    "  --set NAME=VALUE      a setting for the recording (repeatable): UseDesktop, ShowFps, Width\n"
+    "                        and Height (1..16384), Depth (8..32), Adapter (0..63), Gamma\n"
+    "                        (-100..100), Volume (0..100), Music, Sound, ExitOnMM, ShowTime,\n"
+    "                        TimeStyle (switches take 0 or 1)\n"
     "Setting up:\n"
     "  --add-to-xscreensaver add the saver to XScreenSaver's list in ~/.xscreensaver (once;\n"
     "                        the file as it was is kept in ~/.xscreensaver.before-quelmont)\n"
@@ -114,6 +115,8 @@ HostChoice ChooseHostWindow(const Options& options, const char* hostEnvironment)
 Options ParseOptions(int argc, const char* const* argv) {
     Options options;
     RecordOptions& r = options.record;
+    // A recording's option on any other run would be passed over without a word.
+    std::string_view recordingOnly;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -130,6 +133,7 @@ Options ParseOptions(int argc, const char* const* argv) {
         }
         if (arg == "--soak") {
             r.soak = true;
+            if (recordingOnly.empty()) recordingOnly = arg;
             continue;
         }
         if (arg == "-root" || arg == "--root") {
@@ -145,6 +149,7 @@ Options ParseOptions(int argc, const char* const* argv) {
             return options;
         }
         const std::string_view value = argv[++i];
+        if (!windowId && arg != "--record" && recordingOnly.empty()) recordingOnly = arg;
         bool ok = true;
         int seed = 0;
         if (arg == "--set") {
@@ -167,6 +172,8 @@ Options ParseOptions(int argc, const char* const* argv) {
             return options;
         }
     }
+    if (!recordingOnly.empty() && r.directory.empty())
+        options.error = std::string(recordingOnly) + " is for recordings: it needs --record DIR";
     return options;
 }
 

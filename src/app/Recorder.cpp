@@ -185,9 +185,10 @@ int RunRecording(const RecordOptions& options, const char* programName) {
     std::remove(tracePath.c_str());
     SetTracePath(tracePath.c_str());
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    if (options.soak) SoakMonitor::PrepareRenderer();
     gfx::UseVirtualDisplay(static_cast<uint32_t>(options.width), static_cast<uint32_t>(options.height), 60);
 
-    // The seed is the simulated clock's start, which is also what seeds rand().
+    // The seed is the simulated clock's start, which is also what seeds the random generator.
     sys::TestClock clock(options.seed);
     sys::ScopedClock useClock(clock);
     GivenSettings givenSettings(options);

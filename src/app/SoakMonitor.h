@@ -4,9 +4,11 @@
 // third minute; each time the device must come back through its reset with every texture and
 // buffer made again (and, after a resize, a back buffer and render area of the new size). Each
 // minute's memory and trial counts, every camera path begun and at the end the storm's totals go
-// to stdout, for scripts/soak to check.
+// to stdout, for scripts/soak to check. QUELMONT_SOAK_LEAK_KB=N keeps N kB more every minute, a
+// leak planted to show that the check catches one.
 
 #include <cstdint>
+#include <vector>
 
 #include "common/EngineString.h"
 #include "platform/gfx/Resources.h"
@@ -15,7 +17,11 @@ class Application;
 
 class SoakMonitor {
 public:
-    explicit SoakMonitor(Application& app) : app_(app) {}
+    explicit SoakMonitor(Application& app);
+
+    // Before the first device is made: each minute's heap must not depend on how the renderer's
+    // threads were scheduled.
+    static void PrepareRenderer();
 
     // After each presented frame, `elapsedMs` into the run.
     void AfterFrame(int64_t elapsedMs);
@@ -34,6 +40,8 @@ private:
     void NotePath(int64_t elapsedMs);
 
     Application& app_;
+    const long plantedLeakKb_;
+    std::vector<std::vector<char>> planted_;
     bool windowed_ = false;
     Trial trial_ = Trial::kNone;
     int64_t minute_ = 0;

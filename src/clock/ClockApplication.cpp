@@ -193,8 +193,9 @@ void ClockApplication::RenderOutdoor(RenderContext& context) {
         cache.setRenderState(D3DRS_AMBIENT, PackColor(EngineColor{1.0f, ambient, ambient, ambient}));
         if (!RenderNode(outdoorNode_, context)) Log("Outdoor render failed\n");
         cache.setRenderState(D3DRS_AMBIENT, PackColor(scene.ambient));
+        // Unlike the other passes' lines, this one belongs to the landscape: no landscape, no line.
+        Log("Outdoor ok\n");
     }
-    Log("Outdoor ok\n");
 }
 
 void ClockApplication::RenderRoom(Scene& room, const RenderCamera& camera) {
@@ -202,11 +203,9 @@ void ClockApplication::RenderRoom(Scene& room, const RenderCamera& camera) {
     DeviceStateCache::Get().setRenderState(D3DRS_TEXTUREFACTOR, Grey(0, static_cast<uint32_t>(storm_.winkLevel() * 128.0f)));
     sorter_.reset(camera);
     sorter_.setLights(&room.lights());
-    sorter_.sorter = &sorter_;
-    sorter_.view = &sorter_.camera;
-    if (!room.root().render(sorter_)) Log("Scene render failed\n");
-    sorter_.sorter = nullptr;
-    if (!sorter_.flush().ok) Log("Rendersorter failed\n");
+    const ScenePassResult pass = RunScenePass(room.root(), sorter_);
+    if (!pass.traversed) Log("Scene render failed\n");
+    if (!pass.flushed.ok) Log("Rendersorter failed\n");
     Log("Scene ok\n");
 }
 

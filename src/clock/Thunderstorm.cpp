@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+
+#include "common/Random.h"
 
 namespace {
 
 constexpr int64_t kFirstFlashMs = 1000;
-// Storm times from the scene settings are kept where rand() mod 3 x time neither divides by
+// Storm times from the scene settings are kept where a draw mod 3 x time neither divides by
 // zero nor overflows.
 constexpr int kShortestTime = 1;
 constexpr int kLongestTime = 24 * 60 * 60 * 1000;
@@ -48,19 +49,19 @@ void Thunderstorm::StartFlash(ThunderSound& sound) {
     flashActive_ = true;
     flashTimer_.Reset();
     ++counts_.flashes;
-    flashDuration_ = std::rand() % 400 + 300;
-    flashStrength_ = static_cast<float>(std::rand() % 100) / 100.0f * 0.5f + 0.5f;
-    if (std::rand() % 5 == 0) {
+    flashDuration_ = Random() % 400 + 300;
+    flashStrength_ = static_cast<float>(Random() % 100) / 100.0f * 0.5f + 0.5f;
+    if (Random() % 5 == 0) {
         // A double flash: the next one follows at once, and the lamp winks a little later.
-        nextFlashInterval_ = std::rand() % 100;
+        nextFlashInterval_ = Random() % 100;
         ++counts_.doubleFlashes;
         PendingWink wink;
-        wink.delay = std::rand() % 2000 + 1000;
+        wink.delay = Random() % 2000 + 1000;
         pendingWinks_.push_back(wink);
-    } else if (std::rand() % 2 == 0) {
-        nextFlashInterval_ = std::rand() % (2 * quietTime_) + quietTime_;
+    } else if (Random() % 2 == 0) {
+        nextFlashInterval_ = Random() % (2 * quietTime_) + quietTime_;
     } else {
-        nextFlashInterval_ = std::rand() % (3 * quietTime_) + 2 * quietTime_;
+        nextFlashInterval_ = Random() % (3 * quietTime_) + 2 * quietTime_;
     }
     if (sound.ThunderLoaded()) pendingThunder_.emplace_back();
 }
@@ -71,9 +72,9 @@ void Thunderstorm::PlayDueThunder(ThunderSound& sound) {
             ++i;
             continue;
         }
-        const int sample = std::rand() % 3;
-        const int choice = std::rand() % 3;
-        const int volume = choice == 0 ? std::rand() % 30 + 20 : (choice == 1 ? 0 : 100);
+        const int sample = Random() % 3;
+        const int choice = Random() % 3;
+        const int volume = choice == 0 ? Random() % 30 + 20 : (choice == 1 ? 0 : 100);
         sound.PlayThunder(sample, volume);
         pendingThunder_.erase(pendingThunder_.begin() + static_cast<std::ptrdiff_t>(i));
     }
@@ -97,7 +98,7 @@ Thunderstorm::GammaChange Thunderstorm::StartWinkAndEvaluateFlash() {
             ++counts_.winks;
         }
         winkTimer_.Reset();
-        winkDuration_ = std::rand() % (2 * winkTime_) + winkTime_;
+        winkDuration_ = Random() % (2 * winkTime_) + winkTime_;
         pendingWinks_.erase(pendingWinks_.begin() + static_cast<std::ptrdiff_t>(i));
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The storm outside the window: lightning flashes that brighten the display through its gamma
 // ramp, thunder half a second after a flash, and winks of the room's light maps after double
-// flashes. Every random choice is one rand() call, in a fixed order, so a seed replays a storm.
+// flashes. Every random choice is one draw of the program's generator, in a fixed order, so a seed replays a storm.
 
 #include <cstddef>
 #include <cstdint>

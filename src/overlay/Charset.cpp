@@ -5,6 +5,7 @@
 
 #include "common/Log.h"
 #include "overlay/MediaText.h"
+#include "textures/TextureDescription.h"
 #include "textures/TextureManager.h"
 #include "udf/UdfTextNode.h"
 
@@ -25,6 +26,12 @@ int IndexOf(const EngineString& name, int startChar) {
 
 void ReadInt(const UdfTextNode& root, const char* key, int& member) {
     if (const UdfTextNode* node = root.FindChild(key)) member = node->AsInt();
+}
+
+// A format's number, or its name as texture description files write it ("D3DFMT_A8R8G8B8").
+gfx::D3DFORMAT FormatOf(const UdfTextNode& node) {
+    const gfx::D3DFORMAT named = DescriptionFormat(node.AsString().view());
+    return named != gfx::D3DFMT_UNKNOWN ? named : static_cast<gfx::D3DFORMAT>(node.AsInt());
 }
 
 // A 32-bit colour written as a number, used as it stands.
@@ -69,9 +76,7 @@ bool Charset::ReadKeys(const UdfTextNode& root) {
     ReadInt(root, "CharsPerLine", charsPerLine);
     ReadInt(root, "CharWidth", charWidth);
     ReadInt(root, "CharHeight", charHeight);
-    int formatNumber = static_cast<int>(format);
-    ReadInt(root, "Format", formatNumber);
-    format = static_cast<gfx::D3DFORMAT>(formatNumber);
+    if (const UdfTextNode* node = root.FindChild("Format")) format = FormatOf(*node);
     // The grid needs a line length, and a damaged range must not size the tables.
     if (endChar < startChar || startChar < 0 || endChar > kLastCharacter || charsPerLine <= 0) return false;
     if (const UdfTextNode* key = root.FindChild("ColorKey")) {

@@ -44,56 +44,58 @@ bool DeviceStateCache::GetValue(Entry<T>& entry, T& out, Call call) {
 }
 
 bool DeviceStateCache::setRenderState(gfx::D3DRENDERSTATETYPE state, uint32_t value) {
-    if (state >= kRenderStates) return false;
+    if (state >= gfx::kRenderStateCount) return false;
     return Set(renderStates_[state], value, SameValue,
                [&](gfx::Device& d) { return d.SetRenderState(state, value); });
 }
 
 bool DeviceStateCache::getRenderState(gfx::D3DRENDERSTATETYPE state, uint32_t& out) {
-    if (state >= kRenderStates) return false;
+    if (state >= gfx::kRenderStateCount) return false;
     return GetValue(renderStates_[state], out, [&](gfx::Device& d, uint32_t& v) { return d.GetRenderState(state, &v); });
 }
 
 bool DeviceStateCache::setTextureStageState(uint32_t stage, gfx::D3DTEXTURESTAGESTATETYPE type, uint32_t value) {
-    if (stage >= kStages || type >= kStageStates) return false;
+    if (stage >= gfx::kMaxTextureStages || type >= gfx::kTextureStageStateCount) return false;
     return Set(stageStates_[stage][type], value, SameValue,
                [&](gfx::Device& d) { return d.SetTextureStageState(stage, type, value); });
 }
 
 bool DeviceStateCache::getTextureStageState(uint32_t stage, gfx::D3DTEXTURESTAGESTATETYPE type, uint32_t& out) {
-    if (stage >= kStages || type >= kStageStates) return false;
+    if (stage >= gfx::kMaxTextureStages || type >= gfx::kTextureStageStateCount) return false;
     return GetValue(stageStates_[stage][type], out,
                     [&](gfx::Device& d, uint32_t& v) { return d.GetTextureStageState(stage, type, &v); });
 }
 
 bool DeviceStateCache::setSamplerState(uint32_t sampler, gfx::D3DSAMPLERSTATETYPE type, uint32_t value) {
-    if (sampler >= kStages || type >= kSamplerStates) return false;
+    if (sampler >= gfx::kMaxTextureStages || type >= gfx::kSamplerStateCount) return false;
     return Set(samplerStates_[sampler][type], value, SameValue,
                [&](gfx::Device& d) { return d.SetSamplerState(sampler, type, value); });
 }
 
 bool DeviceStateCache::getSamplerState(uint32_t sampler, gfx::D3DSAMPLERSTATETYPE type, uint32_t& out) {
-    if (sampler >= kStages || type >= kSamplerStates) return false;
+    if (sampler >= gfx::kMaxTextureStages || type >= gfx::kSamplerStateCount) return false;
     return GetValue(samplerStates_[sampler][type], out,
                     [&](gfx::Device& d, uint32_t& v) { return d.GetSamplerState(sampler, type, &v); });
 }
 
 bool DeviceStateCache::setTexture(uint32_t stage, gfx::Texture* texture) {
-    if (stage >= kStages) return false;
+    if (stage >= gfx::kMaxTextureStages) return false;
     return Set(
         textures_[stage], texture, [](gfx::Texture* a, gfx::Texture* b) { return a == b; },
         [&](gfx::Device& d) { return d.SetTexture(stage, texture); });
 }
 
 bool DeviceStateCache::setTransform(gfx::D3DTRANSFORMSTATETYPE index, const gfx::D3DMATRIX& matrix) {
-    if (index >= kTransforms) return false;
-    return Set(transforms_[index], matrix, SameBytes<gfx::D3DMATRIX>,
+    uint32_t slot = 0;
+    if (!gfx::TransformSlot(index, slot)) return false;
+    return Set(transforms_[slot], matrix, SameBytes<gfx::D3DMATRIX>,
                [&](gfx::Device& d) { return d.SetTransform(index, &matrix); });
 }
 
 bool DeviceStateCache::getTransform(gfx::D3DTRANSFORMSTATETYPE index, gfx::D3DMATRIX& out) {
-    if (index >= kTransforms) return false;
-    return GetValue(transforms_[index], out, [&](gfx::Device& d, gfx::D3DMATRIX& m) { return d.GetTransform(index, &m); });
+    uint32_t slot = 0;
+    if (!gfx::TransformSlot(index, slot)) return false;
+    return GetValue(transforms_[slot], out, [&](gfx::Device& d, gfx::D3DMATRIX& m) { return d.GetTransform(index, &m); });
 }
 
 bool DeviceStateCache::setMaterial(const gfx::D3DMATERIAL9* material) {

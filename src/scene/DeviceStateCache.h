@@ -1,6 +1,8 @@
 #pragma once
 // A process-wide shadow of the device's state: a setter that would not change anything makes no
 // device call. Code that touches the device behind the cache's back must `invalidate()` it.
+// Its tables have the device's bounds: a number the device would refuse is refused here, before it
+// can be remembered as set.
 
 #include <array>
 #include <cstdint>
@@ -9,12 +11,6 @@
 
 class DeviceStateCache {
 public:
-    static constexpr uint32_t kRenderStates = 1024;
-    static constexpr uint32_t kStages = 8;
-    static constexpr uint32_t kStageStates = 64;
-    static constexpr uint32_t kSamplerStates = 16;
-    static constexpr uint32_t kTransforms = 512;
-
     // Setter calls made to the cache, and the calls that reached the device.
     struct Stats {
         uint64_t requested = 0;
@@ -57,11 +53,11 @@ private:
     template <typename T, typename Call>
     bool GetValue(Entry<T>& entry, T& out, Call call);
 
-    std::array<Entry<uint32_t>, kRenderStates> renderStates_;
-    std::array<std::array<Entry<uint32_t>, kStageStates>, kStages> stageStates_;
-    std::array<std::array<Entry<uint32_t>, kSamplerStates>, kStages> samplerStates_;
-    std::array<Entry<gfx::Texture*>, kStages> textures_;
-    std::array<Entry<gfx::D3DMATRIX>, kTransforms> transforms_;
+    std::array<Entry<uint32_t>, gfx::kRenderStateCount> renderStates_;
+    std::array<std::array<Entry<uint32_t>, gfx::kTextureStageStateCount>, gfx::kMaxTextureStages> stageStates_;
+    std::array<std::array<Entry<uint32_t>, gfx::kSamplerStateCount>, gfx::kMaxTextureStages> samplerStates_;
+    std::array<Entry<gfx::Texture*>, gfx::kMaxTextureStages> textures_;
+    std::array<Entry<gfx::D3DMATRIX>, gfx::kTransformSlotCount> transforms_;
     Entry<gfx::D3DMATERIAL9> material_;
     Stats stats_;
     bool enabled_ = true;

@@ -49,7 +49,10 @@ public:
     bool bindBones(SceneNode& root);
     size_t boundBones() const { return bones_.size(); }
     const SkinData& skinData() const { return *skin_; }
-    // The bind-pose box moved by every bone (the skinned positions stay within it).
+    // The union of the bind-pose box moved by each bone. The skin carries its vertices away from
+    // the node's world matrix, so the box a static mesh uses (moved by that matrix alone) would
+    // let a bent limb that is in view be culled; every skinned position, a weighted sum of the
+    // bones' moves, stays within this union.
     void updateBounds() override;
     // Writes this frame's skinned positions (world space) into the vertex buffer.
     bool update();

@@ -90,11 +90,13 @@ RenderSorter::Result RenderSorter::flush() {
     return result;
 }
 
-RenderSorter::Result RunScenePass(SceneNode& root, RenderSorter& sorter) {
+ScenePassResult RunScenePass(SceneNode& root, RenderSorter& sorter) {
+    ScenePassResult result;
     sorter.sorter = &sorter;
     sorter.view = (sorter.flags & RenderContext::kSkipVisibility) ? nullptr : &sorter.camera;
-    root.render(sorter);
+    result.traversed = root.render(sorter);
     sorter.sorter = nullptr;
     sorter.view = nullptr;
-    return sorter.flush();
+    result.flushed = sorter.flush();
+    return result;
 }

@@ -19,6 +19,8 @@ class Texture;
 class RenderSorter : public RenderContext, public RenderQueue {
 public:
     struct Result {
+        // Cleared by a failed draw, and also when the device refuses a light or the camera's
+        // matrices: the pass is then drawn wrongly, and calling it ok would hide that.
         bool ok = true;
     };
 
@@ -62,4 +64,8 @@ private:
 
 // The scene pass as the application runs it: the traversal of `root` into `sorter` (culled by its
 // camera unless kSkipVisibility is set), then the flush.
-RenderSorter::Result RunScenePass(SceneNode& root, RenderSorter& sorter);
+struct ScenePassResult {
+    bool traversed = true;  // every node's own render succeeded
+    RenderSorter::Result flushed;
+};
+ScenePassResult RunScenePass(SceneNode& root, RenderSorter& sorter);

@@ -142,7 +142,10 @@ void Scene::readRenderKeys(const UdfNode& udfNode, StateBlock& block) {
         const bool texture = HasWord(words, "texture");
         const bool diffuse = HasWord(words, "diffuse");
         const bool empty = words.find_first_not_of(" \t") == std::string_view::npos;
-        int mode = -1;  // unknown words only: left as it was
+        // No word at all is mode 0, alpha off. A list of words none of which is known is read
+        // as those words are everywhere else: they leave the alpha set-up as it was, so a
+        // misspelt "textur" does not quietly make a transparent material opaque.
+        int mode = -1;
         if (factor) mode = texture ? 3 : (diffuse ? 5 : 1);
         else if (diffuse) mode = texture ? 6 : 4;
         else if (texture) mode = 2;

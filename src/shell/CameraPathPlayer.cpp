@@ -1,8 +1,8 @@
 #include "shell/CameraPathPlayer.h"
 
 #include <algorithm>
-#include <cstdlib>
 
+#include "common/Random.h"
 #include "resources/DataStream.h"
 #include "shell/CameraPathFile.h"
 
@@ -79,7 +79,7 @@ void CameraPathPlayer::ChooseNextPath() {
 
 void CameraPathPlayer::LoadRandomPath() {
     const size_t count = remainingPaths_.size();
-    const size_t drawn = static_cast<size_t>(std::rand()) % count;
+    const size_t drawn = static_cast<size_t>(Random()) % count;
     for (size_t attempt = 0; attempt < count; ++attempt) {
         currentIndex_ = (drawn + attempt) % count;
         if (LoadPath(remainingPaths_[currentIndex_])) return;

@@ -4,6 +4,7 @@
 
 #include "common/Log.h"
 #include "platform/gfx/Direct3D.h"
+#include "platform/sys/GraphicsHelp.h"
 #include "platform/sys/Resources.h"
 #include "platform/sys/System.h"
 #include "platform/ui/Dialog.h"
@@ -16,7 +17,6 @@ using namespace ui;
 
 namespace {
 
-constexpr const char* kNoDirect3DText = "Cannot initialize D3D, please reinstall DX9";
 constexpr const char* kErrorCaption = "Error";
 constexpr const char* kNotSavedText = "The settings could not be saved. Check that the settings folder can be written.";
 constexpr const char* kProjectPage = QUELMONT_PROJECT_PAGE;
@@ -101,7 +101,7 @@ void ConfigDialog::Init(Dialog& dialog) {
     dialog.SetCaption(app_.GetUiText("screensaver_configuration").view());
     dialog.SetItemPicture(IDC_CORNER_PICTURE, sys::GetResources().Find("BITMAP", kCornerBitmap));
     if (!FillVideoModes(dialog)) {
-        dialog.MessageBox(kNoDirect3DText, kErrorCaption);
+        dialog.MessageBox(sys::PlatformGraphicsHelp().noDeviceText, kErrorCaption);
         dialog.End(0);
         return;
     }

@@ -1,28 +1,20 @@
 #include "shell/EntryPoint.h"
 
 #include "common/Log.h"
+#include "common/Random.h"
 #include "common/Timing.h"
+#include "platform/sys/GraphicsHelp.h"
 #include "platform/sys/System.h"
 #include "shell/Application.h"
 #include "shell/ClockText.h"
 #include "shell/DirectXVersion.h"
-
-#include <cstdlib>
-
-namespace {
-
-// Where a user without a working graphics driver finds help: the operating system's page on
-// graphics drivers. A build constant.
-constexpr const char* kGraphicsDownloadPage = "https://wiki.debian.org/GraphicsCard";
-
-}  // namespace
 
 int RunEntryPoint(void* instance, const char* commandLine, sys::DirectXProbe& probe) {
     sys::System& system = sys::GetSystem();
     uint32_t version = 0;
     char versionText[10];
     if (QueryDirectXVersion(probe, version, versionText, sizeof versionText) != 0 || version < kRequiredDirectXVersion) {
-        if (system.ShowDirectXDialog() == sys::IDOK) system.ShellOpen(kGraphicsDownloadPage);
+        if (system.ShowDirectXDialog() == sys::IDOK) system.ShellOpen(sys::PlatformGraphicsHelp().downloadPage);
         return 1;
     }
     Log("\n>>Log started " + FormatLogTimestamp(system.GetLocalTime()) + "\n");
@@ -34,7 +26,7 @@ int RunEntryPoint(void* instance, const char* commandLine, sys::DirectXProbe& pr
 
     Application* app = GetApp();
     system.SetScreenSaverRunning(true);
-    std::srand(static_cast<unsigned>(NowMs() % 0x8000));
+    SeedRandom(static_cast<uint32_t>(NowMs() % 0x8000));
 
     if (!app->Create(instance, mode, windowHandle)) {
         system.SetScreenSaverRunning(false);

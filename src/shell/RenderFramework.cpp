@@ -147,7 +147,6 @@ bool RenderFramework::SetMode(bool fullScreen) {
 
     hasDevice_ = true;
     PublishDevice(device_.get());
-    DeviceStateCache::Get().invalidate();
     D3DCAPS9 caps;
     device_->GetDeviceCaps(caps);
     PublishDeviceCaps(caps);
@@ -202,7 +201,6 @@ void RenderFramework::ReleaseDevice() {
     device_.Reset();
     hasDevice_ = false;
     PublishDevice(nullptr);
-    DeviceStateCache::Get().invalidate();
 }
 
 void RenderFramework::HandleSizeChange() {

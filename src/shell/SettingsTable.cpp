@@ -15,6 +15,11 @@ void SettingField::Set(SettingsRecord& record, int32_t value) const {
 
 namespace {
 
+// A display mode's side and an adapter's index have no limit of their own; these are far beyond
+// any real display, and keep nonsense (a negative width) out.
+constexpr int32_t kLargestModeSide = 16384;
+constexpr int32_t kLastAdapter = 63;
+
 constexpr SettingField Switch(const char* name, const char* defaultKey, bool SettingsRecord::*flag) {
     return {name, defaultKey, flag, nullptr};
 }
@@ -29,10 +34,10 @@ constexpr SettingField Number(const char* name, const char* defaultKey, int32_t 
 const std::array<SettingField, 13> kSettingFields = {
     Switch("UseDesktop", "UseDktpSet", &SettingsRecord::UseDesktop),
     Switch("ShowFps", "ShowFPS", &SettingsRecord::ShowFps),
-    Number("Width", "MW", &SettingsRecord::Width),
-    Number("Height", "MH", &SettingsRecord::Height),
-    Number("Depth", "MBitCount", &SettingsRecord::Depth),
-    Number("Adapter", "Adapter", &SettingsRecord::Adapter),
+    Number("Width", "MW", &SettingsRecord::Width, 1, kLargestModeSide),
+    Number("Height", "MH", &SettingsRecord::Height, 1, kLargestModeSide),
+    Number("Depth", "MBitCount", &SettingsRecord::Depth, 8, 32),
+    Number("Adapter", "Adapter", &SettingsRecord::Adapter, 0, kLastAdapter),
     Number("Gamma", "GammControl", &SettingsRecord::Gamma, -100, 100),
     Number("Volume", "MusicVolume", &SettingsRecord::Volume, 0, 100),
     Switch("Music", "Music", &SettingsRecord::Music),

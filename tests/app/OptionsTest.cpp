@@ -88,7 +88,7 @@ TEST(Options, TheHostWindowComesFromTheLineThenTheHostsVariableThenTheRoot) {
 }
 
 TEST(Options, SetTakesAnySettingWithinItsRange) {
-    const Options o = Parse({"--set", "ShowFps=1", "--set", "gamma=-100", "--set", "TimeStyle=0", "--set", "Width=640"});
+    const Options o = Parse({"--record", "out", "--set", "ShowFps=1", "--set", "gamma=-100", "--set", "TimeStyle=0", "--set", "Width=640"});
     ASSERT_TRUE(o.error.empty()) << o.error;
     using Setting = std::pair<std::string, int32_t>;
     EXPECT_EQ(o.record.settings,
@@ -98,4 +98,20 @@ TEST(Options, SetTakesAnySettingWithinItsRange) {
         EXPECT_NE(wrong.error.find(bad), std::string::npos) << bad << ": " << wrong.error;
     }
     EXPECT_NE(Parse({"--set", "Volume=300"}).error.find("Volume takes 0 to 100"), std::string::npos);
+    // Every number has a range, the mode's too.
+    for (const char* bad : {"Width=-5", "Height=0", "Depth=64", "Adapter=-1", "Width=16385"})
+        EXPECT_FALSE(Parse({"--record", "out", "--set", bad}).error.empty()) << bad;
+}
+
+TEST(Options, RecordingOptionsNeedARecording) {
+    for (const auto& args : std::vector<std::vector<const char*>>{{"--set", "ShowFps=1"},
+                                                                  {"/s", "--seed", "3"},
+                                                                  {"--soak"},
+                                                                  {"--seconds", "2", "/c"},
+                                                                  {"-root", "--size", "64x48"}}) {
+        const Options o = Parse(args);
+        EXPECT_NE(o.error.find("needs --record"), std::string::npos) << args[0] << ": " << o.error;
+    }
+    EXPECT_TRUE(Parse({"--set", "ShowFps=1", "--record", "out"}).error.empty());
+    EXPECT_TRUE(Parse({"/s", "-window-id", "0x2a"}).error.empty());
 }

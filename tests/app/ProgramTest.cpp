@@ -81,6 +81,13 @@ TEST(Program, HelpListsEveryOption) {
         EXPECT_NE(run.output.find(option), std::string::npos) << option;
 }
 
+TEST(Program, ARecordingsOptionWithoutARecordingIsRefused) {
+    TempDir dir;
+    const ProgramRun run = RunProgram(dir, {"/s", "--set", "ShowFps=1"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.errors.find("--set is for recordings: it needs --record DIR"), std::string::npos) << run.errors;
+}
+
 TEST(Program, TheRoomStartsAndDrawsItsPassesInOrder) {
     TempDir dir;  // no loose media: everything comes from the archive in the program
     const std::string out = dir.path() + "/out";

@@ -154,6 +154,10 @@ TEST_F(FontTest, ColorKeyAsChannelsByIndexOrLetterOrAsOneNumber) {
     EXPECT_EQ(LoadCharset("ColorKey = 4278255615;")->colorKey, 0xFF00FFFFu);
     EXPECT_EQ(LoadCharset("")->colorKey, 0u);
     EXPECT_EQ(LoadCharset("Format = 22;")->format, gfx::D3DFMT_X8R8G8B8);
+    // A format's name as texture description files write it; a name the engine does not know
+    // reads as a number, 0.
+    EXPECT_EQ(LoadCharset("Format = \"D3DFMT_A4R4G4B4\";")->format, gfx::D3DFMT_A4R4G4B4);
+    EXPECT_EQ(LoadCharset("Format = \"D3DFMT_DXT1\";")->format, gfx::D3DFMT_UNKNOWN);
     EXPECT_TRUE(loaded);
 }
 

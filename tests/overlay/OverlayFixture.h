@@ -22,12 +22,8 @@ class OverlayFixture : public ::testing::Test {
 protected:
     OverlayFixture() {
         SetTracePath(trace.c_str());
-        PublishDevice(&device);
-        DeviceStateCache::Get().invalidate();
     }
     ~OverlayFixture() override {
-        PublishDevice(nullptr);
-        DeviceStateCache::Get().invalidate();
         SetTracePath(nullptr);
     }
 
@@ -38,7 +34,9 @@ protected:
         namespace fs = std::filesystem;
         const fs::path own = fs::path(dir.path()) / std::string(name.view());
         const fs::path file = fs::exists(own) ? own : fs::path(MediaFolder()) / std::string(name.view());
-        return FileSource(EngineString(fs::relative(file).string().c_str()));
+        // A file on another drive (Windows) has no relative path.
+        const fs::path relative = fs::relative(file);
+        return FileSource(EngineString((relative.empty() ? file : relative).string().c_str()));
     };
     void WriteText(const std::string& name, const std::string& text) {
         std::ofstream(dir.path() + "/" + name, std::ios::binary) << text;
@@ -57,5 +55,6 @@ protected:
     TempDir dir;
     std::string trace = dir.path() + "/trace.log";
     gfx::RecordingDevice device;
+    PublishedDevice published{device};
     TextureManager manager{&device};
 };

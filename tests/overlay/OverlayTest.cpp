@@ -181,8 +181,7 @@ public:
 
 TEST(QuadBatch, FramesFollowEachOtherInTheBufferUntilItIsFullThenItIsDiscarded) {
     BufferWatchingDevice device;
-    PublishDevice(&device);
-    DeviceStateCache::Get().invalidate();
+    PublishedDevice published(device);
     QuadBatch batch;
     constexpr uint32_t kQuads = 50, kVertices = kQuads * 6;
     constexpr uint32_t kFramesPerBuffer = QuadBatch::kBufferVertices / kVertices;
@@ -204,8 +203,6 @@ TEST(QuadBatch, FramesFollowEachOtherInTheBufferUntilItIsFullThenItIsDiscarded) 
         EXPECT_EQ(draw.flags, slot == 0 && frame > 0 ? D3DLOCK_DISCARD : D3DLOCK_NOOVERWRITE) << frame;
         EXPECT_FLOAT_EQ(draw.firstX, static_cast<float>(frame) - 0.5f) << frame;  // this frame's vertices
     }
-    PublishDevice(nullptr);
-    DeviceStateCache::Get().invalidate();
 }
 
 TEST_F(OverlayTest, TextLaidOutBeforeADeviceLossDrawsWithTheTextureMadeAgain) {

@@ -10,7 +10,6 @@
 #include "media/Manifest.h"
 #include "platform/gfx/RecordingDevice.h"
 #include "resources/FileSearchList.h"
-#include "scene/DeviceStateCache.h"
 #include "scene/MeshRenderable.h"
 #include "scene/RenderDevice.h"
 #include "scene/Scene.h"
@@ -23,8 +22,6 @@ namespace {
 class RoomInEngine : public ::testing::Test {
 protected:
     void SetUp() override {
-        PublishDevice(&device_);
-        DeviceStateCache::Get().invalidate();
         textures_ = std::make_unique<TextureManager>(&device_);
         files_.Add(FileSource(EngineString(MediaDir().c_str())));
         SceneContext context;
@@ -37,8 +34,6 @@ protected:
     void TearDown() override {
         scene_.reset();
         textures_.reset();
-        PublishDevice(nullptr);
-        DeviceStateCache::Get().invalidate();
     }
     MeshRenderable* Mesh(const char* name) {
         SceneNode* node = scene_->root().find(name);
@@ -46,6 +41,7 @@ protected:
     }
 
     gfx::RecordingDevice device_;
+    PublishedDevice published_{device_};
     FileSearchList files_;
     std::unique_ptr<TextureManager> textures_;
     std::unique_ptr<Scene> scene_;

@@ -14,13 +14,9 @@ protected:
     void SetUp() override {
         device_ = MakeRef<RecordingDevice>();
         PublishDevice(device_.get());
-        cache().invalidate();
         cache().resetStats();
     }
-    void TearDown() override {
-        PublishDevice(nullptr);
-        cache().invalidate();
-    }
+    void TearDown() override { PublishDevice(nullptr); }
     static DeviceStateCache& cache() { return DeviceStateCache::Get(); }
 
     Ref<RecordingDevice> device_;
@@ -101,16 +97,62 @@ TEST_F(DeviceStateCacheTest, GettersAskTheDeviceOnceThenAnswerFromTheCache) {
     EXPECT_EQ(m, math::Identity());
 }
 
-TEST_F(DeviceStateCacheTest, WithoutDeviceSettersFailAndOutOfRangeIndexesAreRefused) {
-    EXPECT_FALSE(cache().setRenderState(static_cast<D3DRENDERSTATETYPE>(1024), 1));
-    EXPECT_FALSE(cache().setTextureStageState(8, D3DTSS_COLOROP, 1));
-    EXPECT_FALSE(cache().setSamplerState(0, static_cast<D3DSAMPLERSTATETYPE>(16), 1));
-    EXPECT_TRUE(device_->Calls().empty());
-
+TEST_F(DeviceStateCacheTest, WithoutDeviceSettersFail) {
     PublishDevice(nullptr);
     EXPECT_FALSE(cache().setRenderState(D3DRS_ZENABLE, 1));
     uint32_t value = 0;
     EXPECT_FALSE(cache().getRenderState(D3DRS_ZENABLE, value));
+}
+
+// The cache's tables end where the device's do: the last number of each reaches the device, the
+// next is refused without a call, and a refused number is never remembered as set.
+TEST_F(DeviceStateCacheTest, TablesEndWhereTheDevicesDo) {
+    const auto lastState = static_cast<D3DRENDERSTATETYPE>(kRenderStateCount - 1);
+    const auto lastStageState = static_cast<D3DTEXTURESTAGESTATETYPE>(kTextureStageStateCount - 1);
+    const auto lastSamplerState = static_cast<D3DSAMPLERSTATETYPE>(kSamplerStateCount - 1);
+    const uint32_t lastStage = kMaxTextureStages - 1;
+    EXPECT_TRUE(cache().setRenderState(lastState, 1));
+    EXPECT_TRUE(cache().setTextureStageState(lastStage, lastStageState, 1));
+    EXPECT_TRUE(cache().setSamplerState(lastStage, lastSamplerState, 1));
+    EXPECT_TRUE(cache().setTexture(lastStage, nullptr));
+    EXPECT_TRUE(cache().setTransform(D3DTS_TEXTURE(lastStage), math::Identity()));
+    EXPECT_TRUE(cache().setTransform(D3DTS_WORLDMATRIX(kWorldMatrixCount - 1), math::Identity()));
+    EXPECT_EQ(device_->Calls().size(), 6u);
+    device_->ClearCalls();
+
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_FALSE(cache().setRenderState(static_cast<D3DRENDERSTATETYPE>(kRenderStateCount), 1));
+        EXPECT_FALSE(cache().setTextureStageState(kMaxTextureStages, D3DTSS_COLOROP, 1));
+        EXPECT_FALSE(
+            cache().setTextureStageState(0, static_cast<D3DTEXTURESTAGESTATETYPE>(kTextureStageStateCount), 1));
+        EXPECT_FALSE(cache().setSamplerState(kMaxTextureStages, D3DSAMP_MINFILTER, 1));
+        EXPECT_FALSE(cache().setSamplerState(0, static_cast<D3DSAMPLERSTATETYPE>(kSamplerStateCount), 1));
+        EXPECT_FALSE(cache().setTexture(kMaxTextureStages, nullptr));
+        EXPECT_FALSE(cache().setTransform(D3DTS_WORLDMATRIX(kWorldMatrixCount), math::Identity()));
+        EXPECT_FALSE(cache().setTransform(static_cast<D3DTRANSFORMSTATETYPE>(D3DTS_PROJECTION + 1), math::Identity()));
+        EXPECT_FALSE(cache().setTransform(D3DTS_TEXTURE(kMaxTextureStages), math::Identity()));
+    }
+    uint32_t value = 0;
+    D3DMATRIX m;
+    EXPECT_FALSE(cache().getRenderState(static_cast<D3DRENDERSTATETYPE>(kRenderStateCount), value));
+    EXPECT_FALSE(cache().getTransform(D3DTS_WORLDMATRIX(kWorldMatrixCount), m));
+    EXPECT_TRUE(device_->Calls().empty());
+}
+
+// What the cache knew belongs to the device it was learnt on.
+TEST_F(DeviceStateCacheTest, PublishingADeviceForgetsWhatTheCacheKnew) {
+    EXPECT_TRUE(cache().setRenderState(D3DRS_LIGHTING, 0));
+    {
+        RecordingDevice other;
+        PublishedDevice published(other);
+        EXPECT_EQ(CurrentDevice(), &other);
+        EXPECT_TRUE(cache().setRenderState(D3DRS_LIGHTING, 0));
+        EXPECT_EQ(other.CountCalls("SetRenderState"), 1u);
+    }
+    EXPECT_EQ(CurrentDevice(), nullptr);
+    PublishDevice(device_.get());
+    EXPECT_TRUE(cache().setRenderState(D3DRS_LIGHTING, 0));
+    EXPECT_EQ(device_->CountCalls("SetRenderState"), 2u);
 }
 
 TEST_F(DeviceStateCacheTest, SwitchedOffEveryCallReachesTheDevice) {

@@ -201,7 +201,6 @@ TEST_F(MeshTest, BuffersAreMadeAgainAndRefilledAfterALossAndOnADeviceMadeAnew) {
     RecordingDevice fresh;
     scene_->onDeviceLost();
     PublishDevice(&fresh);
-    DeviceStateCache::Get().invalidate();
     ASSERT_TRUE(scene_->onDeviceReset());
     EXPECT_EQ(fresh.CountCalls("CreateVertexBuffer"), 1u);
     EXPECT_TRUE(mesh->draw());

@@ -17,15 +17,6 @@ namespace scenefiles {
 // The recording device as the scene's current device, with a fresh state cache.
 class RecordingDeviceTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        PublishDevice(&device_);
-        DeviceStateCache::Get().invalidate();
-    }
-    void TearDown() override {
-        PublishDevice(nullptr);
-        DeviceStateCache::Get().invalidate();
-    }
-
     // Calls recorded since the last clear whose line starts with `prefix`.
     std::vector<std::string> CallsStartingWith(const std::string& prefix) const {
         std::vector<std::string> out;
@@ -49,6 +40,7 @@ protected:
     }
 
     gfx::RecordingDevice device_;
+    PublishedDevice published_{device_};
 };
 
 }  // namespace scenefiles

@@ -124,7 +124,7 @@ TEST_F(ScenePassTest, MeshesSharingATextureAreDrawnTogetherAndHiddenOrCulledOnes
 
     RenderSorter sorter;
     device_.ClearCalls();
-    ASSERT_TRUE(RunScenePass(scene_->root(), sorter).ok);
+    ASSERT_TRUE(RunScenePass(scene_->root(), sorter).flushed.ok);
     EXPECT_EQ(device_.CountCalls("DrawIndexedPrimitive"), 6u);
     EXPECT_EQ(CallsStartingWith("SetTexture(0,").size(), 2u);
     EXPECT_EQ(device_.Transform(D3DTS_VIEW), RenderCamera().getView().m);
@@ -136,7 +136,7 @@ TEST_F(ScenePassTest, MeshesSharingATextureAreDrawnTogetherAndHiddenOrCulledOnes
     sorter.reset(RenderCamera());
     sorter.flags = RenderContext::kSkipVisibility;
     device_.ClearCalls();
-    ASSERT_TRUE(RunScenePass(scene_->root(), sorter).ok);
+    ASSERT_TRUE(RunScenePass(scene_->root(), sorter).flushed.ok);
     EXPECT_EQ(device_.CountCalls("DrawIndexedPrimitive"), 7u);
     EXPECT_EQ(device_.CountCalls("SetFVF"), 1u);
     EXPECT_EQ(device_.Fvf(), kFvf);
@@ -156,7 +156,7 @@ TEST_F(ScenePassTest, LightsAreSwitchedPerMeshByTheirReachAndOffAtTheEnd) {
     RenderSorter sorter;
     sorter.setLights(&scene_->lights());
     device_.ClearCalls();
-    ASSERT_TRUE(RunScenePass(scene_->root(), sorter).ok);
+    ASSERT_TRUE(RunScenePass(scene_->root(), sorter).flushed.ok);
     std::vector<std::string> order;
     for (const std::string& call : device_.Calls())
         if (call.rfind("SetLight(", 0) == 0 || call.rfind("LightEnable(", 0) == 0 || call.rfind("DrawIndexed", 0) == 0)

@@ -41,7 +41,6 @@ protected:
                                      pp, device_),
                   D3D_OK);
         PublishDevice(device_.get());
-        DeviceStateCache::Get().invalidate();
         textures_ = std::make_unique<TextureManager>(device_.get());
         files_.Add(FileSource(EngineString(dir_.path().c_str())));
     }
@@ -50,7 +49,6 @@ protected:
         scene_.reset();
         textures_.reset();
         PublishDevice(nullptr);
-        DeviceStateCache::Get().invalidate();
         device_.Reset();
         d3d_.Reset();
         window_.reset();
@@ -75,7 +73,7 @@ protected:
         ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0), D3D_OK);
         ASSERT_EQ(device_->BeginScene(), D3D_OK);
         DeviceStateCache::Get().setRenderState(D3DRS_AMBIENT, 0);
-        EXPECT_TRUE(RunScenePass(scene_->root(), sorter).ok);
+        EXPECT_TRUE(RunScenePass(scene_->root(), sorter).flushed.ok);
         ASSERT_EQ(device_->EndScene(), D3D_OK);
         ASSERT_EQ(device_->Present(), D3D_OK);
         uint32_t width = 0, height = 0;

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 
+#include "common/Random.h"
 #include "platform/sys/Clock.h"
 #include "resources/DiskStream.h"
 #include "shell/CameraPathFile.h"
@@ -147,7 +147,7 @@ TEST_F(CameraPathTest, OneNameRepeatsFromItsStartAndLeavesItsLastPoseToTheFallba
 TEST_F(CameraPathTest, TwoNamesCycleAndEachPlaysOncePerCycle) {
     WriteCam(File("a.cam"), Straight(20));
     WriteCam(File("b.cam"), Straight(30));
-    std::srand(5);
+    SeedRandom(5);
     player.RemainingPaths() = {"a.cam", "b.cam"};
     player.Start();
     player.ResetTimer();
@@ -177,7 +177,7 @@ TEST_F(CameraPathTest, ADamagedPathIsPassedOverForTheOthers) {
     WriteCam(File("good.cam"), Straight(20));
     player.RemainingPaths() = {"missing.cam", "good.cam"};
     for (unsigned seed = 1; seed < 6; ++seed) {
-        std::srand(seed);
+        SeedRandom(seed);
         player.Start();
         EXPECT_EQ(player.CurrentPath(), "good.cam") << seed;
     }
@@ -190,7 +190,7 @@ TEST_F(CameraPathTest, ARequestedFirstPathStartsAndTheCycleGoesOn) {
     WriteCam(File("b.cam"), Straight(30));
     WriteCam(File("c.cam"), Straight(40));
     for (unsigned seed = 1; seed < 6; ++seed) {
-        std::srand(seed);
+        SeedRandom(seed);
         player.RemainingPaths() = {"a.cam", "b.cam", "c.cam"};
         player.StartWith("b.cam");
         player.Start();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "clock/ClockApplication.h"
+#include "platform/sys/GraphicsHelp.h"
 #include "platform/sys/linux/KeyFileSettingsStore.h"
 #include "platform/ui/DialogResources.h"
 #include "shell/DesktopMode.h"
@@ -365,7 +366,7 @@ TEST_F(ConfigDialogTest, WithoutGraphicsTheDialogSaysSoAndEnds) {
     g_noGraphics = true;
     RunDialog([](FakeDialog&) { ADD_FAILURE() << "the dialog should have ended"; });
     ASSERT_EQ(dialogs.lastBoxes.size(), 1u);
-    EXPECT_EQ(dialogs.lastBoxes[0].text, "Cannot initialize D3D, please reinstall DX9");
+    EXPECT_EQ(dialogs.lastBoxes[0].text, sys::PlatformGraphicsHelp().noDeviceText);
     EXPECT_EQ(dialogs.lastBoxes[0].caption, "Error");
     EXPECT_EQ(File().find("Volume"), std::string::npos);
 }

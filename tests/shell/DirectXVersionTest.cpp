@@ -4,6 +4,11 @@
 
 #include <string>
 
+#include "platform/sys/GraphicsHelp.h"
+#include "shell/Application.h"
+#include "shell/EntryPoint.h"
+#include "support/FakeSystem.h"
+
 namespace {
 
 class FakeProbe final : public sys::DirectXProbe {
@@ -81,4 +86,32 @@ TEST(DirectXVersion, NothingFoundIsZeroAndTextStaysInsideItsBuffer) {
     char small[4];
     QueryDirectXVersion(probe, version, small, sizeof small);
     EXPECT_EQ(std::string(small), "123");
+}
+
+// The program's application factory: the entry point stops before it needs one.
+Application* GetApp() {
+    ADD_FAILURE() << "the entry point went past the graphics check";
+    return nullptr;
+}
+void DestroyApp() {}
+
+// On Linux the missing piece is an OpenGL 3.3 driver, and the dialog says so and where to read
+// about it; its button opens that page and the program ends with 1 either way.
+TEST(DirectXVersion, AFailedCheckTellsWhatIsMissingAndOffersItsPage) {
+    const sys::GraphicsHelp& help = sys::PlatformGraphicsHelp();
+    EXPECT_NE(help.checkText.find("OpenGL 3.3"), std::string::npos);
+    EXPECT_NE(help.checkText.find("\"" + std::string(help.downloadButton) + "\""), std::string::npos);
+    EXPECT_NE(help.noDeviceText.find("OpenGL 3.3"), std::string::npos);
+    EXPECT_EQ(help.checkText.find("DirectX"), std::string::npos);
+    EXPECT_TRUE(help.downloadPage.starts_with("https://"));
+
+    FakeProbe probe;  // finds nothing
+    for (const int answer : {sys::IDOK, sys::IDCANCEL}) {
+        FakeSystem system;
+        system.directXDialogAnswer = answer;
+        EXPECT_EQ(RunEntryPoint(nullptr, "quelmont /s", probe), 1);
+        EXPECT_EQ(system.directXDialogs, 1);
+        EXPECT_EQ(system.opened, answer == sys::IDOK ? std::vector<std::string>{std::string(help.downloadPage)}
+                                                     : std::vector<std::string>{});
+    }
 }

@@ -72,7 +72,7 @@ TEST_F(SettingsStoreTest, EveryFieldOfTheTableSurvivesSaveAndLoad) {
     {
         ClockApplication app;
         app.LoadSettings();
-        int32_t distinct = 3;
+        int32_t distinct = 10;
         for (const SettingField& field : kSettingFields) {
             EXPECT_TRUE(names.insert(field.name).second) << field.name;
             // Flip each switch; give each number its own value inside its range.
@@ -101,6 +101,56 @@ TEST_F(SettingsStoreTest, DamagedFileLeavesDefaultsAndIsNotOverwrittenUntilASave
     ClockApplication again;
     again.LoadSettings();
     EXPECT_EQ(again.settings.Volume, 60);
+}
+
+// The file is read line by line: a damaged line, or a value that cannot be read, keeps only its
+// own default; the next save writes the whole record and drops what could not be read.
+TEST_F(SettingsStoreTest, OneDamagedLineCostsOnlyItself) {
+    std::filesystem::create_directories(config.path() + "/quelmont");
+    std::ofstream(file, std::ios::binary) << "# Quelmont settings\n[Software\\KORVANE Studio\\Quelmont]\n"
+                                             "Gamma=dword:00000010\n\x01\x02 garbage [\n"
+                                             "Volume=dword:0000000a\nPhotoPath=sz:/home/user/a b.jpg\n"
+                                             "ShowFps=sz:\\q\nWidth\n[Other]\nKept=dword:00000001\n"
+                                             "[Broken\nDepth=dword:00000010\n";
+    ClockApplication app;
+    ASSERT_TRUE(app.LoadSettings());
+    EXPECT_EQ(app.settings.Gamma, 16);
+    EXPECT_EQ(app.settings.Volume, 10);
+    EXPECT_EQ(app.PhotoPath(), "/home/user/a b.jpg");
+    EXPECT_FALSE(app.settings.ShowFps);
+    EXPECT_EQ(app.settings.Depth, 32);  // under a damaged group line: no group of ours
+    ASSERT_TRUE(app.SaveSettings());
+    const std::string text = ReadFile(file);
+    EXPECT_EQ(text.find("garbage"), std::string::npos);
+    EXPECT_EQ(text.find("[Broken"), std::string::npos);
+    EXPECT_NE(text.find("# Quelmont settings\n"), std::string::npos);
+    EXPECT_NE(text.find("[Other]\nKept=dword:00000001\n"), std::string::npos);
+    EXPECT_NE(text.find("ShowFps=dword:00000000\n"), std::string::npos);
+    ClockApplication again;
+    ASSERT_TRUE(again.LoadSettings());
+    EXPECT_EQ(again.settings.Gamma, 16);
+    EXPECT_EQ(again.settings.Volume, 10);
+    EXPECT_EQ(again.PhotoPath(), "/home/user/a b.jpg");
+}
+
+// A path is the system's bytes: not UTF-8, with blanks at its ends, a backslash or a line break,
+// it comes back as it was, and files written with the escapes of earlier versions still read.
+TEST_F(SettingsStoreTest, AnyPathTheSystemCanOpenRoundTrips) {
+    for (const std::string& path : {std::string("/home/user/\xE9t\xE9 \xFF.jpg"), std::string(" /a\\b\tc\nd\r.png "),
+                                   std::string("/home/user/Bilder/K\xC3\xA4tzchen.jpg")}) {
+        ClockApplication app;
+        app.LoadSettings();
+        app.SetPhotoPath(EngineString(path));
+        ASSERT_TRUE(app.SaveSettings());
+        ClockApplication again;
+        ASSERT_TRUE(again.LoadSettings());
+        EXPECT_EQ(std::string(again.PhotoPath().view()), path);
+        EXPECT_EQ(again.settings.Volume, 50);
+    }
+    std::ofstream(file) << "[Software\\KORVANE Studio\\Quelmont]\r\nPhotoPath = sz:\\s/x\\\\y.jpg\\s\r\n";
+    ClockApplication old;
+    ASSERT_TRUE(old.LoadSettings());
+    EXPECT_EQ(old.PhotoPath(), " /x\\y.jpg ");
 }
 
 TEST_F(SettingsStoreTest, WrongTypesAndOutOfRangeValuesAreNotTaken) {

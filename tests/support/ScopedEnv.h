@@ -5,15 +5,17 @@
 #include <optional>
 #include <string>
 
+#include "support/Environment.h"
+
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const std::string& value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value.c_str(), 1);
+        testing_support::SetEnv(name, value.c_str());
     }
     ~ScopedEnv() {
-        if (old_) setenv(name_, old_->c_str(), 1);
-        else unsetenv(name_);
+        if (old_) testing_support::SetEnv(name_, old_->c_str());
+        else testing_support::UnsetEnv(name_);
     }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;

@@ -4,13 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = testing::TempDir() + "quelmont-XXXXXX";
-        path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+        // A random name, taken only if nobody has it: create_directory refuses an existing one.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const std::string candidate = testing::TempDir() + "quelmont-" + std::to_string(random());
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) path_ = candidate;
+        }
     }
     ~TempDir() {
         std::error_code ignored;

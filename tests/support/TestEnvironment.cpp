@@ -1,6 +1,6 @@
 // Linked into every test binary: the environment the tests expect, set before main.
 
-#include <cstdlib>
+#include "support/Environment.h"
 
 extern "C" {
 
@@ -27,11 +27,12 @@ namespace {
 
 struct TestEnvironment {
     TestEnvironment() {
-        setenv("QUELMONT_SOURCE_DIR", QUELMONT_SOURCE_DIR, 1);
-        setenv("QUELMONT_BINARY_DIR", QUELMONT_BINARY_DIR, 1);
+        using testing_support::SetEnv;
+        SetEnv("QUELMONT_SOURCE_DIR", QUELMONT_SOURCE_DIR);
+        SetEnv("QUELMONT_BINARY_DIR", QUELMONT_BINARY_DIR);
         if (QUELMONT_GL_TESTS) {
-            setenv("SDL_VIDEODRIVER", "offscreen", 0);
-            setenv("ALSOFT_DRIVERS", "null", 0);
+            if (!std::getenv("SDL_VIDEODRIVER")) SetEnv("SDL_VIDEODRIVER", "offscreen");
+            if (!std::getenv("ALSOFT_DRIVERS")) SetEnv("ALSOFT_DRIVERS", "null");
         }
     }
 } environment;

@@ -11,7 +11,6 @@
 #include "platform/gfx/loader/ImageEncoders.h"
 #include "platform/sys/LinkedResources.h"
 #include "textures/TextureManager.h"
-#include "scene/DeviceStateCache.h"
 #include "scene/RenderDevice.h"
 #include "shell/StartupPicture.h"
 
@@ -26,15 +25,11 @@ std::vector<uint8_t> Picture(uint32_t width, uint32_t height) {
 class StartupPictureTest : public ::testing::Test {
 protected:
     StartupPictureTest() {
-        PublishDevice(&device);
-        DeviceStateCache::Get().invalidate();
         Put(manifest::kStartupPicture, picture);
         sys::SetResources(&table);
     }
     ~StartupPictureTest() override {
         sys::SetResources(nullptr);
-        PublishDevice(nullptr);
-        DeviceStateCache::Get().invalidate();
     }
     void Put(const manifest::Resource& resource, const std::vector<uint8_t>& bytes) {
         table.Add(resource.type, resource.id, bytes);
@@ -48,6 +43,7 @@ protected:
     }
 
     gfx::RecordingDevice device;
+    PublishedDevice published{device};
     TextureManager textures{&device};
     StartupPicture startup;
     sys::ResourceTable table;

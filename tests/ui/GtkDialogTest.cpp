@@ -15,6 +15,7 @@
 #include <string>
 
 #include "clock/ClockApplication.h"
+#include "platform/sys/GraphicsHelp.h"
 #include "platform/ui/DialogResources.h"
 #include "platform/ui/MessageBoxes.h"
 #include "shell/FakeDirect3D.h"
@@ -272,6 +273,44 @@ TEST_F(GtkDialogTest, APictureChosenInTheFileChooserIsShownAndSaved) {
     EXPECT_TRUE(Has("PhotoPath=sz:" + picture)) << Settings();
 }
 
+// A file name is bytes, and GTK shows only UTF-8: the edit box shows a readable form, and the
+// bytes come back unless the user changes the text.
+TEST_F(GtkDialogTest, APathThatIsNotUtf8SurvivesTheDialog) {
+    const std::string picture = config.path() + "/f\xEAte \xFF.png";
+    GdkPixbuf* pixels = gdk_pixbuf_new(GDK_COLORSPACE_RGB, FALSE, 8, 16, 16);
+    gdk_pixbuf_fill(pixels, 0x3366ccff);
+    ASSERT_TRUE(gdk_pixbuf_save(pixels, picture.c_str(), "png", nullptr, nullptr));
+    g_object_unref(pixels);
+    {
+        ClockApplication app;
+        app.LoadSettings();
+        app.SetPhotoPath(EngineString(picture));
+        ASSERT_TRUE(app.SaveSettings());
+    }
+    User keep;
+    keep.Then([] {
+            GtkWidget* path = Control(IDC_PATH);
+            if (!path) return false;
+            EXPECT_TRUE(g_utf8_validate(gtk_entry_get_text(GTK_ENTRY(path)), -1, nullptr));
+            EXPECT_EQ(gtk_image_get_storage_type(GTK_IMAGE(Named("file-preview"))), GTK_IMAGE_PIXBUF);
+            return true;
+        })
+        .Click(IDOK);
+    RunDialog(keep);
+    EXPECT_TRUE(Has("PhotoPath=sz:" + picture)) << Settings();
+
+    User edit;
+    edit.Then([] {
+            GtkWidget* path = Control(IDC_PATH);
+            if (!path) return false;
+            gtk_entry_set_text(GTK_ENTRY(path), "/home/user/typed.png");
+            return true;
+        })
+        .Click(IDOK);
+    RunDialog(edit);
+    EXPECT_TRUE(Has("PhotoPath=sz:/home/user/typed.png")) << Settings();
+}
+
 TEST_F(GtkDialogTest, EnterIsOkAndEscapeIsCancel) {
     auto pressWhenShown = [](const char* key) {
         return [key] {
@@ -304,7 +343,7 @@ TEST_F(GtkDialogTest, WithoutGraphicsAMessageBoxSaysSoAndNothingIsSaved) {
         EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(box)), "Error");
         gchar* text = nullptr;
         g_object_get(box, "text", &text, nullptr);
-        EXPECT_STREQ(text, "Cannot initialize D3D, please reinstall DX9");
+        EXPECT_EQ(sys::PlatformGraphicsHelp().noDeviceText, text);
         g_free(text);
         gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
         return true;
@@ -314,7 +353,7 @@ TEST_F(GtkDialogTest, WithoutGraphicsAMessageBoxSaysSoAndNothingIsSaved) {
 }
 
 TEST_F(GtkDialogTest, TheGraphicsCheckDialogAnswersWithTheButtonChosen) {
-    for (const auto& [button, expected] : {std::pair{"Download DirectX 9", IDOK}, {"Cancel", IDCANCEL}}) {
+    for (const auto& [button, expected] : {std::pair{"Graphics drivers", IDOK}, {"Cancel", IDCANCEL}}) {
         User user;
         user.Then([button = std::string(button), expected = expected] {
             GtkWidget* box = Named("message-box");
@@ -335,7 +374,7 @@ TEST_F(GtkDialogTest, TheGraphicsCheckDialogAnswersWithTheButtonChosen) {
             return true;
         });
         user.Start();
-        EXPECT_EQ(ui::ShowDirectXDialog("DirectX 9 is required"), expected);
+        EXPECT_EQ(ui::ShowDirectXDialog("An OpenGL 3.3 driver is required", "Graphics drivers"), expected);
         EXPECT_TRUE(user.Finished());
     }
 }

@@ -22,21 +22,6 @@ int Fail(std::FILE* err, const std::string& message) {
     return 1;
 }
 
-// The device the scene code draws with, for the life of one command.
-class CurrentDeviceScope {
-public:
-    explicit CurrentDeviceScope(Device* device) {
-        PublishDevice(device);
-        DeviceStateCache::Get().invalidate();
-    }
-    ~CurrentDeviceScope() {
-        PublishDevice(nullptr);
-        DeviceStateCache::Get().invalidate();
-    }
-    CurrentDeviceScope(const CurrentDeviceScope&) = delete;
-    CurrentDeviceScope& operator=(const CurrentDeviceScope&) = delete;
-};
-
 bool ParseVector(const std::string& text, math::Vec3& out) {
     char* end = nullptr;
     const char* p = text.c_str();
@@ -126,7 +111,7 @@ bool DrawFrame(Device& device, Scene& scene, const RenderOptions& o) {
     device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, o.clear, 1.0f, 0);
     device.BeginScene();
     DeviceStateCache::Get().setRenderState(D3DRS_AMBIENT, o.ambient);
-    const bool ok = RunScenePass(scene.root(), sorter).ok;
+    const bool ok = RunScenePass(scene.root(), sorter).flushed.ok;
     device.EndScene();
     return SUCCEEDED(device.Present()) && ok;
 }
@@ -135,7 +120,7 @@ bool DrawFrame(Device& device, Scene& scene, const RenderOptions& o) {
 
 int SceneCommand(const std::string& path, std::FILE* out, std::FILE* err) {
     RecordingDevice device;
-    CurrentDeviceScope current(&device);
+    PublishedDevice current(device);
     LoadedScene loaded;
     if (!LoadSceneFile(path, device, loaded)) return Fail(err, path + ": cannot read");
     const std::string json = SceneToJson(*loaded.scene, loaded.loaded);
@@ -160,7 +145,7 @@ int RenderCommand(const std::vector<std::string>& args, std::FILE* err) {
     }
     int status = 0;
     {
-        CurrentDeviceScope current(device.get());
+        PublishedDevice current(*device);
         LoadedScene loaded;
         if (!LoadSceneFile(o.file, *device, loaded)) return Fail(err, o.file + ": cannot read");
         if (!loaded.loaded) std::fprintf(err, "udftool: %s: the scene loaded only in part\n", o.file.c_str());

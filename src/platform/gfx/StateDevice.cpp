@@ -233,19 +233,6 @@ HRESULT StateDevice::GetTexture(uint32_t stage, Texture** texture) {
     return D3D_OK;
 }
 
-bool StateDevice::TransformSlot(D3DTRANSFORMSTATETYPE state, uint32_t& slot) {
-    if (state == D3DTS_VIEW || state == D3DTS_PROJECTION) {
-        slot = state - D3DTS_VIEW;
-    } else if (state >= D3DTS_TEXTURE0 && state <= D3DTS_TEXTURE7) {
-        slot = 2 + (state - D3DTS_TEXTURE0);
-    } else if (state >= D3DTS_WORLD && state < D3DTS_WORLD + 256) {
-        slot = 2 + kMaxTextureStages + (state - D3DTS_WORLD);
-    } else {
-        return false;
-    }
-    return true;
-}
-
 const D3DMATRIX& StateDevice::Transform(D3DTRANSFORMSTATETYPE state) const {
     uint32_t slot = 0;
     TransformSlot(state, slot);

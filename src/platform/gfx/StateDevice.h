@@ -92,14 +92,12 @@ protected:
 
 private:
     enum class LossState { kNone, kLost, kNeedsReset };
-    // Transforms the device keeps: view, projection, textures 0-7 and world 0-255.
-    static bool TransformSlot(D3DTRANSFORMSTATETYPE state, uint32_t& slot);
 
     std::array<uint32_t, kRenderStateCount> renderStates_{};
     std::array<std::array<uint32_t, kTextureStageStateCount>, kMaxTextureStages> stageStates_{};
     std::array<std::array<uint32_t, kSamplerStateCount>, kMaxTextureStages> samplerStates_{};
     std::array<Ref<Texture>, kMaxTextureStages> textures_;
-    std::array<D3DMATRIX, 2 + kMaxTextureStages + 256> transforms_;
+    std::array<D3DMATRIX, kTransformSlotCount> transforms_;
     std::map<uint32_t, LightSlot> lights_;
     D3DMATERIAL9 material_;
     uint32_t fvf_ = 0;

@@ -55,7 +55,8 @@ enum D3DRENDERSTATETYPE : uint32_t {
     D3DRS_DESTBLENDALPHA = 208,
     D3DRS_BLENDOPALPHA = 209,
 };
-// Render state numbers the device keeps (the highest Direct3D 9 number is 209).
+// The bounds of every state table, the device's and the state cache's alike: numbers at or above
+// them are refused. Render states: the highest Direct3D 9 number is 209.
 inline constexpr uint32_t kRenderStateCount = 256;
 
 enum D3DTEXTURESTAGESTATETYPE : uint32_t {
@@ -103,6 +104,22 @@ constexpr D3DTRANSFORMSTATETYPE D3DTS_TEXTURE(uint32_t stage) {
 }
 constexpr D3DTRANSFORMSTATETYPE D3DTS_WORLDMATRIX(uint32_t index) {
     return static_cast<D3DTRANSFORMSTATETYPE>(D3DTS_WORLD + index);
+}
+inline constexpr uint32_t kWorldMatrixCount = 256;
+// The transforms kept: view, projection, textures 0-7 and world 0-255, packed into this many slots.
+inline constexpr uint32_t kTransformSlotCount = 2 + kMaxTextureStages + kWorldMatrixCount;
+// The slot of a transform, or false for a number no device keeps.
+constexpr bool TransformSlot(D3DTRANSFORMSTATETYPE state, uint32_t& slot) {
+    if (state == D3DTS_VIEW || state == D3DTS_PROJECTION) {
+        slot = state - D3DTS_VIEW;
+    } else if (state >= D3DTS_TEXTURE0 && state < D3DTS_TEXTURE0 + kMaxTextureStages) {
+        slot = 2 + (state - D3DTS_TEXTURE0);
+    } else if (state >= D3DTS_WORLD && state < D3DTS_WORLD + kWorldMatrixCount) {
+        slot = 2 + kMaxTextureStages + (state - D3DTS_WORLD);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 // Texture operations.

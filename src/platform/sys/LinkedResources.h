@@ -1,6 +1,7 @@
 #pragma once
-// The table of resources linked into the executable. The build generates one registration per
-// resource file (see cmake/Resources.cmake); registrations run before main.
+// The table of resources linked into the executable on Linux: the build generates one
+// registration per resource file (see cmake/Resources.cmake); registrations run before main.
+// Windows programs carry theirs in the resource section instead.
 
 #include <cstdint>
 #include <span>

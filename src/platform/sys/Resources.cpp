@@ -3,18 +3,13 @@
 #include "platform/sys/LinkedResources.h"
 
 namespace sys {
-namespace {
 
-ResourceTable& Linked() {
-    static ResourceTable table;
-    return table;
-}
+const Resources& PlatformResources();  // the executable's own, linked in per platform
+
+namespace {
 
 const Resources* g_installed = nullptr;
 
-}  // namespace
-
-namespace {
 // Resource type names are compared without regard to letter case, as the platform does.
 bool SameType(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -25,6 +20,7 @@ bool SameType(std::string_view a, std::string_view b) {
     }
     return true;
 }
+
 }  // namespace
 
 std::span<const uint8_t> ResourceTable::Find(std::string_view type, int id) const {
@@ -33,11 +29,7 @@ std::span<const uint8_t> ResourceTable::Find(std::string_view type, int id) cons
     return {};
 }
 
-void RegisterLinkedResource(std::string_view type, int id, std::span<const uint8_t> bytes) {
-    Linked().Add(type, id, bytes);
-}
-
-const Resources& GetResources() { return g_installed ? *g_installed : Linked(); }
+const Resources& GetResources() { return g_installed ? *g_installed : PlatformResources(); }
 
 void SetResources(const Resources* resources) { g_installed = resources; }
 

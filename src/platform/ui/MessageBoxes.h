@@ -7,7 +7,8 @@ namespace ui {
 
 // One OK button, no owner.
 void ShowMessageBox(std::string_view text, std::string_view caption);
-// The box of the failed graphics check: its two buttons give 1 (download) or 2 (cancel).
-int ShowDirectXDialog(std::string_view text);
+// The box of the failed graphics check: its two buttons, `downloadButton` and Cancel, give 1
+// (download) or 2 (cancel).
+int ShowDirectXDialog(std::string_view text, std::string_view downloadButton);
 
 }  // namespace ui

@@ -47,7 +47,7 @@ HRESULT DecodeImage(std::span<const uint8_t> file, const ImageLimits& limits, De
 HRESULT DecodeJpeg(std::span<const uint8_t> file, const ImageLimits& limits, DecodedImage& out);
 HRESULT DecodePng(std::span<const uint8_t> file, const ImageLimits& limits, DecodedImage& out);
 HRESULT DecodeDds(std::span<const uint8_t> file, const ImageLimits& limits, DecodedImage& out);
-// BMP, TGA and GIF.
+// BMP, TGA and GIF (and PNG and JPEG where stb_image decodes them too).
 HRESULT DecodeWithStb(std::span<const uint8_t> file, const ImageLimits& limits, D3DXIMAGE_FILEFORMAT format,
                       DecodedImage& out);
 

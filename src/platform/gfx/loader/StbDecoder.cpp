@@ -1,4 +1,4 @@
-// BMP, TGA and GIF through stb_image, fed by callbacks that notice when the decoder wants bytes
+// Formats decoded by stb_image, fed by callbacks that notice when the decoder wants bytes
 // past the end: the library would read zeros there, we refuse the file instead.
 
 #include <stb/stb_image.h>
@@ -60,8 +60,18 @@ uint16_t Read16(std::span<const uint8_t> file, size_t offset) {
 uint8_t Read8(std::span<const uint8_t> file, size_t offset) { return offset < file.size() ? file[offset] : 0; }
 
 // The pixel format the file stores, as the extension library names it.
-D3DFORMAT FileFormat(std::span<const uint8_t> file, D3DXIMAGE_FILEFORMAT type, bool usesAlpha) {
+D3DFORMAT FileFormat(std::span<const uint8_t> file, D3DXIMAGE_FILEFORMAT type, bool usesAlpha, int channels) {
     if (type == D3DXIFF_GIF) return D3DFMT_P8;
+    if (type == D3DXIFF_JPG) return channels == 1 ? D3DFMT_L8 : D3DFMT_X8R8G8B8;
+    if (type == D3DXIFF_PNG) {
+        switch (Read8(file, 25)) {  // the colour type in the header chunk
+            case 0: return D3DFMT_L8;
+            case 3: return D3DFMT_P8;
+            case 4: return D3DFMT_A8L8;
+            case 6: return D3DFMT_A8R8G8B8;
+            default: return D3DFMT_X8R8G8B8;
+        }
+    }
     if (type == D3DXIFF_BMP) {
         switch (Read16(file, 28)) {
             case 16: return D3DFMT_X1R5G5B5;
@@ -87,6 +97,8 @@ uint64_t DensestPixelsPerByte(D3DXIMAGE_FILEFORMAT type) {
     switch (type) {
         case D3DXIFF_BMP: return 8;  // one bit a pixel; the decoder takes no run-length BMP
         case D3DXIFF_GIF: return 4096;  // a 12-bit LZW code names at most 4095 pixels: 2730 a byte
+        case D3DXIFF_PNG: return 8 * 1032;  // one bit a pixel, deflated at its greatest ratio
+        case D3DXIFF_JPG: return 512;  // Huffman coding spends at least a bit on each 8 x 8 block
         default: return 64;  // TGA: a run of 128 one-byte pixels takes two bytes
     }
 }
@@ -122,7 +134,7 @@ HRESULT DecodeWithStb(std::span<const uint8_t> file, const ImageLimits& limits, 
     out.info.Height = image.height;
     out.info.Depth = 1;
     out.info.MipLevels = 1;
-    out.info.Format = FileFormat(file, format, usesAlpha);
+    out.info.Format = FileFormat(file, format, usesAlpha, channels);
     out.info.ResourceType = D3DRTYPE_TEXTURE;
     out.info.ImageFileFormat = format;
     out.levels.push_back(std::move(image));

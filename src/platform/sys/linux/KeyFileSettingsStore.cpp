@@ -6,16 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/sys/linux/KeyFileText.h"
+
 namespace sys {
 namespace {
 
 constexpr std::string_view kDwordPrefix = "dword:";
 constexpr std::string_view kStringPrefix = "sz:";
-
-struct KeyFileDeleter {
-    void operator()(GKeyFile* file) const { g_key_file_free(file); }
-};
-using KeyFilePtr = std::unique_ptr<GKeyFile, KeyFileDeleter>;
 
 std::string ConfigDirectory() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -29,16 +26,30 @@ bool EnsureDirectory(const std::string& directory) {
 }
 
 // Saves through a temporary file and a rename, so a crash never leaves half a file.
-bool SaveAtomically(GKeyFile* file, const std::string& path) {
+bool SaveAtomically(const KeyFileText& file, const std::string& path) {
+    const std::string text = file.Text();
+    return g_file_set_contents(path.c_str(), text.data(), static_cast<gssize>(text.size()), nullptr);
+}
+
+enum class FileState { Read, Missing, Unreadable };
+
+FileState ReadText(const std::string& path, std::string& text) {
+    gchar* contents = nullptr;
+    gsize length = 0;
     GError* error = nullptr;
-    const bool ok = g_key_file_save_to_file(file, path.c_str(), &error);
+    if (g_file_get_contents(path.c_str(), &contents, &length, &error)) {
+        text.assign(contents, length);
+        g_free(contents);
+        return FileState::Read;
+    }
+    const bool missing = error && error->domain == G_FILE_ERROR && error->code == G_FILE_ERROR_NOENT;
     if (error) g_error_free(error);
-    return ok;
+    return missing ? FileState::Missing : FileState::Unreadable;
 }
 
 class KeyFileKey final : public SettingsKey {
 public:
-    KeyFileKey(KeyFilePtr file, std::string group, std::string path, KeyAccess access)
+    KeyFileKey(KeyFileText file, std::string group, std::string path, KeyAccess access)
         : file_(std::move(file)), group_(std::move(group)), path_(std::move(path)), access_(access) {}
     ~KeyFileKey() override { Close(); }
 
@@ -78,26 +89,20 @@ public:
     bool Close() override {
         if (!dirty_) return true;
         dirty_ = false;
-        return SaveAtomically(file_.get(), path_);
+        return SaveAtomically(file_, path_);
     }
 
 private:
-    bool Raw(std::string_view name, std::string& out) const {
-        gchar* text = g_key_file_get_string(file_.get(), group_.c_str(), std::string(name).c_str(), nullptr);
-        if (!text) return false;
-        out = text;
-        g_free(text);
-        return true;
-    }
+    bool Raw(std::string_view name, std::string& out) const { return file_.Get(group_, name, out); }
 
     bool Set(std::string_view name, const std::string& raw) {
         if (access_ != KeyAccess::Write) return false;
-        g_key_file_set_string(file_.get(), group_.c_str(), std::string(name).c_str(), raw.c_str());
+        file_.Set(group_, name, raw);
         dirty_ = true;
         return true;
     }
 
-    KeyFilePtr file_;
+    KeyFileText file_;
     std::string group_;
     std::string path_;
     KeyAccess access_;
@@ -111,22 +116,16 @@ std::string KeyFileSettingsStore::FilePath() { return ConfigDirectory() + "/sett
 std::unique_ptr<SettingsKey> KeyFileSettingsStore::OpenKey(std::string_view subkey, KeyAccess access) {
     const std::string path = FilePath();
     const std::string group(subkey);
-    KeyFilePtr file(g_key_file_new());
-    GError* error = nullptr;
-    const bool loaded = g_key_file_load_from_file(file.get(), path.c_str(), G_KEY_FILE_KEEP_COMMENTS, &error);
-    const bool missing = !loaded && error && error->domain == G_FILE_ERROR && error->code == G_FILE_ERROR_NOENT;
-    const bool unreadable = !loaded && !missing && (!error || error->domain != G_KEY_FILE_ERROR);
-    if (error) g_error_free(error);
-    if (unreadable) return nullptr;
-    if (!loaded) {
-        // A damaged file is left alone until the user saves; then it is replaced.
-        file.reset(g_key_file_new());
-        if (missing) {
-            // Like the registry, the first access creates the (empty) key.
-            if (!EnsureDirectory(ConfigDirectory())) return nullptr;
-            g_key_file_set_comment(file.get(), nullptr, nullptr, " Quelmont settings", nullptr);
-            if (!SaveAtomically(file.get(), path)) return nullptr;
-        }
+    std::string text;
+    const FileState state = ReadText(path, text);
+    if (state == FileState::Unreadable) return nullptr;
+    // Line by line: a damaged line is passed over, and stays in the file until the user saves.
+    KeyFileText file = KeyFileText::Parse(text);
+    if (state == FileState::Missing) {
+        // Like the registry, the first access creates the (empty) key.
+        if (!EnsureDirectory(ConfigDirectory())) return nullptr;
+        file.AddComment(" Quelmont settings");
+        if (!SaveAtomically(file, path)) return nullptr;
     }
     if (access == KeyAccess::Write && !EnsureDirectory(ConfigDirectory())) return nullptr;
     return std::make_unique<KeyFileKey>(std::move(file), group, path, access);

@@ -1,7 +1,8 @@
 #pragma once
-// Settings in a key file: $XDG_CONFIG_HOME/quelmont/settings.ini (~/.config when unset). The
-// registry key path is the group name; DWORD values are written "dword:XXXXXXXX" and texts
-// "sz:..." so each value keeps its type.
+// Settings in a key file: $XDG_CONFIG_HOME/quelmont/settings.ini (~/.config when unset), read
+// line by line (KeyFileText), so a damaged line costs only itself. The registry key path is the
+// group name; DWORD values are written "dword:XXXXXXXX" and texts "sz:..." so each value keeps
+// its type.
 
 #include <string>
 

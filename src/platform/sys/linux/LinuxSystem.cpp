@@ -1,25 +1,19 @@
 #include <SDL.h>
 #include <X11/Xlib.h>
-#include <spawn.h>
+#include <glib.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <ctime>
 #include <string>
 
+#include "platform/sys/GraphicsHelp.h"
 #include "platform/sys/HostWindow.h"
 #include "platform/sys/System.h"
 #include "platform/ui/MessageBoxes.h"
 
-extern char** environ;
-
 namespace sys {
 namespace {
-
-constexpr const char* kDirectXDialogText =
-    "DirectX 9 is required for the screensaver to work properly. Click button \"Download DirectX 9\" to "
-    "download it from Microsoft's website";
 
 class LinuxSystem final : public System {
 public:
@@ -75,17 +69,23 @@ public:
         return IDOK;
     }
 
-    int ShowDirectXDialog() override { return ui::ShowDirectXDialog(kDirectXDialogText); }
+    int ShowDirectXDialog() override {
+        const GraphicsHelp& help = PlatformGraphicsHelp();
+        return ui::ShowDirectXDialog(help.checkText, help.downloadButton);
+    }
 
     bool ShellOpen(std::string_view address) override {
         const std::string target(address);
         char program[] = "xdg-open";
         char* argv[] = {program, const_cast<char*>(target.c_str()), nullptr};
-        pid_t pid = 0;
-        if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0) return false;
-        int status = 0;
-        // xdg-open hands the address to the browser and returns at once.
-        return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        // Detached: xdg-open may wait for the browser it starts (it does when it hands over to
+        // $BROWSER), and the caller's window must not freeze meanwhile. Without a child pid to
+        // give back, the spawn goes through an intermediate process, so nothing is left to reap;
+        // a program that cannot be started is still reported.
+        GError* error = nullptr;
+        const bool started = g_spawn_async(nullptr, argv, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, &error);
+        if (error) g_error_free(error);
+        return started;
     }
 
 private:

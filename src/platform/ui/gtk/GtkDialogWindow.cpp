@@ -83,9 +83,10 @@ GtkWidget* GtkDialogWindow::Register(int id, GtkWidget* widget, const char* sign
     g_object_set_data(G_OBJECT(widget), kIdKey, GINT_TO_POINTER(id));
     const std::string name = "control-" + std::to_string(id);
     gtk_widget_set_name(widget, name.c_str());
-    Control control{widget, 0};
+    Control control;
+    control.widget = widget;
     if (signal) control.handler = g_signal_connect(widget, signal, callback, this);
-    controls_[id] = control;
+    controls_[id] = std::move(control);
     return widget;
 }
 
@@ -257,8 +258,12 @@ void GtkDialogWindow::SetItemText(int id, std::string_view text) {
     if (!widget) return;
     const std::string shown = DisplayText(text);
     if (GTK_IS_LABEL(widget)) gtk_label_set_text(GTK_LABEL(widget), shown.c_str());
-    else if (GTK_IS_ENTRY(widget)) gtk_entry_set_text(GTK_ENTRY(widget), shown.c_str());
-    else if (GTK_IS_BUTTON(widget)) gtk_button_set_label(GTK_BUTTON(widget), shown.c_str());
+    else if (GTK_IS_ENTRY(widget)) {
+        Control& control = controls_.at(id);
+        control.setBytes = text;
+        control.shownText = shown;
+        gtk_entry_set_text(GTK_ENTRY(widget), shown.c_str());
+    } else if (GTK_IS_BUTTON(widget)) gtk_button_set_label(GTK_BUTTON(widget), shown.c_str());
     else if (GTK_IS_FRAME(widget)) gtk_frame_set_label(GTK_FRAME(widget), shown.c_str());
 }
 
@@ -267,8 +272,11 @@ std::string GtkDialogWindow::GetItemText(int id) const {
     const char* text = nullptr;
     if (!widget) return {};
     if (GTK_IS_LABEL(widget)) text = gtk_label_get_text(GTK_LABEL(widget));
-    else if (GTK_IS_ENTRY(widget)) text = gtk_entry_get_text(GTK_ENTRY(widget));
-    else if (GTK_IS_BUTTON(widget)) text = gtk_button_get_label(GTK_BUTTON(widget));
+    else if (GTK_IS_ENTRY(widget)) {
+        text = gtk_entry_get_text(GTK_ENTRY(widget));
+        const Control& control = controls_.at(id);
+        if (control.shownText == text) return control.setBytes;
+    } else if (GTK_IS_BUTTON(widget)) text = gtk_button_get_label(GTK_BUTTON(widget));
     else if (GTK_IS_FRAME(widget)) text = gtk_frame_get_label(GTK_FRAME(widget));
     return text ? text : "";
 }

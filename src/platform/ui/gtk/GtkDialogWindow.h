@@ -63,6 +63,10 @@ private:
     struct Control {
         GtkWidget* widget = nullptr;
         gulong handler = 0;  // the notification, blocked while the program sets the control
+        // An edit box shows UTF-8 only. The bytes the program set (a file name need not be
+        // UTF-8) and what was shown for them: while the user leaves the text alone, it reads
+        // back as those bytes.
+        std::string setBytes, shownText;
     };
     struct Blocked;
 

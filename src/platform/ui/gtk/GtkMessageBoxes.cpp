@@ -11,7 +11,6 @@ namespace ui {
 namespace {
 
 constexpr const char* kDirectXCaption = "Dialog";
-constexpr const char* kDownloadButton = "Download DirectX 9";
 constexpr const char* kCancelButton = "Cancel";
 // Where and how large the graphics-check dialog appears.
 constexpr int kDirectXX = 300, kDirectXY = 300, kDirectXWidth = 390, kDirectXHeight = 131;
@@ -39,7 +38,7 @@ void ShowMessageBox(std::string_view text, std::string_view caption) {
     gtk::FlushEvents();
 }
 
-int ShowDirectXDialog(std::string_view text) {
+int ShowDirectXDialog(std::string_view text, std::string_view downloadButton) {
     if (!gtk::StartGtk() || gtk::Cancelled()) {
         PrintToTerminal(text, "");
         return IDCANCEL;
@@ -49,7 +48,7 @@ int ShowDirectXDialog(std::string_view text) {
         gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, GTK_MESSAGE_OTHER, GTK_BUTTONS_NONE, "%s", message.c_str());
     gtk_window_set_title(GTK_WINDOW(box), kDirectXCaption);
     gtk_widget_set_name(box, "message-box");
-    gtk_dialog_add_button(GTK_DIALOG(box), kDownloadButton, IDOK);
+    gtk_dialog_add_button(GTK_DIALOG(box), gtk::DisplayText(downloadButton).c_str(), IDOK);
     gtk_dialog_add_button(GTK_DIALOG(box), kCancelButton, IDCANCEL);
     gtk_dialog_set_default_response(GTK_DIALOG(box), IDOK);
     gtk_window_move(GTK_WINDOW(box), kDirectXX, kDirectXY);

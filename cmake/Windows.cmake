@@ -1,0 +1,33 @@
+# The Windows build: the folders that build for Windows, and the program the build runs on the
+# build machine (the media generator), taken from a native build (QUELMONT_HOST_BUILD, its build
+# folder) since a cross build cannot run its own.
+
+set(QUELMONT_HOST_BUILD "" CACHE PATH "A native build folder whose mediagen the build runs")
+
+# Makes `name` an imported program of the native build, so custom commands run it as they would
+# the program built here.
+function(tessel_host_tool name folder)
+  if(NOT QUELMONT_HOST_BUILD)
+    message(FATAL_ERROR "Cross builds need QUELMONT_HOST_BUILD, a native build folder with the media tools")
+  endif()
+  add_executable(${name} IMPORTED GLOBAL)
+  set_target_properties(${name} PROPERTIES IMPORTED_LOCATION "${QUELMONT_HOST_BUILD}/tools/${folder}/${name}")
+endfunction()
+
+enable_language(RC)
+
+macro(tessel_windows_subdirectories)
+  enable_testing()
+  foreach(folder common udf resources textures scene overlay shell platform/gfx platform/sys platform/ui)
+    add_subdirectory(src/${folder})
+  endforeach()
+  tessel_host_tool(mediagen mediagen)
+  add_subdirectory(tools/mediagen)
+  add_subdirectory(tools/udftool)
+  if(QUELMONT_TESTS)
+    add_subdirectory(tests/support)
+    foreach(folder common resources udf textures scene overlay sys_win32 win32)
+      add_subdirectory(tests/${folder})
+    endforeach()
+  endif()
+endmacro()
