@@ -11,7 +11,9 @@
 #include "Model.h"
 #include "RoomLayout.h"
 #include "RoomMedia.h"
+#include "platform/sys/Clock.h"
 #include "resources/DiskStream.h"
+#include "shell/CameraPathPlayer.h"
 #include "udf/UdfTextNode.h"
 #include "udf/UdfTextParser.h"
 
@@ -84,8 +86,8 @@ void ForEachPath(Visit&& visit) {
 }
 
 TEST(CameraPaths, KeysRunInTheirStepsToTheirEnds) {
-    float longest = 0;
-    std::string longestFile;
+    float longest = 0, shortest = 1e9f;
+    std::string longestFile, shortestFile;
     ForEachPath([&](const std::string& file, const std::vector<Key>& positions, const std::vector<Key>& rotations) {
         ASSERT_GE(positions.size(), 4u);
         ASSERT_EQ(positions.size(), rotations.size());
@@ -100,6 +102,10 @@ TEST(CameraPaths, KeysRunInTheirStepsToTheirEnds) {
             longest = positions.back().time;
             longestFile = file;
         }
+        if (positions.back().time < shortest) {
+            shortest = positions.back().time;
+            shortestFile = file;
+        }
         for (const room::CameraPath& made : room::CameraPaths())
             if (made.file == file) {
                 ASSERT_EQ(made.keys.size(), positions.size());
@@ -111,22 +117,37 @@ TEST(CameraPaths, KeysRunInTheirStepsToTheirEnds) {
     });
     EXPECT_EQ(longestFile, "c7.cam");
     EXPECT_FLOAT_EQ(longest, 3000.0f);
+    EXPECT_EQ(shortestFile, "c1.cam");
 }
 
-// The camera between keys, on the smooth curve through them (zero tension, continuity and bias).
-math::Vec3 Curve(const std::vector<math::Vec3>& keys, size_t segment, float u) {
-    const auto p = [&](long i) { return keys[static_cast<size_t>(std::clamp(i, 0L, static_cast<long>(keys.size()) - 1))]; };
-    const long s = static_cast<long>(segment);
-    const math::Vec3 p0 = p(s - 1), p1 = p(s), p2 = p(s + 1), p3 = p(s + 2);
-    const math::Vec3 t1 = (p2 - p0) * 0.5f, t2 = (p3 - p1) * 0.5f;
-    const float u2 = u * u, u3 = u2 * u;
-    return p1 * (2 * u3 - 3 * u2 + 1) + p2 * (-2 * u3 + 3 * u2) + t1 * (u3 - 2 * u2 + u) + t2 * (u3 - u2);
-}
+// The camera as the saver flies a path: the engine's own player on a simulated clock, one pose
+// every `stepMs` from the path's first key to its last, with the path time (in seconds) of each.
+struct PlayedPose {
+    float seconds;
+    CameraPose pose;
+};
 
-math::Vec3 Curve(const std::vector<Key>& keys, size_t segment, float u) {
-    std::vector<math::Vec3> points;
-    for (const Key& k : keys) points.push_back(At(k));
-    return Curve(points, segment, u);
+std::vector<PlayedPose> Fly(const std::string& file, int stepMs = 250) {
+    sys::TestClock clock{1000};
+    sys::ScopedClock useClock{clock};
+    CameraPathPlayer player;
+    player.SetOpener([](const EngineString& name) -> std::unique_ptr<DataStream> {
+        auto stream = std::make_unique<DiskStream>();
+        if (!stream->Open((MediaDir() + "/" + name.c_str()).c_str(), DataStream::kRead)) return nullptr;
+        return stream;
+    });
+    player.RemainingPaths() = {EngineString(file.c_str())};
+    player.StartWith(EngineString(file.c_str()));
+    player.Start();
+    player.ResetTimer();
+    std::vector<PlayedPose> poses;
+    CameraPose fallback;
+    for (;;) {
+        const float at = player.pathTime();
+        poses.push_back({at / 10, player.Advance(fallback)});  // evaluated at `at`, then advanced
+        if (player.pathTime() < at) return poses;               // the path ended and starts again
+        clock.AdvanceMs(stepMs);
+    }
 }
 
 // The generator's objects in world space, as triangles with their bounds.
@@ -233,73 +254,70 @@ TEST(CameraPaths, ClearOfTheShadeAndOfAllButTheirSubjectTravellingAtAWalk) {
     const Solid* dial = clockSolids[0]->name == "Dial" ? clockSolids[0] : clockSolids[1];
     const float facing = std::cos(35.0f * 3.14159265f / 180);  // the dial well inside the view
     const float wall = 15, shadeClearance = 60, clearance = 40;
-    const int samples = 40;  // per 20-second segment: a few centimetres apart
     for (const room::CameraPath& path : room::CameraPaths()) {
         SCOPED_TRACE(path.file);
-        std::vector<math::Vec3> keys;
-        for (const room::CameraKey& k : path.keys) keys.push_back(k.position);
-        float nearestShade = 1e9f, nearestOther = 1e9f, length = 0, shadeShare = 0;
+        const std::vector<PlayedPose> flight = Fly(path.file);
+        ASSERT_GT(flight.size(), 1u);
+        EXPECT_NEAR(flight.back().seconds, path.keys.back().time / 10, 0.3f);
+        float nearestShade = 1e9f, nearestOther = 1e9f, length = 0, shadeShare = 0, fastest = 0;
         std::string nearestName;
         math::Vec3 shadeAt{}, otherAt{}, shareAt{};
         float coveredAt = -1;  // the first second the shade stands in front of the clock filmed
-        math::Vec3 previous = keys.front();
-        for (size_t s = 0; s + 1 < keys.size(); ++s) {
-            const float seconds = (path.keys[s + 1].time - path.keys[s].time) / 10;
-            EXPECT_LT(math::Length(keys[s + 1] - keys[s]) / seconds, 30.0f) << "segment " << s;
-            for (int k = 0; k <= samples; ++k) {
-                const float u = static_cast<float>(k) / samples;
-                const math::Vec3 c = Curve(keys, s, u);
-                const math::Vec3 forward =
-                    math::Normalize(math::Normalize(path.keys[s].target - path.keys[s].position) * (1 - u) +
-                                    math::Normalize(path.keys[s + 1].target - path.keys[s + 1].position) * u);
-                length += math::Length(c - previous);
-                previous = c;
-                ASSERT_TRUE(c.x > room::kRoomMin.x + wall && c.x < room::kRoomMax.x - wall && c.y > room::kRoomMin.y + wall &&
-                            c.y < room::kRoomMax.y - wall && c.z > room::kRoomMin.z + wall && c.z < room::kRoomMax.z - wall)
-                    << "segment " << s << " at (" << c.x << ", " << c.y << ", " << c.z << ")";
-                const ScreenBox shade = Project(*shadeSolid, c, forward);
-                if (shade.Share() > shadeShare) {
-                    shadeShare = shade.Share();
-                    shareAt = c;
-                }
-                const bool facingTheClock = math::Dot(forward, math::Normalize((dial->min + dial->max) * 0.5f - c)) > facing;
-                for (const Solid* clock : clockSolids) {
-                    if (!facingTheClock) break;
-                    const ScreenBox box = Project(*clock, c, forward);
-                    if (box.Share() > 0 && shade.Share() > 0 && shade.nearest < box.nearest && shade.Overlaps(box) &&
-                        coveredAt < 0)
-                        coveredAt = (path.keys[s].time + (path.keys[s + 1].time - path.keys[s].time) * u) / 10;
-                }
-                for (const Solid& solid : solids) {
-                    if (solid.name == "Lamp shade") {
-                        const float d = SolidDistance(c, solid, nearestShade);
-                        if (d < nearestShade) {
-                            nearestShade = d;
-                            shadeAt = c;
-                        }
+        for (size_t i = 0; i < flight.size(); ++i) {
+            const math::Vec3 c = flight[i].pose.position, forward = flight[i].pose.forward;
+            if (i > 0) {
+                const float step = math::Length(c - flight[i - 1].pose.position);
+                length += step;
+                fastest = std::max(fastest, step / (flight[i].seconds - flight[i - 1].seconds));
+            }
+            ASSERT_TRUE(c.x > room::kRoomMin.x + wall && c.x < room::kRoomMax.x - wall && c.y > room::kRoomMin.y + wall &&
+                        c.y < room::kRoomMax.y - wall && c.z > room::kRoomMin.z + wall && c.z < room::kRoomMax.z - wall)
+                << flight[i].seconds << " s at (" << c.x << ", " << c.y << ", " << c.z << ")";
+            const ScreenBox shade = Project(*shadeSolid, c, forward);
+            if (shade.Share() > shadeShare) {
+                shadeShare = shade.Share();
+                shareAt = c;
+            }
+            const bool facingTheClock = math::Dot(forward, math::Normalize((dial->min + dial->max) * 0.5f - c)) > facing;
+            for (const Solid* clock : clockSolids) {
+                if (!facingTheClock) break;
+                const ScreenBox box = Project(*clock, c, forward);
+                if (box.Share() > 0 && shade.Share() > 0 && shade.nearest < box.nearest && shade.Overlaps(box) &&
+                    coveredAt < 0)
+                    coveredAt = flight[i].seconds;
+            }
+            for (const Solid& solid : solids) {
+                if (solid.name == "Lamp shade") {
+                    const float d = SolidDistance(c, solid, nearestShade);
+                    if (d < nearestShade) {
+                        nearestShade = d;
+                        shadeAt = c;
                     }
-                    if (solid.piece == room::Piece::kShell || solid.piece == path.subject) continue;
-                    const float d = SolidDistance(c, solid, nearestOther);
-                    if (d < nearestOther) {
-                        nearestOther = d;
-                        nearestName = solid.name;
-                        otherAt = c;
-                    }
+                }
+                if (solid.piece == room::Piece::kShell || solid.piece == path.subject) continue;
+                const float d = SolidDistance(c, solid, nearestOther);
+                if (d < nearestOther) {
+                    nearestOther = d;
+                    nearestName = solid.name;
+                    otherAt = c;
                 }
             }
         }
         const float speed = length / (path.keys.back().time / 10);
-        std::printf("%s: %.0f from the shade at (%.0f, %.0f, %.0f), %.0f from %s at (%.0f, %.0f, %.0f), %.1f units a second, "
+        std::printf("%s: %.0f from the shade at (%.0f, %.0f, %.0f), %.0f from %s at (%.0f, %.0f, %.0f), %.1f units a second (%.0f at most), "
                     "the shade over %.1f %% of the frame at most (%.0f, %.0f, %.0f)%s\n",
                     path.file.c_str(), nearestShade, shadeAt.x, shadeAt.y, shadeAt.z, nearestOther, nearestName.c_str(),
-                    otherAt.x, otherAt.y, otherAt.z, speed, 100 * shadeShare, shareAt.x, shareAt.y, shareAt.z,
+                    otherAt.x, otherAt.y, otherAt.z, speed, fastest, 100 * shadeShare, shareAt.x, shareAt.y, shareAt.z,
                     coveredAt < 0 ? "" : (", in front of the clock at " + std::to_string(coveredAt) + " s").c_str());
         EXPECT_GE(nearestShade, shadeClearance);
-        EXPECT_LE(shadeShare, 0.05f) << "the shade stands in the way";
+        // The picture hangs beside the lamp: a close look at either has the shade nearer.
+        const bool besideTheLamp = path.subject == room::Piece::kLamp || path.subject == room::Piece::kPicture;
+        EXPECT_LE(shadeShare, besideTheLamp ? 0.13f : 0.04f) << "the shade stands in the way";
         EXPECT_LT(coveredAt, 0.0f) << "the shade covers the clock from this second";
         EXPECT_GE(nearestOther, clearance) << nearestName;
         EXPECT_GE(speed, 3.0f);
         EXPECT_LE(speed, 8.0f);
+        EXPECT_LT(fastest, 30.0f) << "faster than a slow walk";
     }
 }
 
@@ -307,10 +325,6 @@ TEST(CameraPaths, ClearOfTheShadeAndOfAllButTheirSubjectTravellingAtAWalk) {
 // that a camera on a path (or the fallback camera) can have, and need be no larger.
 TEST(CameraPaths, SeeOnlyTheCountryOutsideThroughTheWindow) {
     const float viewCos = std::cos(60.0f * 3.14159265f / 180);  // wider than a 16:9 view's corners at Fov 70
-    const auto forwardOf = [](const Key& q) {
-        const math::Mat4 m = math::RotationQuaternion({q.v[0], q.v[1], q.v[2], q.v[3]});
-        return math::Vec3{m.m[2][0], m.m[2][1], m.m[2][2]};  // where the camera's +z goes
-    };
     const auto checkView = [&](math::Vec3 eye, math::Vec3 forward) {
         for (int i = 0; i <= 20; ++i) {
             for (int j = 0; j <= 20; ++j) {
@@ -327,16 +341,10 @@ TEST(CameraPaths, SeeOnlyTheCountryOutsideThroughTheWindow) {
         }
     };
     checkView({-200, 100, 0}, {1, 0, 0});
-    ForEachPath([&](const std::string&, const std::vector<Key>& positions, const std::vector<Key>& rotations) {
-        for (size_t s = 0; s + 1 < positions.size(); ++s) {
-            for (int k = 0; k <= 10; ++k) {
-                const float u = static_cast<float>(k) / 10;
-                const math::Vec3 forward =
-                    math::Normalize(forwardOf(rotations[s]) * (1 - u) + forwardOf(rotations[s + 1]) * u);
-                checkView(Curve(positions, s, u), forward);
-            }
-        }
-    });
+    for (const room::CameraPath& path : room::CameraPaths()) {
+        SCOPED_TRACE(path.file);
+        for (const PlayedPose& p : Fly(path.file, 1000)) checkView(p.pose.position, p.pose.forward);
+    }
     // The quad shows the picture where it always was, and stays inside it.
     EXPECT_GE(room::kOutdoorMin.y, room::kLandscapeMin.y);
     EXPECT_GE(room::kOutdoorMin.z, room::kLandscapeMin.z);

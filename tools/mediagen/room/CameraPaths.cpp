@@ -27,28 +27,24 @@ const Vec3 kDial{169.5f, 165, 0};
 
 std::vector<CameraPath> CameraPaths() {
     std::vector<CameraPath> paths;
-    // From the window's end of the room across the rug to the dial, with the lamp behind the clock.
+    // From the window's end of the room across the rug to the dial, the lamp off to the side.
     paths.push_back(Path("c1.cam", Piece::kClock, 294,
-                         {{{-120, 185, -130}, kDial}, {{0, 175, -100}, kDial}, {{45, 175, -95}, kDial},
-                          {{120, 168, -2}, kDial}}));
-    // Round the front of the clock toward the window's side, from high above the lamp's line to
-    // the dial's height, coming closer.
-    std::vector<std::pair<Vec3, Vec3>> orbit;
-    for (int i = 0; i < 5; ++i) {
-        const float f = static_cast<float>(i) / 4;
-        const float a = (20.0f - 85.0f * f) * 3.14159265f / 180, r = 170 - 55 * f;
-        orbit.push_back({{186 - r * std::cos(a), 250 - 150 * f, r * std::sin(a)}, {186, 150 - 20 * f, 0}});
-    }
-    paths.push_back(Path("c2.cam", Piece::kClock, 200, orbit));
-    // Up from the floor to the pendulum behind the glass, rising to the dial.
+                         {{{-215, 180, -85}, kDial}, {{-90, 174, -55}, {169.5f, 160, -30}}, {{20, 170, -28}, {169.5f, 160, -60}},
+                          {{112, 167, -6}, kDial}}));
+    // Round the front of the clock from the window's side, spiralling down from above the window to
+    // the pendulum, then up close to the dial.
+    paths.push_back(Path("c2.cam", Piece::kClock, 200,
+                         {{{95, 205, -150}, {186, 150, 0}}, {{75, 195, -110}, {186, 140, -45}}, {{65, 170, -70}, {186, 130, -35}},
+                          {{64, 110, -26}, {186, 90, -30}}, {{71, 80, 6}, {186, 70, -30}}, {{107, 165, -11}, kDial}}));
+    // In low across the rug to the pendulum behind the glass, up the case to the dial and back.
     paths.push_back(Path("c3.cam", Piece::kClock, 200,
-                         {{{20, 45, -70}, {186, 40, 0}}, {{95, 75, -55}, {186, 70, 0}}, {{118, 125, -35}, {184, 115, 0}},
-                          {{125, 168, -5}, kDial}}));
+                         {{{-170, 45, -90}, {186, 55, 0}}, {{-40, 55, -60}, {186, 60, -40}}, {{80, 65, -45}, {186, 65, -45}},
+                          {{115, 105, -30}, {186, 100, -30}}, {{118, 160, -12}, kDial}, {{60, 185, -45}, {169.5f, 165, -40}}}));
     // From over the armchair toward the window and its storm.
     paths.push_back(Path("c4.cam", Piece::kWindow, 200,
-                         {{{-100, 170, 60}, {205, 160, -120}}, {{-10, 160, 0}, {205, 160, -120}},
-                          {{60, 150, -50}, {205, 158, -120}}, {{110, 150, -100}, {205, 156, -120}},
-                          {{130, 150, -112}, {205, 155, -120}}}));
+                         {{{-150, 180, 100}, {205, 160, -120}}, {{-60, 170, 50}, {205, 160, -120}},
+                          {{20, 160, 0}, {205, 158, -120}}, {{80, 152, -50}, {205, 156, -120}},
+                          {{115, 150, -95}, {205, 155, -120}}, {{135, 140, -110}, {205, 150, -125}}}));
     // Low over the floor boards and the rug to the clock's feet, then up.
     paths.push_back(Path("c5.cam", Piece::kClock, 200,
                          {{{-200, 22, -40}, {185, 15, 0}}, {{-120, 24, -25}, {185, 15, 0}}, {{-40, 26, -10}, {185, 20, 0}},
@@ -57,18 +53,18 @@ std::vector<CameraPath> CameraPaths() {
     paths.push_back(Path("c6.cam", Piece::kLamp, 200,
                          {{{135, 150, -120}, {152, 140, 78}}, {{90, 140, -90}, {152, 140, 78}},
                           {{20, 135, -40}, {152, 135, 78}}, {{-60, 130, 20}, {160, 130, 60}},
-                          {{-120, 140, 60}, {175, 130, 40}}}));
+                          {{-120, 140, 60}, {175, 130, 40}}, {{-200, 160, 40}, {160, 135, 40}}}));
     // The grand tour of the whole room.
     paths.push_back(Path("c7.cam", Piece::kClock, 200,
                          {{{-200, 150, -150}, {200, 140, 0}},
                           {{-120, 155, -160}, {205, 160, -120}},
                           {{-20, 160, -160}, {205, 160, -120}},
                           {{80, 160, -150}, {205, 150, -110}},
-                          {{130, 165, -90}, {180, 150, 0}},
-                          {{110, 172, -60}, kDial},
-                          {{70, 205, -55}, kDial},
-                          {{0, 225, 110}, {199, 150, 130}},
-                          {{20, 180, 150}, {199, 150, 130}},
+                          {{120, 160, -80}, {205, 150, -120}},
+                          {{95, 168, -15}, {169.5f, 165, -10}},
+                          {{70, 205, -55}, {205, 150, -120}},
+                          {{-20, 235, 40}, {-120, 40, -40}},
+                          {{-80, 215, 120}, {-155, 100, 185}},
                           {{-50, 170, 140}, {60, 60, 120}},
                           {{-130, 185, 100}, {180, 150, 0}},
                           {{-190, 170, 60}, {180, 150, 0}},
@@ -76,10 +72,11 @@ std::vector<CameraPath> CameraPaths() {
                           {{-180, 130, -100}, {205, 150, -120}},
                           {{-120, 110, -60}, {180, 130, 0}},
                           {{-60, 110, -10}, kDial}}));
-    // Close on the picture from the corner beside it, then up over the room and round to the clock.
+    // Close on the picture, then back and high across the room and round to the clock from the
+    // window's side, leaving the lamp behind.
     paths.push_back(Path("c8.cam", Piece::kPicture, 200,
-                         {{{120, 165, 160}, {199, 160, 160}}, {{20, 245, 168}, {199, 160, 190}},
-                          {{40, 210, -40}, kDial}, {{95, 180, -70}, kDial}}));
+                         {{{30, 175, 165}, {199, 150, 135}}, {{95, 168, 172}, {199, 150, 130}}, {{40, 215, 100}, {199, 150, 120}},
+                          {{0, 220, -20}, {169.5f, 160, -60}}, {{40, 190, -50}, {169.5f, 165, -50}}, {{100, 172, -35}, {169.5f, 165, -20}}}));
     // High in a ceiling corner, looking down on the room.
     paths.push_back(Path("c9.cam", Piece::kShell, 200,
                          {{{-225, 255, 175}, {100, 40, 0}}, {{-225, 255, 105}, {100, 40, 0}}, {{-225, 255, 35}, {110, 50, 0}},
@@ -87,8 +84,9 @@ std::vector<CameraPath> CameraPaths() {
                           {{-225, 255, -175}, {100, 40, 0}}}));
     // Sideways past the clock and the curtain until the window shows.
     paths.push_back(Path("c10.cam", Piece::kWindow, 200,
-                         {{{80, 150, 40}, {200, 150, -100}}, {{100, 152, -30}, {200, 150, -160}},
-                          {{115, 150, -95}, {205, 150, -140}}, {{130, 148, -150}, {205, 150, -120}}}));
+                         {{{-60, 165, 90}, {200, 150, -100}}, {{20, 158, 60}, {200, 150, -120}}, {{80, 150, 20}, {200, 150, -100}},
+                          {{100, 152, -35}, {200, 150, -160}}, {{115, 150, -95}, {205, 150, -140}},
+                          {{130, 148, -150}, {205, 150, -120}}}));
     return paths;
 }
 

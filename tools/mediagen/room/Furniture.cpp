@@ -29,15 +29,16 @@ void AddLamp(RoomModel& model) {
     const math::Mat4 place = math::Translation(kLampBase.x, kLampShadeBottom, kLampBase.z);
 
     // The parchment, lit through from the bulb: part of the room, so the wink dims it with the rest.
-    // Its own light is baked into its light map, strongest at the lower rim, where the bulb is
-    // nearest and the parchment folds under. It lets the lamp's light through for the bake.
+    // Its light map is its own light alone, strongest at the lower rim, where the bulb is nearest
+    // and the parchment folds under, and under the wink's half so a wink puts it out. It lets the
+    // lamp's light through for the bake.
     SceneObject shade = Object("Lamp shade", "Parchment");
     shade.castsShadow = false;
     shade.lightMapDensity = 1.0f;
     AddLathe(shade.mesh, outside, 96, place, 3, h);
     shade.glow = [h](Vec3 p) {
         const float t = std::clamp((p.y - kLampShadeBottom) / h, 0.0f, 1.0f);  // 0 at the rim, 1 at the top
-        return 0.26f + 0.2f * (1 - t) * (1 - t) + 0.12f * Smoothstep(0.12f, 0.0f, t);
+        return 0.34f + 0.2f * (1 - t) * (1 - t) + 0.14f * Smoothstep(0.12f, 0.0f, t);
     };
     model.objects.push_back(std::move(shade));
 

@@ -179,7 +179,9 @@ std::vector<Canvas> BakeLighting(RoomModel& model, int threads) {
 
     std::vector<Canvas> pages(packers.size(), Canvas(kLightMapSize, kLightMapSize));
     for (auto& [object, mesh] : world) {
-        if (object->lighting != Lighting::kLightMap) continue;
+        // What glows carries only its own light, so that a wink, which takes the same amount off
+        // every light map, can put it out.
+        if (object->lighting != Lighting::kLightMap || object->glow) continue;
         Canvas& page = pages[static_cast<size_t>(object->lightMapPage)];
         ForEachTexel(mesh, [&](int px, int py, Vec3 p, Vec3 n) {
             samples.push_back({p, n, &page.At(px, py),

@@ -44,7 +44,7 @@ struct SceneObject {
     std::vector<AnimationKey> positionKeys;
     Skin skin;
     bool castsShadow = true;  // glass, glow and the landscape let light through
-    // Light of its own at a world position (the lamp's shade), added to what the bake traces.
+    // Light of its own at a world position (the lamp's shade): all of its light map, not traced.
     std::function<float(Vec3)> glow;
     float lightMapDensity = 0.5f;  // texels per centimetre
     int lightMapPage = 0;          // set by the baker
