@@ -72,12 +72,12 @@ std::vector<CameraPath> CameraPaths() {
                           {{-180, 130, -100}, {205, 150, -120}},
                           {{-120, 110, -60}, {180, 130, 0}},
                           {{-60, 110, -10}, kDial}}));
-    // The picture from beside it, the lamp off to its right; then up and back, turning away over the
-    // bookcase so the pan never passes the lamp in front of the clock, and down to the dial from the
+    // The picture from beside it, the lamp off to its right; then up and back, turning down to the
+    // armchair so the pan never passes the lamp in front of the clock, and on to the dial from the
     // window's side.
     paths.push_back(Path("c8.cam", Piece::kPicture, 200,
                          {{{30, 175, 165}, {199, 150, 175}}, {{95, 168, 172}, {199, 150, 150}}, {{60, 200, 170}, {199, 150, 150}},
-                          {{-40, 230, 60}, {-155, 150, 185}}, {{40, 190, -50}, {169.5f, 165, -50}}, {{100, 172, -35}, {169.5f, 165, -20}}}));
+                          {{-40, 230, 60}, {40, 30, 150}}, {{40, 190, -50}, {169.5f, 165, -50}}, {{100, 172, -35}, {169.5f, 165, -20}}}));
     // High in a ceiling corner, looking down on the room.
     paths.push_back(Path("c9.cam", Piece::kShell, 200,
                          {{{-225, 255, 175}, {100, 40, 0}}, {{-225, 255, 105}, {100, 40, 0}}, {{-225, 255, 35}, {110, 50, 0}},
