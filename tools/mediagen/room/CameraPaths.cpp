@@ -76,7 +76,7 @@ std::vector<CameraPath> CameraPaths() {
     // armchair so the pan never passes the lamp in front of the clock, and on to the dial from the
     // window's side.
     paths.push_back(Path("c8.cam", Piece::kPicture, 200,
-                         {{{30, 175, 165}, {199, 150, 175}}, {{95, 168, 172}, {199, 150, 150}}, {{60, 200, 170}, {199, 150, 150}},
+                         {{{30, 175, 165}, {199, 150, 190}}, {{95, 168, 172}, {199, 150, 165}}, {{60, 200, 170}, {199, 150, 165}},
                           {{-40, 230, 60}, {40, 30, 150}}, {{40, 190, -50}, {169.5f, 165, -50}}, {{100, 172, -35}, {169.5f, 165, -20}}}));
     // High in a ceiling corner, looking down on the room.
     paths.push_back(Path("c9.cam", Piece::kShell, 200,
