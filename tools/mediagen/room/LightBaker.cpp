@@ -104,6 +104,14 @@ struct Sample {
     uint32_t seed;
 };
 
+// The brightest light a surface keeps, next to the bulb, with its hue: a wink takes half of full
+// light off every light map, and must leave the lamp's own brass and beads dimmed too.
+Rgb Limited(Rgb light) {
+    constexpr float kBrightest = 0.85f;
+    const float most = std::max({light.r, light.g, light.b});
+    return most > kBrightest ? light * (kBrightest / most) : light;
+}
+
 void Trace(const LightTracer& tracer, std::vector<Sample>& samples, int threads) {
     std::vector<std::thread> workers;
     const size_t n = samples.size();
@@ -111,7 +119,7 @@ void Trace(const LightTracer& tracer, std::vector<Sample>& samples, int threads)
         workers.emplace_back([&, t] {
             // Interleaved so both workers get a fair share of the expensive texels.
             for (size_t i = static_cast<size_t>(t); i < n; i += static_cast<size_t>(threads))
-                *samples[i].out = tracer.Light(samples[i].position, samples[i].normal, samples[i].seed);
+                *samples[i].out = Limited(tracer.Light(samples[i].position, samples[i].normal, samples[i].seed));
         });
     for (std::thread& w : workers) w.join();
 }
