@@ -1,13 +1,15 @@
-// The generator's output does not depend on how its work is shared out: light bakes with one and
-// two workers, and scene files written twice, give the same bytes.
+// The room's light bake: the window's cool light, nothing baked beyond a wink's reach, and output
+// that does not depend on how the work is shared out (one or two workers, scene files written twice).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
 #include "LightBaker.h"
 #include "LightTracer.h"
 #include "Model.h"
+#include "RoomLayout.h"
 #include "RoomMedia.h"
 #include "SceneFile.h"
 
@@ -66,6 +68,40 @@ TEST(RoomBake, TheWindowLightsItsCornerCoolly) {
             EXPECT_GT(sky.b, 1.8f * sky.r) << spot.name;
         }
     }
+}
+
+// A wink takes half of full light off every light map, so nothing may be baked much brighter than
+// that, the lamp's own parts least of all: the parchment carries only its glow, brightest at the
+// lower rim, and the brass and beads beside the bulb stop at the traced light's limit.
+TEST(RoomBake, AWinkCanDimTheLampItself) {
+    room::RoomModel model;
+    room::BuildRoomShell(model);
+    room::BuildFurniture(model);
+    const std::vector<paint::Canvas> pages = room::BakeLighting(model, 2);
+    const auto brightest = [](paint::Rgb c) { return std::max({c.r, c.g, c.b}); };
+    float rim = 0, top = 0;
+    int rimCount = 0, topCount = 0;
+    room::ForEachObject(model.objects, math::Identity(), [&](const room::SceneObject& o, const math::Mat4& world) {
+        if (o.lighting != room::Lighting::kLightMap) return;
+        SCOPED_TRACE(o.name);
+        const paint::Canvas& page = pages.at(static_cast<size_t>(o.lightMapPage));
+        float most = 0;
+        for (const room::Chart& c : o.mesh.charts)
+            for (int y = c.y; y < c.y + c.texelsV; ++y)
+                for (int x = c.x; x < c.x + c.texelsU; ++x) most = std::max(most, brightest(page.At(x, y)));
+        EXPECT_LE(most, o.name == "Lamp shade" ? 0.7f : 0.851f);
+        if (o.name != "Lamp shade") return;
+        for (const room::MeshVertex& v : o.mesh.vertices) {
+            const float y = math::TransformCoord(v.position, world).y;
+            const paint::Rgb light = page.At(static_cast<int>(v.lightUv.x * room::kLightMapSize),
+                                             static_cast<int>(v.lightUv.y * room::kLightMapSize));
+            if (y < room::kLampShadeBottom + 1) rim += brightest(light), ++rimCount;
+            if (y > room::kLampShadeTop - 1) top += brightest(light), ++topCount;
+        }
+    });
+    ASSERT_GT(rimCount, 0);
+    ASSERT_GT(topCount, 0);
+    EXPECT_GT(rim / static_cast<float>(rimCount), 1.5f * top / static_cast<float>(topCount));
 }
 
 TEST(RoomBake, SameLightWhateverTheNumberOfWorkers) {
