@@ -141,6 +141,11 @@ std::vector<PlayedPose> Fly(const std::string& file, int stepMs = 250) {
     player.Start();
     player.ResetTimer();
     std::vector<PlayedPose> poses;
+    TimeRange range;
+    if (!player.cameraPath().getRange(range)) {
+        ADD_FAILURE() << file << " does not load";
+        return poses;
+    }
     CameraPose fallback;
     for (;;) {
         const float at = player.pathTime();
