@@ -1,11 +1,15 @@
-// The generator's output does not depend on how its work is shared out: light bakes with one and
-// two workers, and scene files written twice, give the same bytes.
+// The room's light bake: the window's cool light, nothing baked beyond a wink's reach, and output
+// that does not depend on how the work is shared out (one or two workers, scene files written twice).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "LightBaker.h"
+#include "LightTracer.h"
 #include "Model.h"
+#include "RoomLayout.h"
 #include "RoomMedia.h"
 #include "SceneFile.h"
 
@@ -17,6 +21,87 @@ room::RoomModel ClockOnly() {
     room::RoomModel model;
     room::BuildClock(model);
     return model;
+}
+
+// The window is a cool area light: its sky reaches the sill, the boards in front of it and the folds
+// of the curtain that face it at a level that keeps a colour under the default Gamma's lift.
+TEST(RoomBake, TheWindowLightsItsCornerCoolly) {
+    room::RoomModel model;
+    room::BuildRoomShell(model);
+    room::BuildClock(model);
+    room::BuildFurniture(model);
+    room::BuildCurtain(model);
+    room::BuildBookcase(model);
+    std::vector<room::Mesh> world;
+    room::ForEachObject(model.objects, math::Identity(), [&](const room::SceneObject& o, const math::Mat4& m) {
+        if (!o.castsShadow || o.mesh.indices.empty()) return;
+        world.push_back(o.mesh);
+        world.back().Transform(m);
+    });
+    std::vector<const room::Mesh*> occluders;
+    for (const room::Mesh& mesh : world) occluders.push_back(&mesh);
+    const room::LightTracer tracer(occluders);
+    // The boards, further from the opening and under the wall below it, get less; the middle of
+    // the room, and the wall behind the lamp, next to none.
+    const struct {
+        const char* name;
+        math::Vec3 position, normal;
+        float least, most;
+    } spots[] = {
+        {"sill", {196, 90.05f, -120}, {0, 1, 0}, 0.10f, 0.15f},
+        {"curtain", {186, 150, -150}, math::Normalize({-0.3f, 0, 1}), 0.10f, 0.15f},
+        {"floor", {150, 0.05f, -115}, {0, 1, 0}, 0.02f, 0.15f},
+        {"mid-room floor", {0, 0.05f, 0}, {0, 1, 0}, 0.0f, 0.02f},
+        {"wall by the lamp", {199.9f, 150, 100}, {-1, 0, 0}, 0.0f, 0.02f},
+    };
+    for (const auto& spot : spots) {
+        paint::Rgb sum{};
+        const int seeds = 64;
+        for (int seed = 0; seed < seeds; ++seed)
+            sum = sum + tracer.Sky(spot.position, spot.normal, static_cast<uint32_t>(seed) * 2654435761u);
+        const paint::Rgb sky = sum * (1.0f / seeds);
+        const float level = (sky.r + sky.g + sky.b) / 3;
+        std::printf("%s: sky %.3f (%.3f, %.3f, %.3f)\n", spot.name, level, sky.r, sky.g, sky.b);
+        EXPECT_GE(level, spot.least) << spot.name;
+        EXPECT_LE(level, spot.most) << spot.name;
+        if (spot.least > 0) {
+            EXPECT_GT(sky.b, 1.8f * sky.r) << spot.name;
+        }
+    }
+}
+
+// A wink takes half of full light off every light map, so nothing may be baked much brighter than
+// that, the lamp's own parts least of all: the parchment carries only its glow, brightest at the
+// lower rim, and the brass and beads beside the bulb stop at the traced light's limit.
+TEST(RoomBake, AWinkCanDimTheLampItself) {
+    room::RoomModel model;
+    room::BuildRoomShell(model);
+    room::BuildFurniture(model);
+    const std::vector<paint::Canvas> pages = room::BakeLighting(model, 2);
+    const auto brightest = [](paint::Rgb c) { return std::max({c.r, c.g, c.b}); };
+    float rim = 0, top = 0;
+    int rimCount = 0, topCount = 0;
+    room::ForEachObject(model.objects, math::Identity(), [&](const room::SceneObject& o, const math::Mat4& world) {
+        if (o.lighting != room::Lighting::kLightMap) return;
+        SCOPED_TRACE(o.name);
+        const paint::Canvas& page = pages.at(static_cast<size_t>(o.lightMapPage));
+        float most = 0;
+        for (const room::Chart& c : o.mesh.charts)
+            for (int y = c.y; y < c.y + c.texelsV; ++y)
+                for (int x = c.x; x < c.x + c.texelsU; ++x) most = std::max(most, brightest(page.At(x, y)));
+        EXPECT_LE(most, o.name == "Lamp shade" ? 0.7f : 0.851f);
+        if (o.name != "Lamp shade") return;
+        for (const room::MeshVertex& v : o.mesh.vertices) {
+            const float y = math::TransformCoord(v.position, world).y;
+            const paint::Rgb light = page.At(static_cast<int>(v.lightUv.x * room::kLightMapSize),
+                                             static_cast<int>(v.lightUv.y * room::kLightMapSize));
+            if (y < room::kLampShadeBottom + 1) rim += brightest(light), ++rimCount;
+            if (y > room::kLampShadeTop - 1) top += brightest(light), ++topCount;
+        }
+    });
+    ASSERT_GT(rimCount, 0);
+    ASSERT_GT(topCount, 0);
+    EXPECT_GT(rim / static_cast<float>(rimCount), 1.5f * top / static_cast<float>(topCount));
 }
 
 TEST(RoomBake, SameLightWhateverTheNumberOfWorkers) {

@@ -244,7 +244,7 @@ TEST_F(RoomScene, EveryMeshPassesTheLoadersChecks) {
         triangles += numIndexes / 3;
     }
     EXPECT_GT(meshes, 20);
-    EXPECT_GE(triangles, 30000u);
+    EXPECT_GE(triangles, 20000u);
     EXPECT_LE(triangles, 80000u);
 }
 

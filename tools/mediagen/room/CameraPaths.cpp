@@ -14,8 +14,8 @@ namespace {
 using math::Vec3;
 
 // Keys `step` apart from time 0, one per (position, target) pair.
-CameraPath Path(const char* file, float step, std::vector<std::pair<Vec3, Vec3>> poses) {
-    CameraPath path{file, {}};
+CameraPath Path(const char* file, Piece subject, float step, std::vector<std::pair<Vec3, Vec3>> poses) {
+    CameraPath path{file, subject, {}};
     for (size_t i = 0; i < poses.size(); ++i)
         path.keys.push_back({step * static_cast<float>(i), poses[i].first, poses[i].second});
     return path;
@@ -27,66 +27,67 @@ const Vec3 kDial{169.5f, 165, 0};
 
 std::vector<CameraPath> CameraPaths() {
     std::vector<CameraPath> paths;
-    // A slow dolly from beside the armchair toward the dial.
-    paths.push_back(Path("c1.cam", 294,
-                         {{{20, 125, 112}, kDial}, {{65, 138, 70}, kDial}, {{105, 152, 22}, kDial},
-                          {{135, 162, 8}, kDial}}));
-    // Round the front of the clock, from the lamp's side to the window's.
-    std::vector<std::pair<Vec3, Vec3>> orbit;
-    for (int i = 0; i < 6; ++i) {
-        const float a = (14.0f - 17.0f * static_cast<float>(i)) * 3.14159265f / 180;
-        orbit.push_back({{186 - 120 * std::cos(a), 130 + 3.0f * static_cast<float>(i), 120 * std::sin(a)},
-                         {186, 135, 0}});
-    }
-    paths.push_back(Path("c2.cam", 200, orbit));
-    // Down at the pendulum behind the glass, rising to the dial.
-    paths.push_back(Path("c3.cam", 200,
-                         {{{135, 70, 20}, {186, 60, 0}}, {{138, 82, 8}, {186, 80, 0}}, {{141, 100, -6}, {182, 105, 0}},
-                          {{145, 130, -5}, {178, 135, 0}}, {{148, 158, 0}, kDial}}));
-    // From the armchair toward the window and its storm.
-    paths.push_back(Path("c4.cam", 200,
-                         {{{30, 125, 120}, {205, 160, -120}}, {{55, 130, 70}, {205, 160, -120}},
-                          {{75, 135, 15}, {205, 158, -120}}, {{90, 140, -40}, {205, 156, -120}},
-                          {{100, 142, -70}, {205, 155, -120}}}));
+    // From the window's end of the room across the rug to the dial, the lamp off to the side.
+    paths.push_back(Path("c1.cam", Piece::kClock, 294,
+                         {{{-215, 180, -85}, kDial}, {{-90, 174, -55}, {169.5f, 160, -30}}, {{20, 170, -28}, {169.5f, 160, -60}},
+                          {{112, 167, -6}, kDial}}));
+    // Round the front of the clock from the window's side, spiralling down from above the window to
+    // the pendulum, then up close to the dial.
+    paths.push_back(Path("c2.cam", Piece::kClock, 200,
+                         {{{95, 205, -150}, {186, 150, 0}}, {{75, 195, -110}, {186, 140, -45}}, {{65, 170, -70}, {186, 130, -35}},
+                          {{64, 110, -26}, {186, 90, -30}}, {{71, 80, 6}, {186, 70, -30}}, {{107, 165, -11}, kDial}}));
+    // In low across the rug to the pendulum behind the glass, up the case to the dial and back.
+    paths.push_back(Path("c3.cam", Piece::kClock, 200,
+                         {{{-170, 45, -90}, {186, 55, 0}}, {{-40, 55, -60}, {186, 60, -40}}, {{80, 65, -45}, {186, 65, -45}},
+                          {{115, 105, -30}, {186, 100, -30}}, {{118, 160, -12}, kDial}, {{60, 185, -45}, {169.5f, 165, -40}}}));
+    // From over the armchair toward the window and its storm.
+    paths.push_back(Path("c4.cam", Piece::kWindow, 200,
+                         {{{-150, 180, 100}, {205, 160, -120}}, {{-60, 170, 50}, {205, 160, -120}},
+                          {{20, 160, 0}, {205, 158, -120}}, {{80, 152, -50}, {205, 156, -120}},
+                          {{115, 150, -95}, {205, 155, -120}}, {{135, 140, -110}, {205, 150, -125}}}));
     // Low over the floor boards and the rug to the clock's feet, then up.
-    paths.push_back(Path("c5.cam", 200,
+    paths.push_back(Path("c5.cam", Piece::kClock, 200,
                          {{{-200, 22, -40}, {185, 15, 0}}, {{-120, 24, -25}, {185, 15, 0}}, {{-40, 26, -10}, {185, 20, 0}},
-                          {{40, 30, -5}, {185, 30, 0}}, {{100, 48, 0}, {180, 80, 0}}, {{132, 85, 0}, {175, 130, 0}}}));
-    // From beside the window back into the room and the lamp.
-    paths.push_back(Path("c6.cam", 200,
-                         {{{160, 150, -125}, {80, 120, 80}}, {{150, 146, -100}, {130, 140, 65}},
-                          {{135, 142, -80}, {-100, 110, 100}}, {{115, 138, -60}, {-220, 120, 0}}}));
+                          {{40, 30, -5}, {185, 30, 0}}, {{100, 48, 0}, {180, 80, 0}}, {{128, 95, -5}, {175, 130, 0}}}));
+    // From beside the window back across the room, keeping the lamp in view.
+    paths.push_back(Path("c6.cam", Piece::kLamp, 200,
+                         {{{135, 150, -120}, {152, 140, 78}}, {{90, 140, -90}, {152, 140, 78}},
+                          {{20, 135, -40}, {152, 135, 78}}, {{-60, 130, 20}, {160, 130, 60}},
+                          {{-120, 140, 60}, {175, 130, 40}}, {{-200, 160, 40}, {160, 135, 40}}}));
     // The grand tour of the whole room.
-    paths.push_back(Path("c7.cam", 200,
-                         {{{-220, 150, -150}, {200, 130, 0}},
-                          {{-150, 155, -160}, {200, 160, -120}},
-                          {{-60, 160, -165}, {200, 150, -120}},
-                          {{40, 160, -160}, {200, 150, -60}},
-                          {{110, 155, -120}, {190, 140, -20}},
-                          {{120, 150, -55}, {175, 150, 0}},
-                          {{95, 175, 10}, {170, 165, 0}},
-                          {{80, 180, 30}, {130, 120, 65}},
-                          {{60, 170, 60}, {199, 150, 130}},
-                          {{70, 165, 100}, {199, 150, 130}},
-                          {{20, 170, 130}, {199, 140, 130}},
-                          {{-60, 165, 150}, {100, 90, 60}},
-                          {{-150, 160, 150}, {100, 100, 0}},
-                          {{-210, 150, 100}, {150, 120, 0}},
-                          {{-215, 140, 30}, {170, 140, 0}},
-                          {{-200, 120, 0}, {170, 120, 0}}}));
-    // Close on the picture, then up and round to the clock, looking down over the lamp.
-    paths.push_back(Path("c8.cam", 200,
-                         {{{130, 150, 118}, {199, 150, 130}}, {{118, 151, 120}, {199, 150, 130}},
-                          {{108, 160, 132}, {195, 150, 90}}, {{108, 185, 128}, kDial}, {{104, 192, 124}, kDial}}));
+    paths.push_back(Path("c7.cam", Piece::kClock, 200,
+                         {{{-200, 150, -150}, {200, 140, 0}},
+                          {{-120, 155, -160}, {205, 160, -120}},
+                          {{-20, 160, -160}, {205, 160, -120}},
+                          {{80, 160, -150}, {205, 150, -110}},
+                          {{120, 160, -80}, {205, 150, -120}},
+                          {{95, 168, -15}, {169.5f, 165, -10}},
+                          {{70, 205, -55}, {205, 150, -120}},
+                          {{-20, 235, 40}, {40, 0, 0}},
+                          {{-80, 215, 120}, {60, 40, 60}},
+                          {{-50, 170, 140}, {60, 60, 120}},
+                          {{-130, 185, 100}, {180, 150, 0}},
+                          {{-190, 170, 60}, {180, 150, 0}},
+                          {{-215, 150, -20}, {150, 120, 0}},
+                          {{-180, 130, -100}, {205, 150, -120}},
+                          {{-120, 110, -60}, {180, 130, 0}},
+                          {{-60, 110, -10}, kDial}}));
+    // The picture from beside it, the lamp off to its right; then up and back, turning down to the
+    // armchair so the pan never passes the lamp in front of the clock, and on to the dial from the
+    // window's side.
+    paths.push_back(Path("c8.cam", Piece::kPicture, 200,
+                         {{{30, 175, 165}, {199, 150, 190}}, {{95, 168, 172}, {199, 150, 165}}, {{60, 200, 170}, {199, 150, 165}},
+                          {{-40, 230, 60}, {40, 30, 150}}, {{40, 190, -50}, {169.5f, 165, -50}}, {{100, 172, -35}, {169.5f, 165, -20}}}));
     // High in a ceiling corner, looking down on the room.
-    paths.push_back(Path("c9.cam", 200,
+    paths.push_back(Path("c9.cam", Piece::kShell, 200,
                          {{{-225, 255, 175}, {100, 40, 0}}, {{-225, 255, 105}, {100, 40, 0}}, {{-225, 255, 35}, {110, 50, 0}},
                           {{-225, 255, -35}, {110, 50, -20}}, {{-225, 255, -105}, {100, 40, -20}},
                           {{-225, 255, -175}, {100, 40, 0}}}));
-    // Sideways past the curtain until the window shows.
-    paths.push_back(Path("c10.cam", 200,
-                         {{{120, 150, -60}, {200, 150, -160}}, {{124, 150, -85}, {200, 150, -150}},
-                          {{128, 150, -108}, {205, 150, -135}}, {{132, 150, -128}, {205, 150, -120}}}));
+    // Sideways past the clock and the curtain until the window shows.
+    paths.push_back(Path("c10.cam", Piece::kWindow, 200,
+                         {{{-60, 165, 90}, {200, 150, -100}}, {{20, 158, 60}, {200, 150, -120}}, {{80, 150, 20}, {200, 150, -100}},
+                          {{100, 152, -35}, {200, 150, -160}}, {{115, 150, -95}, {205, 150, -140}},
+                          {{130, 148, -150}, {205, 150, -120}}}));
     return paths;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Model.h"
 #include "common/math/Math.h"
 
 namespace room {
@@ -17,6 +18,7 @@ struct CameraKey {
 
 struct CameraPath {
     std::string file;
+    Piece subject;  // what the path films, and so may come close to
     std::vector<CameraKey> keys;
 };
 

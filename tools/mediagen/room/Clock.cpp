@@ -89,6 +89,9 @@ void BuildClock(RoomModel& model) {
     AddLathe(brass.mesh, {{kDialRadius + 2.2f, 0}, {kDialRadius + 2.0f, 0.6f}, {kDialRadius + 1.2f, 1.1f},
                           {kDialRadius + 0.4f, 0.9f}, {kDialRadius, 0.2f}},
              128, Frame(kDialCentre + Vec3{0.3f, 0, 0}, {-1, 0, 0}, {0, 1, 0}), 8, 4);
+    // Narrow turned parts: at the room's density the bezel's profile would get under a texel of
+    // light, and take its shade from the dial's corner.
+    brass.lightMapDensity = 2.0f;
     model.objects.push_back(std::move(brass));
 
     SceneObject dial = Object("Dial", "Dial");

@@ -63,10 +63,19 @@ SceneObject Pendulum() {
     const float length = 84;
     AddBox(pendulum.mesh, {-0.3f, -length, -0.6f}, {0.3f, 0, 0.6f}, 20);
     AddBox(pendulum.mesh, {-0.6f, -4, -1.2f}, {0.6f, 1.5f, 1.2f}, 20);
+    // The rod samples a plain corner of the bob's texture.
+    for (MeshVertex& v : pendulum.mesh.vertices) v.uv = {0.04f + 0.02f * v.uv.x, 0.04f + 0.001f * v.uv.y};
+    const size_t bobFrom = pendulum.mesh.vertices.size();
+    const float bob = 9;
     AddLathe(pendulum.mesh,
-             {{0, -1.6f}, {4, -1.4f}, {7, -0.9f}, {8.7f, -0.35f}, {9, 0}, {8.7f, 0.35f}, {7, 0.9f}, {4, 1.4f},
+             {{0, -1.6f}, {4, -1.4f}, {7, -0.9f}, {8.7f, -0.35f}, {bob, 0}, {8.7f, 0.35f}, {7, 0.9f}, {4, 1.4f},
               {0, 1.6f}},
              64, Frame({0, -length, 0}, {-1, 0, 0}, {0, 1, 0}), 1, 6);
+    // Mapped flat across the face, as seen from the room: a lathe's own mapping pinches at the centre.
+    for (size_t i = bobFrom; i < pendulum.mesh.vertices.size(); ++i) {
+        MeshVertex& v = pendulum.mesh.vertices[i];
+        v.uv = {(bob - v.position.z) / (2 * bob), (-length + bob - v.position.y) / (2 * bob)};
+    }
     pendulum.nodeTM = math::Translation(kClockBack - 14, 142, 0);
     // A swing of 5 degrees each way with a two-second period (one tick per second): keys every
     // quarter second are close enough for the curve to stay a sine.

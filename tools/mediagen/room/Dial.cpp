@@ -1,4 +1,4 @@
-// The break-arch dial: a brass plate with engraved corners, an ivory chapter ring with Roman
+// The break-arch dial: a gilt plate with engraved corners, an ivory chapter ring with Roman
 // numerals and a minute track, and a painted night sky with the moon in the arch. The texture
 // spans the plate (36 cm across, 54 cm high including the arch) as the dial mesh maps it.
 #include <algorithm>
@@ -79,10 +79,13 @@ Canvas PaintDial(int size) {
         const float dx = a, dy = b - 165;
         const float r = std::sqrt(dx * dx + dy * dy);
         const float theta = std::atan2(dx, dy);  // clockwise from 12
-        // Brass plate, matted, with scrolls engraved in the corners and round the arch.
-        Rgb c = brass * (0.8f + 0.25f * Fbm(u, v, 4, 32, 32, 201));
-        const float scroll = 0.5f + 0.5f * std::sin(r * 2.6f + 5 * std::sin(theta * 4) + a * 0.4f);
-        if (r > 15.6f) c = Mix(c, engraved, Smoothstep(0.85f, 0.95f, scroll) * 0.7f);
+        // Gilt plate, finely brushed across, with a soft sheen from the upper left baked in (the
+        // fixed-function pass gives it no highlight of its own) and fine scrolls in the spandrels.
+        const float brushed = 0.94f + 0.06f * Fbm(u * 0.05f, v, 3, 2, 256, 201);
+        const float sheen = Smoothstep(40, 0, std::fabs(a + (b - 190) * 0.8f));
+        Rgb c = Mix(brass * brushed, Hex(0xf0dca0), 0.45f * sheen);
+        const float scroll = 0.5f + 0.5f * std::sin(r * 9 + 4 * std::sin(theta * 6));
+        if (r > 16.2f && b < 183) c = Mix(c, engraved, Smoothstep(0.9f, 0.97f, scroll) * 0.55f);
         // The moon aperture in the arch: a night sky, stars, the moon and dark hills.
         const float mx = a, my = b - 184, mr = std::sqrt(mx * mx + my * my);
         if (my > 0 && mr < 12.5f) {

@@ -1,5 +1,6 @@
 // The furnishings: the floor lamp with its glowing shade, the small table with a book and a candle,
 // the armchair, the rug and the framed picture.
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -23,38 +24,52 @@ void AddLamp(RoomModel& model) {
              48, math::Translation(kLampBase.x, kLampBase.y, kLampBase.z), 1, 30);
     model.objects.push_back(std::move(stand));
 
-    // The shade glows from the bulb inside: drawn first and added to the black background, so it
-    // shows its own warm colour brightest at the lower rim. The outside and the inside are two
-    // single-sided surfaces, the outside first: where it covers the inside of the far wall, that
-    // fails the depth test, so no pixel adds both (a two-sided mesh would add them in triangle
-    // order, giving bright wedges); from below, the brighter inside shows.
+    const float h = kLampShadeTop - kLampShadeBottom;
+    const std::vector<Vec2> outside{{23, 0}, {22.4f, h * 0.15f}, {21.5f, h * 0.3f}, {19.5f, h * 0.55f}, {17, h * 0.75f}, {13, h}};
+    const math::Mat4 place = math::Translation(kLampBase.x, kLampShadeBottom, kLampBase.z);
+
+    // The parchment, lit through from the bulb: part of the room, so the wink dims it with the rest.
+    // Its light map is its own light alone, strongest at the lower rim, where the bulb is nearest
+    // and the parchment folds under, and under the wink's half so a wink puts it out. It lets the
+    // lamp's light through for the bake.
+    SceneObject shade = Object("Lamp shade", "Parchment");
+    shade.castsShadow = false;
+    shade.lightMapDensity = 1.0f;
+    AddLathe(shade.mesh, outside, 96, place, 3, h);
+    shade.glow = [h](Vec3 p) {
+        const float t = std::clamp((p.y - kLampShadeBottom) / h, 0.0f, 1.0f);  // 0 at the rim, 1 at the top
+        return 0.34f + 0.2f * (1 - t) * (1 - t) + 0.14f * Smoothstep(0.12f, 0.0f, t);
+    };
+    model.objects.push_back(std::move(shade));
+
+    // What glows on its own, drawn first and added to the black background: the inside of the
+    // shade (seen from below, or through the top) and the bulb. The parchment in front of them, in
+    // the room pass, hides both from the side.
     SceneObject glow = Object(manifest::kLampNode, "Lampshade", Lighting::kNone);
     glow.castsShadow = false;
     glow.keys = {{"Blend", "additive"}, {"Lit", "0"}};
-    const float h = kLampShadeTop - kLampShadeBottom;
-    const std::vector<Vec2> outside{{23, 0}, {22.4f, h * 0.15f}, {21.5f, h * 0.3f}, {19.5f, h * 0.55f}, {17, h * 0.75f}, {13, h}};
     std::vector<Vec2> inside;
     for (auto p = outside.rbegin(); p != outside.rend(); ++p) inside.push_back({p->x - 0.4f, p->y});
-    const math::Mat4 place = math::Translation(kLampBase.x, kLampShadeBottom, kLampBase.z);
-    AddLathe(glow.mesh, outside, 64, place, 3, h);
-    const size_t insideFrom = glow.mesh.vertices.size();
-    AddLathe(glow.mesh, inside, 64, place, 3, h);
-    for (size_t i = 0; i < glow.mesh.vertices.size(); ++i) {
-        MeshVertex& v = glow.mesh.vertices[i];
-        const float t = (v.position.y - kLampShadeBottom) / h;  // 0 at the rim, 1 at the top
+    AddLathe(glow.mesh, inside, 96, place, 3, h);
+    for (MeshVertex& v : glow.mesh.vertices) {
+        const float t = (v.position.y - kLampShadeBottom) / h;
         // Kept well below white so the parchment's fibres still show through the glow.
-        const float strength = i < insideFrom ? 0.78f : 0.92f;
-        const auto level = [&](float full) { return static_cast<uint32_t>(full * strength * (1.0f - 0.5f * t)); };
+        const auto level = [&](float full) { return static_cast<uint32_t>(full * 0.92f * (1.0f - 0.5f * t)); };
         v.color = 0xFF000000u | level(255) << 16 | level(165) << 8 | level(95);
     }
+    const size_t bulbFrom = glow.mesh.vertices.size();
+    AddLathe(glow.mesh, {{0.01f, -4.5f}, {2.4f, -3.8f}, {3.4f, -1.5f}, {3.5f, 0.5f}, {2.6f, 2.6f}, {1.2f, 3.6f}, {0.01f, 4}},
+             24, math::Translation(kLampBase.x, kLampShadeBottom + 11, kLampBase.z), 1, 8);
+    for (size_t i = bulbFrom; i < glow.mesh.vertices.size(); ++i) glow.mesh.vertices[i].color = 0xFFFFE8C8u;
     model.objects.push_back(std::move(glow));
 
     // A fringe of glass beads round the shade's rim.
     SceneObject beads = Object("Lamp beads", "Gilt");
-    for (int k = 0; k < 48; ++k) {
-        const float a = 6.2831853f * static_cast<float>(k) / 48;
-        const Vec3 at{kLampBase.x + 23.3f * std::cos(a), kLampShadeBottom - 4.5f, kLampBase.z + 23.3f * std::sin(a)};
-        AddLathe(beads.mesh, {{0.01f, 0}, {0.7f, 0.6f}, {0.7f, 1.4f}, {0.25f, 2}, {0.25f, 4.5f}, {0.01f, 4.6f}}, 8,
+    // Fewer and larger than real beads: a bead under a pixel across flickers from frame to frame.
+    for (int k = 0; k < 24; ++k) {
+        const float a = 6.2831853f * static_cast<float>(k) / 24;
+        const Vec3 at{kLampBase.x + 23.6f * std::cos(a), kLampShadeBottom - 5.5f, kLampBase.z + 23.6f * std::sin(a)};
+        AddLathe(beads.mesh, {{0.01f, 0}, {1.1f, 0.8f}, {1.1f, 2.0f}, {0.45f, 2.8f}, {0.45f, 5.5f}, {0.01f, 5.6f}}, 8,
                  math::Translation(at.x, at.y, at.z), 1, 5);
     }
     beads.lightMapDensity = 1.0f;
@@ -156,16 +171,27 @@ void AddRug(RoomModel& model) {
     const float x0 = -70, x1 = 150, z0 = -75, z1 = 75, y = 0.6f;
     AddQuad(rug.mesh, {x0, y, z1}, {x1 - x0, 0, 0}, {0, 0, z0 - z1}, {0, 1, 0}, {0, 0}, {1, 1});
     model.objects.push_back(std::move(rug));
-    // Fringes on the two short ends: knotted tassels lying on the boards, a little ragged.
-    SceneObject fringe = Object("Rug fringe", "Wax");
+    // Fringes on the two short ends: flat tassel bundles lying on the boards, tapering, of the
+    // rug's own outer indigo (their texture is the rug's outermost band). Wide enough to cover
+    // several pixels from across the room, so without multisampling they do not sparkle as single
+    // threads would; spaced, sized and splayed unevenly so that they read as wool, not as a row.
+    SceneObject fringe = Object("Rug fringe", "Rug");
+    const int bundles = 24;
+    const float spacing = (z1 - z0 - 4) / bundles;
     for (float end : {x0, x1}) {
         const float out = end == x0 ? -1.0f : 1.0f;
-        for (int k = 0; k < 60; ++k) {
-            const float z = z0 + 2 + (z1 - z0 - 4) * static_cast<float>(k) / 59;
-            const float length = 5 + 2.5f * Hash(k, end == x0 ? 0 : 1, 701);
-            const float sway = 1.2f * (Hash(k, end == x0 ? 2 : 3, 701) - 0.5f);
-            AddLathe(fringe.mesh, {{0.35f, 0}, {0.45f, 1}, {0.3f, length}, {0.01f, length + 0.3f}},
-                     6, Frame({end, 0.4f, z}, {out, 0, sway * 0.1f}, {0, 1, 0}), 1, 10);
+        const float u = end == x0 ? 0.008f : 0.992f;  // inside the band's outer 3 centimetres
+        const int side = end == x0 ? 0 : 4;
+        for (int k = 0; k < bundles; ++k) {
+            const float z = z0 + 2 + spacing * (static_cast<float>(k) + 0.5f + 0.35f * (Hash(k, side, 701) - 0.5f));
+            const float length = 3.5f + 5 * Hash(k, side + 1, 701);
+            const float sway = 4 * (Hash(k, side + 2, 701) - 0.5f);
+            const float width = spacing * (0.45f + 0.45f * Hash(k, side + 3, 701));
+            fringe.mesh.AddPatch(2, 2, [&](int i, int j) {
+                const float across = static_cast<float>(i) - 0.5f, along = static_cast<float>(j);
+                const float pz = z + sway * along + across * width * (1 - 0.5f * along);
+                return GridPoint{{end + out * length * along, 0.45f, pz}, {0, 1, 0}, {u, (z1 - pz) / (z1 - z0)}};
+            });
         }
     }
     fringe.lightMapDensity = 1.0f;

@@ -83,11 +83,34 @@ void AssignLightUvs(Mesh& mesh) {
             }
 }
 
+// Calls `visit(x, y, position, normal)` for every texel of the mesh's charts, padding included.
+template <typename Visit>
+void ForEachTexel(const Mesh& mesh, const Visit& visit) {
+    for (const Chart& c : mesh.charts)
+        for (int y = 0; y < c.texelsV; ++y)
+            for (int x = 0; x < c.texelsU; ++x) {
+                Vec3 p, n;
+                ChartPoint(mesh, c, TexelParam(x, c.texelsU), TexelParam(y, c.texelsV), p, n);
+                visit(c.x + x, c.y + y, p, n);
+            }
+}
+
+// The lamp's light as it comes through parchment: warm, but whiter than the bulb's pool.
+const Rgb kGlowColour{1.0f, 0.7f, 0.46f};
+
 struct Sample {
     Vec3 position, normal;
     Rgb* out;
     uint32_t seed;
 };
+
+// The brightest light a surface keeps, next to the bulb, with its hue: a wink takes half of full
+// light off every light map, and must leave the lamp's own brass and beads dimmed too.
+Rgb Limited(Rgb light) {
+    constexpr float kBrightest = 0.85f;
+    const float most = std::max({light.r, light.g, light.b});
+    return most > kBrightest ? light * (kBrightest / most) : light;
+}
 
 void Trace(const LightTracer& tracer, std::vector<Sample>& samples, int threads) {
     std::vector<std::thread> workers;
@@ -96,7 +119,7 @@ void Trace(const LightTracer& tracer, std::vector<Sample>& samples, int threads)
         workers.emplace_back([&, t] {
             // Interleaved so both workers get a fair share of the expensive texels.
             for (size_t i = static_cast<size_t>(t); i < n; i += static_cast<size_t>(threads))
-                *samples[i].out = tracer.Light(samples[i].position, samples[i].normal, samples[i].seed);
+                *samples[i].out = Limited(tracer.Light(samples[i].position, samples[i].normal, samples[i].seed));
         });
     for (std::thread& w : workers) w.join();
 }
@@ -164,19 +187,21 @@ std::vector<Canvas> BakeLighting(RoomModel& model, int threads) {
 
     std::vector<Canvas> pages(packers.size(), Canvas(kLightMapSize, kLightMapSize));
     for (auto& [object, mesh] : world) {
-        if (object->lighting != Lighting::kLightMap) continue;
+        // What glows carries only its own light, so that a wink, which takes the same amount off
+        // every light map, can put it out.
+        if (object->lighting != Lighting::kLightMap || object->glow) continue;
         Canvas& page = pages[static_cast<size_t>(object->lightMapPage)];
-        for (const Chart& c : mesh.charts)
-            for (int y = 0; y < c.texelsV; ++y)
-                for (int x = 0; x < c.texelsU; ++x) {
-                    Vec3 p, n;
-                    ChartPoint(mesh, c, TexelParam(x, c.texelsU), TexelParam(y, c.texelsV), p, n);
-                    const int px = c.x + x, py = c.y + y;
-                    samples.push_back({p, n, &page.At(px, py),
-                                       static_cast<uint32_t>((object->lightMapPage * kLightMapSize + py) * kLightMapSize + px)});
-                }
+        ForEachTexel(mesh, [&](int px, int py, Vec3 p, Vec3 n) {
+            samples.push_back({p, n, &page.At(px, py),
+                               static_cast<uint32_t>((object->lightMapPage * kLightMapSize + py) * kLightMapSize + px)});
+        });
     }
     Trace(tracer, samples, threads);
+    for (auto& [object, mesh] : world) {
+        if (object->lighting != Lighting::kLightMap || !object->glow) continue;
+        Canvas& page = pages[static_cast<size_t>(object->lightMapPage)];
+        ForEachTexel(mesh, [&](int px, int py, Vec3 p, Vec3) { page.At(px, py) = page.At(px, py) + kGlowColour * object->glow(p); });
+    }
 
     nextVertex = 0;
     for (auto& [object, mesh] : world) {

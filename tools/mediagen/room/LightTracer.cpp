@@ -29,8 +29,10 @@ const Rgb kSkyColour{0.29f, 0.42f, 0.62f};
 const Rgb kAmbientColour{0.1f, 0.09f, 0.085f};
 constexpr float kRimPower = 9000;    // the shade's open bottom, shining down
 constexpr float kTopPower = 1800;    // its open top, lighting the ceiling
-constexpr float kShadePower = 2600;  // light through the parchment, all round
-constexpr float kSkyRadiance = 0.7f;
+constexpr float kShadePower = 3600;  // light through the parchment, all round
+constexpr float kSkyRadiance = 0.4f;
+constexpr float kSkyFill = 0.27f;
+constexpr float kSkyFillReach = 100;
 
 Vec3 Orthogonal(Vec3 n) {
     return std::fabs(n.x) < 0.9f ? math::Normalize(math::Cross(n, {1, 0, 0})) : math::Normalize(math::Cross(n, {0, 1, 0}));
@@ -129,20 +131,7 @@ Rgb LightTracer::Light(Vec3 position, Vec3 normal, uint32_t seed) const {
     }
     total = total + kLampColour * (lamp / kLampSamples);
 
-    // The window: the sky seen through its opening, a Lambertian emitter facing the room.
-    float sky = 0;
-    const float area = (kWindowMax.z - kWindowMin.z) * (kWindowTop - kWindowMin.y);
-    for (int i = 0; i < kWindowSamples; ++i) {
-        const Vec3 point{kWindowGlassX + 2, kWindowMin.y + (kWindowTop - kWindowMin.y) * random(i, 3),
-                         kWindowMin.z + (kWindowMax.z - kWindowMin.z) * random(i, 4)};
-        const Vec3 toLight = point - origin;
-        const float d2 = std::max(math::Dot(toLight, toLight), 100.0f);
-        const Vec3 l = toLight * (1 / std::sqrt(d2));
-        const float cosSurface = math::Dot(normal, l), cosEmit = l.x;
-        if (cosSurface <= 0 || cosEmit <= 0 || !Visible(origin, point)) continue;
-        sky += cosSurface * cosEmit / (kPi * d2);
-    }
-    total = total + kSkyColour * (kSkyRadiance * sky * area / kWindowSamples);
+    total = total + Sky(position, normal, seed);
 
     // Ambient: cosine-weighted directions over the hemisphere, open ones count.
     const Vec3 t = Orthogonal(normal), b = math::Cross(normal, t);
@@ -156,6 +145,32 @@ Rgb LightTracer::Light(Vec3 position, Vec3 normal, uint32_t seed) const {
     const float openness = static_cast<float>(open) / kAmbientSamples;
     total = total + kAmbientColour * (0.35f + 0.65f * openness);
     return total;
+}
+
+Rgb LightTracer::Sky(Vec3 position, Vec3 normal, uint32_t seed) const {
+    const Vec3 origin = position + normal * 0.15f;
+    const auto random = [seed](int i, int k) { return Hash(i, k, seed); };
+    // The window: the sky seen through its opening, a Lambertian emitter facing the room.
+    float sky = 0;
+    const float area = (kWindowMax.z - kWindowMin.z) * (kWindowTop - kWindowMin.y);
+    for (int i = 0; i < kWindowSamples; ++i) {
+        const Vec3 point{kWindowGlassX + 2, kWindowMin.y + (kWindowTop - kWindowMin.y) * random(i, 3),
+                         kWindowMin.z + (kWindowMax.z - kWindowMin.z) * random(i, 4)};
+        const Vec3 toLight = point - origin;
+        const float d2 = std::max(math::Dot(toLight, toLight), 100.0f);
+        const Vec3 l = toLight * (1 / std::sqrt(d2));
+        const float cosSurface = math::Dot(normal, l), cosEmit = l.x;
+        if (cosSurface <= 0 || cosEmit <= 0 || !Visible(origin, point)) continue;
+        sky += cosSurface * cosEmit / (kPi * d2);
+    }
+    // What the room scatters of it: a cool fill that fades quickly with the distance from the
+    // opening, so the window's corner keeps a colour in its shadows and the rest stays dark.
+    const Vec3 nearest{kWindowGlassX, std::clamp(position.y, kWindowMin.y, kWindowTop),
+                       std::clamp(position.z, kWindowMin.z, kWindowMax.z)};
+    const Vec3 away = position - nearest;
+    const float falloff = 1 + math::Dot(away, away) / (kSkyFillReach * kSkyFillReach);
+    const float fill = kSkyFill / (falloff * falloff);
+    return kSkyColour * (kSkyRadiance * sky * area / kWindowSamples + fill);
 }
 
 }  // namespace room

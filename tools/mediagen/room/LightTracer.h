@@ -25,6 +25,8 @@ public:
     LightTracer& operator=(const LightTracer&) = delete;
 
     paint::Rgb Light(Vec3 position, Vec3 normal, uint32_t seed) const;
+    // The window's share of it: the night sky through the panes, a cool area light.
+    paint::Rgb Sky(Vec3 position, Vec3 normal, uint32_t seed) const;
     // Distance to the first surface along a ray, or a negative value when nothing is hit.
     float Hit(Vec3 origin, Vec3 direction, float maxDistance, int* triangle = nullptr) const;
 

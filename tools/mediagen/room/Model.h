@@ -2,6 +2,7 @@
 // The room as a tree of named objects before it is written: meshes in their node's coordinates,
 // how each is lit, its render keys, its animation and its skin.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,6 +44,8 @@ struct SceneObject {
     std::vector<AnimationKey> positionKeys;
     Skin skin;
     bool castsShadow = true;  // glass, glow and the landscape let light through
+    // Light of its own at a world position (the lamp's shade): all of its light map, not traced.
+    std::function<float(Vec3)> glow;
     float lightMapDensity = 0.5f;  // texels per centimetre
     int lightMapPage = 0;          // set by the baker
     std::vector<SceneObject> children;
@@ -86,10 +89,9 @@ void BuildFurniture(RoomModel& model);
 void BuildCurtain(RoomModel& model);
 void BuildBookcase(RoomModel& model);
 
-// The shapes the camera paths must keep out of (world boxes, min then max).
-struct Obstacle {
-    Vec3 min, max;
-};
-std::vector<Obstacle> Obstacles();
+// The pieces of furniture a camera keeps its distance from, each object belonging to one; the room's
+// shell (floor, walls, ceiling and what lies flat on them) only keeps the camera inside.
+enum class Piece { kShell, kClock, kLamp, kTable, kArmchair, kPicture, kWindow, kBookcase };
+Piece PieceOf(const std::string& objectName);
 
 }  // namespace room

@@ -23,7 +23,7 @@ inline constexpr float kOutdoorX = 290;
 // room, so every pixel of it costs fill time even where the wall hides it.
 inline constexpr math::Vec3 kLandscapeMin{kOutdoorX, -200, -520};
 inline constexpr math::Vec3 kLandscapeMax{kOutdoorX, 500, 320};
-inline constexpr math::Vec3 kOutdoorMin{kOutdoorX, -30, -480};
+inline constexpr math::Vec3 kOutdoorMin{kOutdoorX, -30, -500};
 inline constexpr math::Vec3 kOutdoorMax{kOutdoorX, 445, 60};
 
 // The clock: case front and dial.
@@ -31,7 +31,7 @@ inline constexpr float kClockBack = 200;
 inline constexpr math::Vec3 kDialCentre{169.5f, 165, 0};
 inline constexpr float kDialRadius = 15;
 
-inline constexpr math::Vec3 kLampBase{130, 0, 65};
+inline constexpr math::Vec3 kLampBase{152, 0, 78};
 inline constexpr float kLampShadeBottom = 128;
 inline constexpr float kLampShadeTop = 158;
 inline constexpr math::Vec3 kPictureCentre{199, 150, 130};

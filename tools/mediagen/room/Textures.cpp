@@ -106,14 +106,38 @@ Canvas Plain(int size, uint32_t colour, float variation, int cells, uint32_t see
     return p;
 }
 
+// Polished brass with a little tarnish in patches: bright enough to read as metal beside walnut
+// under the same light.
 Canvas Brass(int size) {
     Canvas p(size, size);
-    const Rgb brass = Hex(0xb08d57), tarnish = Hex(0x5e4a2a);
+    const Rgb brass = Hex(0xb08d57), tarnish = Hex(0x6e5632), shine = Hex(0xe0c488);
     p.Fill([&](float u, float v) {
         const float brushed = Fbm(u, v, 4, 2, 64, 41);
         const float patches = Fbm(u, v, 3, 4, 4, 42);
-        return Mix(tarnish, brass, 0.45f + 0.35f * brushed + 0.2f * patches);
+        const Rgb metal = Mix(tarnish, brass, 0.7f + 0.3f * patches);
+        return Mix(metal, shine, 0.35f * Smoothstep(0.45f, 0.8f, brushed));
     });
+    return p;
+}
+
+// The pendulum bob's face, mapped flat across it: turned rings and a domed shine from the upper
+// left, baked in because its vertex light has no highlight. Outside the disc (where the rod
+// samples) plain brass.
+Canvas PendulumBob(int size) {
+    Canvas p = Brass(size);
+    const Rgb shine = Hex(0xf4e0a8), shadow = Hex(0x4a3618);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const float dx = (static_cast<float>(x) + 0.5f) / static_cast<float>(size) * 2 - 1;
+            const float dy = (static_cast<float>(y) + 0.5f) / static_cast<float>(size) * 2 - 1;
+            const float r = std::sqrt(dx * dx + dy * dy);
+            if (r > 1) continue;
+            Rgb& c = p.At(x, y);
+            c = c * (0.92f + 0.08f * std::sin(r * 90));
+            const float hx = dx + 0.35f, hy = dy + 0.35f;
+            c = Mix(c, shine, 0.55f * Smoothstep(0.45f, 0.0f, std::sqrt(hx * hx + hy * hy)));
+            c = Mix(c, shadow, 0.5f * Smoothstep(0.75f, 1.0f, r));
+        }
     return p;
 }
 
@@ -251,6 +275,7 @@ std::vector<TextureDef> PaintTextures() {
     t.push_back({"Plaster.dds", Plain(256, 0x9c958a, 0.08f, 8, 111)});
     t.push_back({"Paint.dds", Plain(256, 0x3a4038, 0.06f, 8, 112)});
     t.push_back({"Brass.dds", Brass(256)});
+    t.push_back({"Bob.dds", PendulumBob(256)});
     t.push_back({"Gilt.dds", Plain(256, 0x8a6a30, 0.2f, 16, 113)});
     t.push_back({"Wax.dds", Plain(256, 0xd8cdb0, 0.05f, 4, 114)});
     t.push_back({"Steel.dds", Steel(256)});
