@@ -25,6 +25,12 @@ inline constexpr math::Vec3 kLandscapeMin{kOutdoorX, -200, -520};
 inline constexpr math::Vec3 kLandscapeMax{kOutdoorX, 500, 320};
 inline constexpr math::Vec3 kOutdoorMin{kOutdoorX, -30, -500};
 inline constexpr math::Vec3 kOutdoorMax{kOutdoorX, 445, 60};
+// In front of that sky, drawn with the room and so only where the window shows them: the hills
+// (up to kHillsTop) and low clouds (from kCloudsBottom up) drifting past.
+inline constexpr float kHillsX = kOutdoorX - 2;
+inline constexpr float kHillsTop = 160;
+inline constexpr float kCloudsX = kOutdoorX - 10;
+inline constexpr float kCloudsBottom = 170;
 
 // The clock: case front and dial.
 inline constexpr float kClockBack = 200;
