@@ -16,17 +16,13 @@ namespace {
 
 constexpr float kTwoPi = 6.2831853f;
 
-// Distance from a to b on a circle of circumference 1.
-float WrappedDistance(float a, float b) {
-    const float d = std::fabs(a - b);
-    return std::min(d, 1 - d);
-}
-
 // b - a on a circle of circumference 1, between -0.5 and 0.5.
 float WrappedOffset(float a, float b) {
     const float d = b - a;
     return d - std::floor(d + 0.5f);
 }
+
+float WrappedDistance(float a, float b) { return std::fabs(WrappedOffset(a, b)); }
 
 // Where the landscape's picture places world z: 0 at its left edge (+z), 1 at its right.
 float PictureU(float z) { return (kLandscapeMax.z - z) / (kLandscapeMax.z - kLandscapeMin.z); }
@@ -65,24 +61,25 @@ Canvas PaintHills(int width, int height) {
     const float ySpan = kHillsTop - kOutdoorMin.y;
     const auto zAt = [&](float x) { return zLeft - zSpan * x / static_cast<float>(width); };
     const auto yAt = [&](float y) { return kHillsTop - ySpan * y / static_cast<float>(height); };
-    constexpr int kSamples = 4;  // per pixel each way, for the coverage of the ridge lines
+    // Each ridge's height at four places across every column; a pixel is covered by the share
+    // of its height below the ridge, averaged over the four: the edge keeps its place within the
+    // texel, so a magnified view blends along the true line instead of along the texel grid.
+    constexpr int kSamples = 4;
     std::vector<float> far(static_cast<size_t>(width) * kSamples), near(far.size());
     for (size_t i = 0; i < far.size(); ++i) {
         const float z = zAt((static_cast<float>(i) + 0.5f) / kSamples);
         far[i] = FarRidge(z);
         near[i] = NearRidge(z);
     }
+    const auto cover = [&](const std::vector<float>& ridge, int x, int y) {
+        const float top = yAt(static_cast<float>(y)), bottom = yAt(static_cast<float>(y + 1));
+        float sum = 0;
+        for (int s = 0; s < kSamples; ++s)
+            sum += std::clamp((ridge[static_cast<size_t>(x * kSamples + s)] - bottom) / (top - bottom), 0.0f, 1.0f);
+        return sum / kSamples;
+    };
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            int farHits = 0, nearHits = 0;
-            for (int sx = 0; sx < kSamples; ++sx) {
-                const size_t column = static_cast<size_t>(x) * kSamples + static_cast<size_t>(sx);
-                for (int sy = 0; sy < kSamples; ++sy) {
-                    const float wy = yAt(static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) / kSamples);
-                    farHits += wy < far[column];
-                    nearHits += wy < near[column];
-                }
-            }
             const float u = (static_cast<float>(x) + 0.5f) / static_cast<float>(width);
             const float wy = yAt(static_cast<float>(y) + 0.5f);
             const float z = zAt(static_cast<float>(x) + 0.5f);
@@ -91,13 +88,12 @@ Canvas PaintHills(int width, int height) {
             const Rgb farColour = Mix(Hex(0x0b0f16), Hex(0x121824), Smoothstep(FarRidge(z) - 40, FarRidge(z), wy));
             Rgb nearColour = Mix(Hex(0x0a0f0f), Hex(0x121a15), Fbm(u, wy / ySpan, 5, 64, 16, 307));
             nearColour = Mix(nearColour, Hex(0x181e13), Smoothstep(30, -20, wy) * 0.6f);
-            const float farCover = static_cast<float>(farHits) / (kSamples * kSamples);
-            const float nearCover = static_cast<float>(nearHits) / (kSamples * kSamples);
-            const float cover = nearCover + farCover * (1 - nearCover);
+            const float farCover = cover(far, x, y), nearCover = cover(near, x, y);
+            const float covered = nearCover + farCover * (1 - nearCover);
             // Clear texels keep the colour of the hill beside them, so filtering leaves no halo.
-            p.At(x, y) = cover > 0 ? (nearColour * nearCover + farColour * (farCover * (1 - nearCover))) * (1 / cover)
-                                   : farColour;
-            p.AlphaAt(x, y) = cover;
+            p.At(x, y) = covered > 0 ? (nearColour * nearCover + farColour * (farCover * (1 - nearCover))) * (1 / covered)
+                                     : farColour;
+            p.AlphaAt(x, y) = covered;
         }
     }
     // One farmhouse window just under the tree line, with a little glow on the wall around it.
