@@ -3,6 +3,7 @@
 // they stay smooth when a close view magnifies them; what slides tiles seamlessly.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "RoomLayout.h"
 #include "Textures.h"
