@@ -10,6 +10,7 @@
 
 #include "RoomLayout.h"
 #include "RoomMedia.h"
+#include "Textures.h"
 #include "platform/gfx/loader/Image.h"
 
 using namespace roomtest;
@@ -212,17 +213,19 @@ TEST_F(WindowView, SlidingTexturesTileAndTheCloudsFadeOutAtTheirEdges) {
     }
 }
 
-// The closest path looks at the hills from about 160 cm: at least 3 texels a centimetre across
-// and 2 down, and edges drawn by coverage, so magnified they blend instead of stepping.
+// The closest path looks at the hills from about 160 cm: the landscape has at least 3 texels a
+// centimetre across and 2 down, and the hills' edges are drawn by coverage, so magnified they
+// blend instead of stepping.
 TEST_F(WindowView, HillsArePaintedFineWithSoftEdgesAndHideTheSkyBelowThem) {
-    const gfx::ArgbImage hills = Picture("Hills.png");
-    ASSERT_GT(hills.width, 0u);
-    EXPECT_GE(static_cast<float>(hills.width) / (room::kOutdoorMax.z - room::kOutdoorMin.z), 3.0f);
-    EXPECT_GE(static_cast<float>(hills.height) / (room::kHillsTop - room::kOutdoorMin.y), 2.0f);
+    const gfx::ArgbImage landscape = Picture("Landscape.dds");
+    ASSERT_GT(landscape.width, 0u);
+    EXPECT_GE(static_cast<float>(landscape.width) / (room::kLandscapeMax.z - room::kLandscapeMin.z), 3.0f);
+    EXPECT_GE(static_cast<float>(landscape.height) / (room::kLandscapeMax.y - room::kLandscapeMin.y), 2.0f);
     // The ridge's edge passes through a texel it only partly covers: the partial alpha keeps the
     // line's place within the texel. Texels either clear or solid would put the edge on the texel
     // grid, which magnified shows as steps. (A line drawn by coverage still fills its texel to
     // 98 % or more in about one column of fifty.)
+    const gfx::ArgbImage hills = room::PaintHills(1024, 512).ToImage();
     uint32_t hardEdges = 0;
     for (uint32_t x = 0; x < hills.width; ++x) {
         ASSERT_EQ(Alpha(hills, x, 0), 0.0f) << "the sky shows above the ridges, column " << x;

@@ -47,7 +47,6 @@ std::vector<MaterialDef> RoomMaterials() {
         // Lit by the device's ambient colour (half grey, more in a flash) and no light.
         {"Landscape", "Landscape.dds", false, false, 1.0f},
         // Drawn as painted, with the room: the flashes light the sky behind them.
-        {"Hills", "Hills.png", false},
         {"Clouds", "Clouds.png", false},
     };
 }

@@ -254,8 +254,7 @@ std::vector<TextureDef> PaintTextures() {
     t.push_back({"Bindings.dds", Bindings(256)});
     t.push_back({"Dial.dds", PaintDial(1024)});
     t.push_back({"Rug.dds", PaintRug(1024)});
-    t.push_back({"Landscape.dds", PaintSky(1024, 512)});
-    t.push_back({"Hills.png", PaintHills(2048, 512), true});
+    t.push_back({"Landscape.dds", PaintLandscape(2048, 1024)});
     t.push_back({"Clouds.png", PaintClouds(1024, 256), true});
     t.push_back({"Painting.dds", PaintDefaultPicture(512)});
     t.push_back({"Rain.png", PaintRainDrops(256), true});

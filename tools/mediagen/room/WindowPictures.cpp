@@ -1,6 +1,6 @@
-// Pictures of what the window shows (placed by WindowView.cpp): the storm's sky, the hills against
-// it, the low clouds that drift past, and the rain on the panes. Edges are painted by coverage, so
-// they stay smooth when a close view magnifies them; what slides tiles seamlessly.
+// Pictures of what the window shows (placed by WindowView.cpp): the storm's sky with the hills
+// against it, the low clouds that drift past, and the rain on the panes. Edges are painted by
+// coverage, so they stay smooth when a close view magnifies them; what slides tiles seamlessly.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -25,46 +25,40 @@ float WrappedOffset(float a, float b) {
 
 float WrappedDistance(float a, float b) { return std::fabs(WrappedOffset(a, b)); }
 
-// Where the landscape's picture places world z: 0 at its left edge (+z), 1 at its right.
-float PictureU(float z) { return (kLandscapeMax.z - z) / (kLandscapeMax.z - kLandscapeMin.z); }
+// Ridge noise runs along world z, one unit of it every 840 cm.
+float Along(float z) { return -z / 840; }
 
 // The ridges' heights (y) at world z: the far hills and the wooded near ridge, its tree line
 // ragged down to single crowns.
-float FarRidge(float z) { return 108 + 48 * Fbm(PictureU(z), 0.5f, 5, 6, 1, 304); }
+float FarRidge(float z) { return 108 + 48 * Fbm(Along(z), 0.5f, 5, 6, 1, 304); }
 float NearRidge(float z) {
-    const float u = PictureU(z);
+    const float u = Along(z);
     return 52 + 49 * Fbm(u, 0.5f, 5, 3, 1, 305) + 21 * Fbm(u, 0.5f, 4, 64, 1, 306) + 4 * Fbm(u, 0.5f, 2, 480, 1, 308);
+}
+
+// Night under a thunderstorm: heavy clouds with a paler rift, hazier toward the horizon, veils
+// of rain.
+Rgb Sky(float u, float v) {
+    const float clouds = Fbm(u, v, 6, 4, 2, 301);
+    const float rift = Smoothstep(0.55f, 0.75f, Fbm(u, v, 4, 2, 2, 302)) * Smoothstep(0.1f, 0.4f, v);
+    Rgb c = Mix(Hex(0x232c40), Hex(0x5a6a8a), Smoothstep(0.35f, 0.8f, clouds));
+    c = Mix(c, Hex(0x8a98b0), rift * 0.5f);
+    c = Mix(c, Hex(0x6a7a96), Smoothstep(0.3f, 0.65f, v) * 0.7f);  // haze over the horizon
+    return c * (0.94f + 0.06f * Noise(u * 3 + v * 0.6f, v, 256, 8, 303));  // rain veils
 }
 
 }  // namespace
 
-// Night under a thunderstorm: heavy clouds with a paler rift, hazier toward the horizon, veils
-// of rain. The hills stand in front of it on a layer of their own.
-Canvas PaintSky(int width, int height) {
-    Canvas p(width, height);
-    p.Fill([&](float u, float v) {
-        const float clouds = Fbm(u, v, 6, 4, 2, 301);
-        const float rift = Smoothstep(0.55f, 0.75f, Fbm(u, v, 4, 2, 2, 302)) * Smoothstep(0.1f, 0.4f, v);
-        Rgb c = Mix(Hex(0x232c40), Hex(0x5a6a8a), Smoothstep(0.35f, 0.8f, clouds));
-        c = Mix(c, Hex(0x8a98b0), rift * 0.5f);
-        c = Mix(c, Hex(0x6a7a96), Smoothstep(0.35f, 0.55f, v) * 0.7f);  // haze over the horizon
-        return c * (0.94f + 0.06f * Noise(u * 3 + v * 0.6f, v, 256, 8, 303));  // rain veils
-    });
-    return p;
-}
-
-// The far hills in the haze and the near wooded ridge with fields below and one lit farmhouse
-// window, painted as they show (the hills take no light): u runs along the quad from +z to -z,
-// v from kHillsTop down to the bottom of the view. Above the ridges the picture is clear.
+// The hills over the landscape's picture: the far hills in the haze, the near wooded ridge with
+// fields below it and one lit farmhouse window; clear above the ridges. A texel is covered by
+// the share of its height below each ridge, averaged over four places across it, so the edge
+// keeps its place within the texel and a magnified view blends along the true line instead of
+// stepping along the texel grid.
 Canvas PaintHills(int width, int height) {
     Canvas p(width, height, {}, 0);
-    const float zLeft = kOutdoorMax.z, zSpan = kOutdoorMax.z - kOutdoorMin.z;
-    const float ySpan = kHillsTop - kOutdoorMin.y;
-    const auto zAt = [&](float x) { return zLeft - zSpan * x / static_cast<float>(width); };
-    const auto yAt = [&](float y) { return kHillsTop - ySpan * y / static_cast<float>(height); };
-    // Each ridge's height at four places across every column; a pixel is covered by the share
-    // of its height below the ridge, averaged over the four: the edge keeps its place within the
-    // texel, so a magnified view blends along the true line instead of along the texel grid.
+    const math::Vec3 span = kLandscapeMax - kLandscapeMin;
+    const auto zAt = [&](float x) { return kLandscapeMax.z - span.z * x / static_cast<float>(width); };
+    const auto yAt = [&](float y) { return kLandscapeMax.y - span.y * y / static_cast<float>(height); };
     constexpr int kSamples = 4;
     std::vector<float> far(static_cast<size_t>(width) * kSamples), near(far.size());
     for (size_t i = 0; i < far.size(); ++i) {
@@ -83,27 +77,33 @@ Canvas PaintHills(int width, int height) {
         for (int x = 0; x < width; ++x) {
             const float u = (static_cast<float>(x) + 0.5f) / static_cast<float>(width);
             const float wy = yAt(static_cast<float>(y) + 0.5f);
-            const float z = zAt(static_cast<float>(x) + 0.5f);
-            // Far hills fade into the haze toward their tops; the woods are darker, the fields
-            // below them a little lighter.
-            const Rgb farColour = Mix(Hex(0x0b0f16), Hex(0x121824), Smoothstep(FarRidge(z) - 40, FarRidge(z), wy));
-            Rgb nearColour = Mix(Hex(0x0a0f0f), Hex(0x121a15), Fbm(u, wy / ySpan, 5, 64, 16, 307));
-            nearColour = Mix(nearColour, Hex(0x181e13), Smoothstep(30, -20, wy) * 0.6f);
+            const float farTop = FarRidge(zAt(static_cast<float>(x) + 0.5f));
+            // Far hills lighter toward their tops; the woods darker, the fields below them lighter.
+            const Rgb farColour = Mix(Hex(0x1c2434), Hex(0x263042), Smoothstep(farTop - 40, farTop, wy));
+            Rgb nearColour = Mix(Hex(0x141c1c), Hex(0x1e2a22), Fbm(u, wy / span.y, 5, 64, 16, 307));
+            nearColour = Mix(nearColour, Hex(0x2a3424), Smoothstep(30, -20, wy) * 0.5f);
             const float farCover = cover(far, x, y), nearCover = cover(near, x, y);
             const float covered = nearCover + farCover * (1 - nearCover);
-            // Clear texels keep the colour of the hill beside them, so filtering leaves no halo.
+            // Clear texels keep the colour of the hill below them, so filtering leaves no halo.
             p.At(x, y) = covered > 0 ? (nearColour * nearCover + farColour * (farCover * (1 - nearCover))) * (1 / covered)
                                      : farColour;
             p.AlphaAt(x, y) = covered;
         }
     }
-    // One farmhouse window just under the tree line, with a little glow on the wall around it.
+    const float pxPerCm = static_cast<float>(width) / span.z;
     const float houseZ = -200, houseY = NearRidge(houseZ) - 6;
-    const float hx = (zLeft - houseZ) / zSpan * static_cast<float>(width);
-    const float hy = (kHillsTop - houseY) / ySpan * static_cast<float>(height);
-    const float pxPerCm = static_cast<float>(width) / zSpan;
-    p.FillRect(hx - 0.9f * pxPerCm, hy - 0.7f * pxPerCm, hx + 0.9f * pxPerCm, hy + 0.7f * pxPerCm, Hex(0xc89048));
-    p.Glow(hx, hy, 2.5f * pxPerCm, Hex(0x6a4a24), 0.25f);
+    const float hx = (kLandscapeMax.z - houseZ) * pxPerCm, hy = (kLandscapeMax.y - houseY) / span.y * static_cast<float>(height);
+    p.FillRect(hx - 0.9f * pxPerCm, hy - 0.7f * pxPerCm, hx + 0.9f * pxPerCm, hy + 0.7f * pxPerCm, Hex(0xd8a050));
+    return p;
+}
+
+// The country outside: the storm's sky with the hills in front of it.
+Canvas PaintLandscape(int width, int height) {
+    Canvas p(width, height);
+    p.Fill(Sky);
+    Canvas hills = PaintHills(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) p.Blend(x, y, hills.At(x, y), hills.AlphaAt(x, y));
     return p;
 }
 
@@ -115,8 +115,8 @@ Canvas PaintClouds(int width, int height) {
         for (int x = 0; x < width; ++x) {
             const float u = (static_cast<float>(x) + 0.5f) / static_cast<float>(width);
             const float v = (static_cast<float>(y) + 0.5f) / static_cast<float>(height);
-            const float density = Fbm(u, v, 6, 4, 3, 311);
-            const float band = Smoothstep(0.3f, 0.55f, v) * Smoothstep(0.99f, 0.9f, v);
+            const float density = Fbm(u, v, 6, 4, 2, 311);
+            const float band = Smoothstep(0.02f, 0.3f, v) * Smoothstep(0.99f, 0.8f, v);
             const float shape = Smoothstep(0.45f, 0.62f, density * (0.75f + 0.35f * band));
             p.At(x, y) = Mix(Hex(0x1a2030), Hex(0x080a0f), Smoothstep(0.5f, 0.7f, density));
             p.AlphaAt(x, y) = shape * band;

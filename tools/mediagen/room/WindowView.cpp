@@ -1,8 +1,8 @@
-// What the window shows, far to near: the sky (drawn on its own before the room, lit up by the
-// flashes), the hills against it, low clouds drifting past, and rain on the panes in two layers,
-// drops creeping and trickles running. What moves slides by whole tiles of its texture in each
-// lap of the animation loop, so the loop has no seam; its quad is one tile longer than the part
-// it must cover, and the wall hides the rest.
+// What the window shows, far to near: the landscape, the sky with the hills (drawn on its own
+// before the room, lit up by the flashes), low clouds drifting past, and rain on the panes in two
+// layers, drops creeping and trickles running. What moves slides by whole tiles of its texture in
+// each lap of the animation loop, so the loop has no seam; its quad is one tile longer than the
+// part it must cover, and the wall hides the rest.
 #include <vector>
 
 #include "ClockParts.h"
@@ -18,7 +18,7 @@ namespace {
 constexpr float kRainTile = 50;    // centimetres one rain texture covers each way
 constexpr int kDropLaps = 1;       // tiles the drops creep down per loop: under 1 cm a second
 constexpr int kTrickleLaps = 12;   // and the trickles run: 10 cm a second
-constexpr float kCloudTile = 300;  // width one cloud texture covers; one tile per loop, 5 cm a second
+constexpr float kCloudTile = 240;  // width one cloud texture covers; one tile per loop, 4 cm a second
 // A slide ends this long before the next begins: a frame falls into the jump back once an hour.
 constexpr float kJumpSeconds = 0.0001f;
 
@@ -57,33 +57,23 @@ SceneObject Rain(const char* name, const char* material, float x, int laps) {
 
 // The country outside, far enough behind the window for every view through it. The device
 // lights it with the ambient colour, which the application raises during a flash.
-SceneObject Sky() {
-    SceneObject sky = Object(manifest::kOutdoorNode, "Landscape", Lighting::kNone);
-    sky.castsShadow = false;
-    sky.keys = {{"Lit", "1"}};
+SceneObject Landscape() {
+    SceneObject landscape = Object(manifest::kOutdoorNode, "Landscape", Lighting::kNone);
+    landscape.castsShadow = false;
+    landscape.keys = {{"Lit", "1"}};
     const math::Vec3 picture = kLandscapeMax - kLandscapeMin;
     const auto uv = [&](float y, float z) { return Vec2{(kLandscapeMax.z - z) / picture.z, (kLandscapeMax.y - y) / picture.y}; };
-    AddQuad(sky.mesh, {kOutdoorX, kOutdoorMax.y, kOutdoorMax.z}, {0, 0, kOutdoorMin.z - kOutdoorMax.z},
+    AddQuad(landscape.mesh, {kOutdoorX, kOutdoorMax.y, kOutdoorMax.z}, {0, 0, kOutdoorMin.z - kOutdoorMax.z},
             {0, kOutdoorMin.y - kOutdoorMax.y, 0}, {-1, 0, 0}, uv(kOutdoorMax.y, kOutdoorMax.z),
             uv(kOutdoorMin.y, kOutdoorMin.z));
-    return sky;
-}
-
-// The hills' picture spans the quad once (PaintHills paints it in these coordinates).
-SceneObject Hills() {
-    SceneObject hills = SeeThrough("Window hills", "Hills");
-    // Mirrored, so filtering at the clear top row does not reach round to the fields at the bottom.
-    hills.keys.emplace_back("TexAddrV", "mirror");
-    AddQuad(hills.mesh, {kHillsX, kHillsTop, kOutdoorMax.z}, {0, 0, kOutdoorMin.z - kOutdoorMax.z},
-            {0, kOutdoorMin.y - kHillsTop, 0}, {-1, 0, 0}, {0, 0}, {1, 1});
-    return hills;
+    return landscape;
 }
 
 // Ragged clouds below the storm's ceiling, blown toward the right of the window.
 SceneObject Clouds() {
     SceneObject clouds = SeeThrough("Window clouds", "Clouds");
     const float z0 = kOutdoorMin.z, z1 = kOutdoorMax.z + kCloudTile;
-    AddQuad(clouds.mesh, {kCloudsX, kOutdoorMax.y, z1}, {0, 0, z0 - z1}, {0, kCloudsBottom - kOutdoorMax.y, 0},
+    AddQuad(clouds.mesh, {kCloudsX, kCloudsTop, z1}, {0, 0, z0 - z1}, {0, kCloudsBottom - kCloudsTop, 0},
             {-1, 0, 0}, {0, 0}, {(z1 - z0) / kCloudTile, 1});
     clouds.positionKeys = Slides({0, 0, -kCloudTile}, 1);
     clouds.linearKeys = true;
@@ -95,8 +85,7 @@ SceneObject Clouds() {
 void BuildWindowView(RoomModel& model) {
     model.objects.push_back(Rain("Window panes", "Rain", kWindowGlassX - 0.2f, kDropLaps));
     model.objects.push_back(Rain("Window rain", "Rain trickles", kWindowGlassX - 0.4f, kTrickleLaps));
-    model.objects.push_back(Sky());
-    model.objects.push_back(Hills());
+    model.objects.push_back(Landscape());
     model.objects.push_back(Clouds());
 }
 
