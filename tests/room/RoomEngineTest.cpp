@@ -9,7 +9,9 @@
 #include "RoomMedia.h"
 #include "media/Manifest.h"
 #include "platform/gfx/RecordingDevice.h"
+#include "platform/sys/Clock.h"
 #include "resources/FileSearchList.h"
+#include "scene/AnimationPlayer.h"
 #include "scene/MeshRenderable.h"
 #include "scene/RenderDevice.h"
 #include "scene/Scene.h"
@@ -111,6 +113,52 @@ TEST_F(RoomInEngine, NamedNodesCarryTheirStatesAndPlaces) {
         bool top = false;
         for (const auto& child : scene_->rootChildren()) top = top || child->getName() == EngineString(name);
         EXPECT_TRUE(top) << name;
+    }
+}
+
+// Played as the application plays the room (one take on the whole tree, its range every player's
+// loop): the trickles run down the glass, the drops creep, the clouds drift to the right, the
+// pendulum swings all through the loop, and one loop later everything is where it began.
+TEST_F(RoomInEngine, TheWindowViewAndThePendulumMoveAllThroughTheLoop) {
+    ASSERT_TRUE(loaded_);
+    sys::TestClock clock{5000};
+    sys::ScopedClock useClock{clock};
+    SceneNode& root = scene_->root();
+    root.playAnimation(0, EngineString(), true);
+    root.setSpeed(SceneNode::kAllComponents, 1.0f, true);
+    root.setFlags(SceneNode::kAllComponents, AnimationPlayer::kLoopPlayRange, true);
+    TimeRange range;
+    ASSERT_TRUE(root.getAnimationRange(range));
+    root.setPlayRange(SceneNode::kAllComponents, range, true);
+    root.play(0, true);
+    const auto matrixAt = [&](double seconds, const char* name) {
+        clock.SetMs(5000 + static_cast<int64_t>(seconds * 1000));
+        RenderContext context;
+        context.flags = RenderContext::kTransformsOnly;
+        root.render(context);
+        return root.find(name)->getWorldMatrix();
+    };
+    const auto moved = [&](const char* name, double from, double to) {
+        return matrixAt(to, name).TranslationRow() - matrixAt(from, name).TranslationRow();
+    };
+    // Twelve frames at 30 a second, in the middle of the loop.
+    const double start = range.end / 2 + 0.05, later = start + 0.4;
+    const math::Vec3 trickles = moved("Window rain", start, later), drops = moved("Window panes", start, later);
+    const math::Vec3 clouds = moved("Window clouds", start, later);
+    EXPECT_LE(trickles.y, -0.4f * 5) << "at least 5 cm a second";
+    EXPECT_GE(trickles.y, -0.4f * 25);
+    EXPECT_FLOAT_EQ(trickles.x, 0.0f);
+    EXPECT_FLOAT_EQ(trickles.z, 0.0f);
+    EXPECT_LT(drops.y, 0.0f);
+    EXPECT_GT(drops.y, trickles.y / 4);
+    EXPECT_LE(clouds.z, -0.4f * 2) << "at least 2 cm a second, to the right";
+    EXPECT_GE(clouds.z, -0.4f * 10);
+    const Matrix swing = matrixAt(range.end - 1.5, "Pendulum"), swung = matrixAt(range.end - 1.0, "Pendulum");
+    EXPECT_GT(std::fabs(swing.m(1, 2) - swung.m(1, 2)) + std::fabs(swing.m(2, 1) - swung.m(2, 1)), 0.01f)
+        << "the pendulum stands still before the loop ends";
+    for (const char* name : {"Window rain", "Window panes", "Window clouds", "Pendulum"}) {
+        const Matrix first = matrixAt(start, name), again = matrixAt(start + range.end - range.start, name);
+        for (int i = 0; i < 16; ++i) EXPECT_NEAR(first.m(i / 4, i % 4), again.m(i / 4, i % 4), 1e-3f) << name;
     }
 }
 

@@ -77,7 +77,7 @@ TEST_F(RoomTextures, EveryTextureIsInTheArchiveAndDecodesAtATextureSize) {
         ASSERT_EQ(gfx::DecodeImage(bytes.Bytes(), gfx::ImageLimits{}, image), 0);
         for (uint32_t side : {image.info.Width, image.info.Height}) {
             EXPECT_GE(side, 256u);
-            EXPECT_LE(side, 1024u);
+            EXPECT_LE(side, f == "Landscape.dds" ? 2048u : 1024u);  // the closest path looks at the hills
             EXPECT_EQ(side & (side - 1), 0u);
         }
         // Block-compressed textures bring every level down to 1 x 1, and are opaque everywhere:

@@ -15,7 +15,7 @@ SceneObject Pendulum();
 SceneObject Weight(float z);
 
 // Length of the looping animation range; every animation of the room fits it a whole number of
-// times, so the loop has no seam.
-inline constexpr float kAnimationSeconds = 12;
+// times, so the loop has no seam. Long enough for the clouds outside to drift at a cloud's pace.
+inline constexpr float kAnimationSeconds = 60;
 
 }  // namespace room

@@ -20,6 +20,7 @@ constexpr float kTop = 246, kBottom = 8;
 constexpr float kZ0 = -198, kZ1 = -150;  // gathered between the corner and the window's edge
 constexpr float kFront = 187;            // clear of the sill
 constexpr float kPleat = 9;              // width of one fold
+constexpr float kWaveSeconds = 12;       // one slow sway of the cloth
 
 float FoldDepth(float z, float y) {
     const float flare = (kTop - y) / (kTop - kBottom);  // folds open out toward the hem
@@ -75,9 +76,10 @@ void BuildCurtain(RoomModel& model) {
         bone.lighting = Lighting::kNone;
         bone.nodeTM = b == 0 ? math::Translation(kFront, kTop, (kZ0 + kZ1) / 2) : math::Translation(0, -step, 0);
         const float swing = (0.25f + 0.05f * static_cast<float>(b)) * kPi / 180;
-        for (int k = 0; k <= 24; ++k) {
-            const float time = kAnimationSeconds * static_cast<float>(k) / 24;
-            const float phase = 2 * kPi * time / kAnimationSeconds - 0.45f * static_cast<float>(b);
+        const int keys = static_cast<int>(kAnimationSeconds / kWaveSeconds) * 24;
+        for (int k = 0; k <= keys; ++k) {
+            const float time = kAnimationSeconds * static_cast<float>(k) / static_cast<float>(keys);
+            const float phase = 2 * kPi * time / kWaveSeconds - 0.45f * static_cast<float>(b);
             const math::Quat qz = math::QuatRotationAxis({0, 0, 1}, swing * std::sin(phase));
             const math::Quat qx = math::QuatRotationAxis({1, 0, 0}, 0.4f * swing * std::sin(3 * phase + 1.3f));
             const math::Quat q = math::QuatMultiply(qx, qz);

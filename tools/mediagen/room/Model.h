@@ -42,6 +42,7 @@ struct SceneObject {
     float alpha = -1;
     std::vector<AnimationKey> rotationKeys;
     std::vector<AnimationKey> positionKeys;
+    bool linearKeys = false;  // straight between keys (a steady slide), not a curve through them
     Skin skin;
     bool castsShadow = true;  // glass, glow and the landscape let light through
     // Light of its own at a world position (the lamp's shade): all of its light map, not traced.
@@ -82,12 +83,14 @@ void ForEachObject(std::vector<SceneObject>& objects, const math::Mat4& parent, 
     }
 }
 
-// Each part of the room adds its objects (Room.cpp, Clock.cpp, Furniture.cpp).
+// Each part of the room adds its objects (Room.cpp, Clock.cpp, Furniture.cpp, WindowView.cpp).
 void BuildRoomShell(RoomModel& model);
 void BuildClock(RoomModel& model);
 void BuildFurniture(RoomModel& model);
 void BuildCurtain(RoomModel& model);
 void BuildBookcase(RoomModel& model);
+// What the window shows: the sky, hills and clouds outside and the rain on its panes.
+void BuildWindowView(RoomModel& model);
 
 // The pieces of furniture a camera keeps its distance from, each object belonging to one; the room's
 // shell (floor, walls, ceiling and what lies flat on them) only keeps the camera inside.

@@ -1,11 +1,10 @@
 // The room's shell: floor, ceiling, four walls with wallpaper above a panelled wainscot, skirting,
-// dado rail and cornice, and the window in the far wall with its frame, sill and panes.
+// dado rail and cornice, and the window in the far wall with its frame and sill.
 #include <vector>
 
 #include "Model.h"
 #include "RoomLayout.h"
 #include "Shapes.h"
-#include "media/Manifest.h"
 
 namespace room {
 
@@ -112,26 +111,7 @@ void BuildRoomShell(RoomModel& model) {
     AddBox(sill.mesh, {kRoomMax.x - 9, wy0 - 4, wz0 - 7}, {fx0, wy0, wz1 + 7}, 40, kAllFaces & ~kFaceMaxX);
     model.objects.push_back(std::move(sill));
 
-    SceneObject panes = Object("Window panes", "Rain");
-    panes.lighting = Lighting::kNone;
-    panes.castsShadow = false;
-    panes.keys = {{"AlphaUse", "texture"}, {"Lit", "0"}};
-    AddQuad(panes.mesh, {kWindowGlassX - 0.2f, wy1, wz1}, {0, 0, wz0 - wz1}, {0, wy0 - wy1, 0}, {-1, 0, 0}, {0, 0},
-            {1, 1.5f});
-    model.objects.push_back(std::move(panes));
-
-    // The country outside, far enough behind the window for every view through it. The device
-    // lights it with the ambient colour, which the application raises during a flash.
-    SceneObject outdoor = Object(manifest::kOutdoorNode, "Landscape");
-    outdoor.lighting = Lighting::kNone;
-    outdoor.castsShadow = false;
-    outdoor.keys = {{"Lit", "1"}};
-    const math::Vec3 picture = kLandscapeMax - kLandscapeMin;
-    const auto uv = [&](float y, float z) { return Vec2{(kLandscapeMax.z - z) / picture.z, (kLandscapeMax.y - y) / picture.y}; };
-    AddQuad(outdoor.mesh, {kOutdoorX, kOutdoorMax.y, kOutdoorMax.z}, {0, 0, kOutdoorMin.z - kOutdoorMax.z},
-            {0, kOutdoorMin.y - kOutdoorMax.y, 0}, {-1, 0, 0}, uv(kOutdoorMax.y, kOutdoorMax.z),
-            uv(kOutdoorMin.y, kOutdoorMin.z));
-    model.objects.push_back(std::move(outdoor));
+    BuildWindowView(model);
 }
 
 }  // namespace room

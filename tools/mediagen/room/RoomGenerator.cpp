@@ -43,8 +43,11 @@ std::vector<MaterialDef> RoomMaterials() {
         {"Glass", "Glass.dds", false},
         {"Lampshade", "Lampshade.dds", false},
         {"Rain", "Rain.png", false},
+        {"Rain trickles", "RainTrickles.png", false},
         // Lit by the device's ambient colour (half grey, more in a flash) and no light.
         {"Landscape", "Landscape.dds", false, false, 1.0f},
+        // Drawn as painted, with the room: the flashes light the sky behind them.
+        {"Clouds", "Clouds.png", false},
     };
 }
 

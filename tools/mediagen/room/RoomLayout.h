@@ -18,13 +18,19 @@ inline constexpr float kWindowTop = 230;
 inline constexpr float kWindowGlassX = 208;
 
 inline constexpr float kOutdoorX = 290;
-// The landscape picture spans this plane from (y, z) = (500, 320) down to (-200, -520); the quad
-// that shows it covers only what the camera paths see through the window. It is drawn before the
-// room, so every pixel of it costs fill time even where the wall hides it.
-inline constexpr math::Vec3 kLandscapeMin{kOutdoorX, -200, -520};
-inline constexpr math::Vec3 kLandscapeMax{kOutdoorX, 500, 320};
+// The landscape picture spans this plane from (y, z) = (460, 100) down to (-40, -520), a little
+// more than the quad that shows it, which covers only what the camera paths see through the
+// window. It is drawn before the room, so every pixel of it costs fill time even where the wall
+// hides it.
+inline constexpr math::Vec3 kLandscapeMin{kOutdoorX, -40, -520};
+inline constexpr math::Vec3 kLandscapeMax{kOutdoorX, 460, 100};
 inline constexpr math::Vec3 kOutdoorMin{kOutdoorX, -30, -500};
 inline constexpr math::Vec3 kOutdoorMax{kOutdoorX, 445, 60};
+// Low clouds drift past in front of it, in a band from kCloudsBottom to kCloudsTop, above the
+// hills; they are drawn with the room, so only where the window shows them.
+inline constexpr float kCloudsX = kOutdoorX - 10;
+inline constexpr float kCloudsBottom = 175;
+inline constexpr float kCloudsTop = 295;
 
 // The clock: case front and dial.
 inline constexpr float kClockBack = 200;

@@ -138,10 +138,10 @@ void WriteMesh(UdfNode& node, const SceneObject& o) {
 }
 
 // A track of 32-byte keys: time, value, then curve parameters (zero: a smooth curve through
-// every key).
-void WriteTrack(UdfNode& animation, const char* name, const std::vector<AnimationKey>& keys, int values) {
+// every key, unless the track is linear).
+void WriteTrack(UdfNode& animation, const char* name, const std::vector<AnimationKey>& keys, int values, bool linear) {
     if (keys.empty()) return;
-    UdfNode* track = AddStruct(animation, name, "Track");
+    UdfNode* track = AddStruct(animation, name, linear ? "Linear" : "Track");
     for (size_t k = 0; k < keys.size(); ++k) {
         std::vector<uint8_t> bytes;
         AppendLeFloat(bytes, keys[k].time);
@@ -157,8 +157,8 @@ void WriteNode(UdfNode& parent, const SceneObject& o) {
     if (o.type == "Mesh") WriteMesh(*node, o);
     if (!o.rotationKeys.empty() || !o.positionKeys.empty()) {
         UdfNode* animation = AddStruct(*node, "Animation", "Animation");
-        WriteTrack(*animation, "Position", o.positionKeys, 3);
-        WriteTrack(*animation, "Rotation", o.rotationKeys, 4);
+        WriteTrack(*animation, "Position", o.positionKeys, 3, o.linearKeys);
+        WriteTrack(*animation, "Rotation", o.rotationKeys, 4, o.linearKeys);
     }
     if (o.children.empty()) return;
     UdfNode* children = AddStruct(*node, "Children", "Children");

@@ -1,4 +1,4 @@
-// Pictures: the stormy country behind the window, the default painting in the frame and the rug.
+// Pictures: the default painting in the frame and the rug.
 #include <algorithm>
 #include <cmath>
 
@@ -8,41 +8,6 @@
 namespace room {
 
 using namespace paint;
-
-namespace {
-
-float Ridge(float u, float base, float height, int cells, uint32_t seed) {
-    return base - height * Fbm(u, 0.5f, 5, cells, 1, seed);
-}
-
-}  // namespace
-
-// Night under a thunderstorm: heavy clouds with a paler rift, far hills, a wooded near ridge with
-// one lit window, dark fields. The horizon sits where eyes in the room meet it through the window.
-Canvas PaintLandscape(int width, int height) {
-    Canvas p(width, height);
-    p.Fill([&](float u, float v) {
-        const float clouds = Fbm(u * 1.0f, v, 6, 4, 2, 301);
-        const float rift = Smoothstep(0.55f, 0.75f, Fbm(u, v, 4, 2, 2, 302)) * Smoothstep(0.1f, 0.4f, v);
-        Rgb c = Mix(Hex(0x232c40), Hex(0x5a6a8a), Smoothstep(0.35f, 0.8f, clouds));
-        c = Mix(c, Hex(0x8a98b0), rift * 0.5f);
-        c = Mix(c, Hex(0x4a5670), Smoothstep(0.35f, 0.55f, v) * 0.6f);  // haze over the horizon
-        // Rain veils: faint slanted streaks.
-        c = c * (0.94f + 0.06f * Noise(u * 3 + v * 0.6f, v, 256, 8, 303));
-        const float far = Ridge(u, 0.56f, 0.08f, 6, 304);
-        if (v > far) c = Mix(Hex(0x263042), Hex(0x1c2434), Smoothstep(far, far + 0.1f, v));
-        const float near = Ridge(u, 0.64f, 0.07f, 3, 305) - 0.03f * Fbm(u, v, 3, 64, 2, 306);  // tree line
-        if (v > near) {
-            c = Mix(Hex(0x141c1c), Hex(0x1e2a22), Fbm(u, v, 5, 16, 8, 307));
-            c = Mix(c, Hex(0x2a3424), Smoothstep(0.8f, 1.0f, v) * 0.5f);  // fields in front
-        }
-        // One farmhouse window far away.
-        const float wx = (u - 0.62f) * width, wy = (v - (Ridge(0.62f, 0.64f, 0.07f, 3, 305) + 0.012f)) * height;
-        if (std::fabs(wx) < 2.0f && std::fabs(wy) < 1.5f) c = Hex(0xd8a050);
-        return c;
-    });
-    return p;
-}
 
 // A lake under a dusk sky with hills and a few trees, in soft brushwork on canvas.
 Canvas PaintDefaultPicture(int size) {

@@ -231,39 +231,6 @@ Canvas Glass(int size) {
     return p;
 }
 
-// Rain on the panes: trickles running down and scattered drops, mostly clear.
-Canvas Rain(int size) {
-    Canvas p(size, size);
-    const Rgb water = Hex(0x8a9ab0);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            const float u = (x + 0.5f) / size, v = (y + 0.5f) / size;
-            float cover = 0.06f + 0.04f * Fbm(u, v, 4, 8, 8, 101);
-            // Trickles: forty thin wavy lines, each over part of the height.
-            for (int t = 0; t < 40; ++t) {
-                const float cx = Hash(t, 0, 102) + 0.004f * std::sin(v * 40 + static_cast<float>(t));
-                const float start = Hash(t, 1, 102), length = 0.2f + 0.6f * Hash(t, 2, 102);
-                const float along = v - start - std::floor(v - start);
-                if (along > length) continue;
-                const float dx = std::fabs(u - cx);
-                cover = std::max(cover, Smoothstep(0.003f, 0.0f, std::min(dx, 1 - dx)) * 0.45f);
-            }
-            // Drops: small round beads with a bright rim.
-            const int cells = 24;
-            const int cx = static_cast<int>(u * cells), cy = static_cast<int>(v * cells);
-            const float h = Hash(cx, cy, 103);
-            if (h < 0.55f) {
-                const float du = u * cells - (static_cast<float>(cx) + 0.2f + 0.6f * Hash(cx, cy, 104));
-                const float dv = v * cells - (static_cast<float>(cy) + 0.2f + 0.6f * Hash(cx, cy, 105));
-                const float r = std::sqrt(du * du + dv * dv), radius = 0.06f + 0.12f * h;
-                cover = std::max(cover, Smoothstep(radius, radius * 0.6f, r) * 0.55f);
-            }
-            p.At(x, y) = water;
-            p.AlphaAt(x, y) = cover;
-        }
-    return p;
-}
-
 }  // namespace
 
 std::vector<TextureDef> PaintTextures() {
@@ -287,9 +254,11 @@ std::vector<TextureDef> PaintTextures() {
     t.push_back({"Bindings.dds", Bindings(256)});
     t.push_back({"Dial.dds", PaintDial(1024)});
     t.push_back({"Rug.dds", PaintRug(1024)});
-    t.push_back({"Landscape.dds", PaintLandscape(1024, 512)});
+    t.push_back({"Landscape.dds", PaintLandscape(2048, 1024)});
+    t.push_back({"Clouds.png", PaintClouds(1024, 256), true});
     t.push_back({"Painting.dds", PaintDefaultPicture(512)});
-    t.push_back({"Rain.png", Rain(256), true});
+    t.push_back({"Rain.png", PaintRainDrops(256), true});
+    t.push_back({"RainTrickles.png", PaintRainTrickles(256), true});
     return t;
 }
 

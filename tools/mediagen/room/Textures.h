@@ -17,9 +17,15 @@ struct TextureDef {
 
 std::vector<TextureDef> PaintTextures();
 
-// Those with a painting of their own (Dial.cpp, Scenery.cpp).
+// Those with a painting of their own (Dial.cpp, Scenery.cpp, WindowPictures.cpp).
 paint::Canvas PaintDial(int size);
+// What the window shows (see WindowView.cpp): the landscape (the sky and the hills, which are
+// also a picture of their own, clear above the ridges), a tile of the clouds, and tiles of rain.
 paint::Canvas PaintLandscape(int width, int height);
+paint::Canvas PaintHills(int width, int height);
+paint::Canvas PaintClouds(int width, int height);
+paint::Canvas PaintRainDrops(int size);
+paint::Canvas PaintRainTrickles(int size);
 paint::Canvas PaintDefaultPicture(int size);
 paint::Canvas PaintRug(int size);
 
