@@ -1,12 +1,10 @@
 // The device leaves out work that cannot change a pixel. These cases are where it could: alpha
 // that is below 1 after all (texels filled again while bound, a factor changed between draws), an
-// alpha test that fails at 1, a depth clear that waited when a later draw tests depth, and gamma
-// ramps that only look like an added constant.
+// alpha test that fails at 1 and a depth clear that waited when a later draw tests depth.
 
 #include <cstring>
 
 #include "GlDeviceFixture.h"
-#include "platform/gfx/gl/FrameTarget.h"
 
 using namespace gfx;
 using gfx::testing::GlDeviceTest;
@@ -111,71 +109,6 @@ TEST_F(GlDeviceTest, DepthClearsAreMadeBeforeTheNextDrawThatTestsDepth) {
     DrawQuad(0, 0, kSize, kSize, 0xFFFF0000);  // behind depth 0.05
     Finish("depth_clear_then_colour");
     ExpectPixel(32, 32, {0, 0, 64});
-}
-
-D3DGAMMARAMP SettingRamp(int gamma) {
-    D3DGAMMARAMP ramp;
-    for (size_t i = 0; i < 256; ++i) {
-        const auto value = static_cast<uint16_t>(std::clamp<int>(gamma * 200 + static_cast<int>(i) * 256, 0, 65535));
-        ramp.red[i] = ramp.green[i] = ramp.blue[i] = value;
-    }
-    return ramp;
-}
-
-// A lightning flash's ramp: the setting's ramp blended toward a brighter, steeper one.
-D3DGAMMARAMP FlashRamp() {
-    D3DGAMMARAMP ramp = SettingRamp(100);
-    for (size_t i = 0; i < 256; ++i) {
-        const auto value = static_cast<uint16_t>(std::min<double>(0.5 * ramp.red[i] + 0.5 * (16384 + i * 384.0), 65535));
-        ramp.red[i] = ramp.green[i] = ramp.blue[i] = value;
-    }
-    return ramp;
-}
-
-TEST(GammaPass, SettingRampsAddAConstantAndOtherRampsAreLookedUp) {
-    using gl::GammaPassKind;
-    const GammaPassKind lifted = gl::ClassifyGammaRamp(SettingRamp(100));
-    EXPECT_EQ(lifted.kind, GammaPassKind::kOffset);
-    EXPECT_EQ(lifted.offset[0], 78);  // 20000 / 256, rounded down
-    EXPECT_EQ(lifted.offset[2], 78);
-    const GammaPassKind lowered = gl::ClassifyGammaRamp(SettingRamp(-100));
-    EXPECT_EQ(lowered.kind, GammaPassKind::kOffset);
-    EXPECT_EQ(lowered.offset[1], -79);
-    EXPECT_EQ(gl::ClassifyGammaRamp(SettingRamp(0)).kind, GammaPassKind::kCopy);
-    EXPECT_EQ(gl::ClassifyGammaRamp(FlashRamp()).kind, GammaPassKind::kLookup);
-
-    D3DGAMMARAMP almost = SettingRamp(50);
-    almost.green[200] += 256;  // one entry off the line
-    EXPECT_EQ(gl::ClassifyGammaRamp(almost).kind, GammaPassKind::kLookup);
-    D3DGAMMARAMP channels = SettingRamp(0);
-    channels.blue = SettingRamp(-30).blue;
-    const GammaPassKind perChannel = gl::ClassifyGammaRamp(channels);
-    EXPECT_EQ(perChannel.kind, GammaPassKind::kOffset);
-    EXPECT_EQ(perChannel.offset[0], 0);
-    EXPECT_EQ(perChannel.offset[2], -24);
-}
-
-TEST_F(GlDeviceTest, EveryGammaPassGivesTheLookupsBytes) {
-    const D3DCOLOR colours[8] = {0xFF000102, 0xFF034D80, 0xFF81C8FE, 0xFFFFFFFF,
-                                 0xFF0A141E, 0xFFFA0564, 0xFF4E4F50, 0xFFB0B1B2};
-    D3DGAMMARAMP channels = SettingRamp(100);
-    channels.green = SettingRamp(-60).green;
-    for (const D3DGAMMARAMP& ramp : {SettingRamp(100), SettingRamp(0), SettingRamp(-100), FlashRamp(), channels}) {
-        device_->SetGammaRamp(0, 0, ramp);
-        Begin(0xFF000000);
-        device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-        device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
-        for (uint32_t strip = 0; strip < 8; ++strip)
-            DrawQuad(static_cast<float>(strip * 8), 0, static_cast<float>(strip * 8 + 8), kSize, colours[strip]);
-        Finish("gamma_pass");
-        for (uint32_t strip = 0; strip < 8; ++strip) {
-            const D3DCOLOR c = colours[strip];
-            const Rgb got = Pixel(strip * 8 + 4, 32);
-            EXPECT_EQ(got.r, ramp.red[(c >> 16) & 0xFF] >> 8) << "strip " << strip;
-            EXPECT_EQ(got.g, ramp.green[(c >> 8) & 0xFF] >> 8) << "strip " << strip;
-            EXPECT_EQ(got.b, ramp.blue[c & 0xFF] >> 8) << "strip " << strip;
-        }
-    }
 }
 
 }  // namespace
