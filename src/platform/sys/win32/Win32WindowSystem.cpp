@@ -58,23 +58,33 @@ public:
     void* NativeHandle() const override { return hwnd_; }
 
     bool PaintBitmap(std::span<const uint8_t> bmpFile, int x, int y) override {
-        // A BMP file: its file header, then a BITMAPINFO, then the pixels at the header's offset.
-        BITMAPFILEHEADER file{};
+        // A BMP file, or a packed bitmap as the executable's BITMAP resources hold it (the file
+        // without its first header).
+        size_t dib = 0, pixels = 0;
         BITMAPINFOHEADER info{};
-        if (bmpFile.size() < sizeof file + sizeof info) return false;
-        std::memcpy(&file, bmpFile.data(), sizeof file);
-        std::memcpy(&info, bmpFile.data() + sizeof file, sizeof info);
-        if (file.bfType != 0x4D42 || file.bfOffBits >= bmpFile.size() || info.biSize < sizeof info) return false;
+        if (bmpFile.size() >= sizeof(BITMAPFILEHEADER) && bmpFile[0] == 'B' && bmpFile[1] == 'M') {
+            BITMAPFILEHEADER file{};
+            std::memcpy(&file, bmpFile.data(), sizeof file);
+            dib = sizeof file;
+            pixels = file.bfOffBits;
+        }
+        if (bmpFile.size() < dib + sizeof info) return false;
+        std::memcpy(&info, bmpFile.data() + dib, sizeof info);
+        if (info.biSize < sizeof info || info.biBitCount == 0) return false;
+        if (pixels == 0) {
+            const size_t colours = info.biClrUsed ? info.biClrUsed : info.biBitCount <= 8 ? size_t{1} << info.biBitCount : 0;
+            pixels = dib + info.biSize + colours * sizeof(RGBQUAD) + (info.biCompression == BI_BITFIELDS ? 12 : 0);
+        }
         const int64_t rows = info.biHeight < 0 ? -int64_t{info.biHeight} : info.biHeight;
         const int64_t stride = ((int64_t{info.biWidth} * info.biBitCount + 31) / 32) * 4;
-        if (info.biWidth <= 0 || rows <= 0 || info.biCompression != BI_RGB ||
-            stride * rows > static_cast<int64_t>(bmpFile.size() - file.bfOffBits))
+        if (info.biWidth <= 0 || rows <= 0 || info.biCompression != BI_RGB || pixels >= bmpFile.size() ||
+            stride * rows > static_cast<int64_t>(bmpFile.size() - pixels))
             return false;
         HDC dc = GetDC(hwnd_);
         if (!dc) return false;
         const int lines = SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(info.biWidth), static_cast<DWORD>(rows), 0, 0, 0,
-                                            static_cast<UINT>(rows), bmpFile.data() + file.bfOffBits,
-                                            reinterpret_cast<const BITMAPINFO*>(bmpFile.data() + sizeof file), DIB_RGB_COLORS);
+                                            static_cast<UINT>(rows), bmpFile.data() + pixels,
+                                            reinterpret_cast<const BITMAPINFO*>(bmpFile.data() + dib), DIB_RGB_COLORS);
         ReleaseDC(hwnd_, dc);
         return lines > 0;
     }
@@ -123,6 +133,9 @@ LRESULT CALLBACK NativeProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         // The native window is gone; the engine's object lives on until its owner frees it.
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         window->hwnd_ = nullptr;
+        // Destroyed from outside (a preview's parent closed): a reader waiting on the queue
+        // wakes to see that the run is over.
+        PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
     }
     return AfterEngine(hwnd, message, wParam, lParam, answer);
 }
@@ -150,10 +163,12 @@ public:
         // The parent belongs to another program, which may have closed it already.
         if (parent && !IsWindow(parent)) return nullptr;
         auto window = std::make_unique<Win32Window>(known->procedure);
-        const HWND hwnd = CreateWindowExA(0, params.className.c_str(), params.title.c_str(), params.style, params.box.left,
-                                          params.box.top, std::max(1, params.box.Width()), std::max(1, params.box.Height()),
+        // Telling another program's window of our birth would wait on that program.
+        const HWND hwnd = CreateWindowExA(parent ? WS_EX_NOPARENTNOTIFY : 0, params.className.c_str(), params.title.c_str(),
+                                          params.style, params.box.left, params.box.top, std::max(1, params.box.Width()), std::max(1, params.box.Height()),
                                           parent, nullptr, GetModuleHandleA(nullptr), window.get());
         if (!hwnd) return nullptr;
+        if (parent) adopted_.push_back({hwnd, parent});
         return window;
     }
 
@@ -175,9 +190,12 @@ public:
     int GetMessage(Message& message, Window* filter) override {
         for (;;) {
             MSG native{};
-            const BOOL got = GetMessageA(&native, nullptr, 0, 0);
-            if (got == -1) return -1;
-            if (got == 0) {
+            if (!PeekMessageA(&native, nullptr, 0, 0, PM_REMOVE)) {
+                LetOrphansGo();
+                MsgWaitForMultipleObjectsEx(0, nullptr, kOrphanCheckMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+                continue;
+            }
+            if (native.message == WM_QUIT) {
                 message = {filter, WM_QUIT, static_cast<WParam>(native.wParam), 0};
                 return 0;
             }
@@ -234,6 +252,20 @@ public:
     }
 
 private:
+    static constexpr DWORD kOrphanCheckMs = 250;
+
+    // A window inside another program's (a preview's) ends with it. The system does not always
+    // tell a child in another process that its parent went, so the parents are checked while
+    // the queue is idle.
+    void LetOrphansGo() {
+        std::erase_if(adopted_, [](const Adopted& a) {
+            if (!IsWindow(a.child)) return true;
+            if (IsWindow(a.parent)) return false;
+            ::DestroyWindow(a.child);
+            return true;
+        });
+    }
+
     static HWND HandleOf(Window* window) { return window ? static_cast<Win32Window*>(window)->hwnd_ : nullptr; }
 
     // Turns a queued message into the engine's. Messages of windows that are not the engine's
@@ -242,8 +274,8 @@ private:
     // message belongs to the thread, so every reader sees it.
     bool Deliverable(const MSG& native, Window* filter, Message& message) {
         Win32Window* window = native.hwnd ? FromHandle(native.hwnd) : nullptr;
-        if (native.message == WM_QUIT) {
-            message = {filter, WM_QUIT, static_cast<WParam>(native.wParam), 0};
+        if (native.message == WM_QUIT || (!native.hwnd && native.message == WM_NULL)) {
+            message = {filter, native.message, static_cast<WParam>(native.wParam), 0};
             return true;
         }
         if (!window || (filter && window != filter)) {
@@ -256,7 +288,11 @@ private:
         return true;
     }
 
+    struct Adopted {
+        HWND child, parent;
+    };
     std::vector<WindowClass> classes_;
+    std::vector<Adopted> adopted_;
     MSG held_{};  // the last message handed out, for DispatchMessage
 };
 
