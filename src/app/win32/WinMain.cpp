@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/Options.h"
+#include "app/Recorder.h"
 #include "platform/gfx/Direct3D.h"
 #include "platform/sys/DirectXProbe.h"
 #include "shell/EntryPoint.h"
@@ -22,6 +23,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         std::fprintf(stderr, "quelmont: %s\n%s", options.error.c_str(), kUsage);
         return 2;
     }
+    if (options.record.soak) {
+        std::fprintf(stderr, "quelmont: --soak is for the Linux build\n");
+        return 2;
+    }
+    if (!options.record.directory.empty()) return RunRecording(options.record, __argv[0]);
     // The line exactly as the desktop wrote it: its forms (/p 1234, /c:1234) are the saver's own.
     return RunEntryPoint(instance, GetCommandLineA(), sys::PlatformDirectXProbe());
 }

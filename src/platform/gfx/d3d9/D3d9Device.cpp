@@ -33,11 +33,11 @@ T Native(uint32_t value) {
         n.SwapEffect = ::D3DSWAPEFFECT_COPY;
     }
     n.hDeviceWindow = static_cast<HWND>(p.hDeviceWindow);
-    n.Windowed = p.Windowed ? TRUE : FALSE;
+    n.Windowed = p.Windowed || OnVirtualDisplay() ? TRUE : FALSE;
     n.EnableAutoDepthStencil = p.EnableAutoDepthStencil ? TRUE : FALSE;
     n.AutoDepthStencilFormat = Native<::D3DFORMAT>(p.AutoDepthStencilFormat);
     n.Flags = p.Flags;
-    n.FullScreen_RefreshRateInHz = p.FullScreen_RefreshRateInHz;
+    n.FullScreen_RefreshRateInHz = n.Windowed ? 0 : p.FullScreen_RefreshRateInHz;
     n.PresentationInterval = p.PresentationInterval;
     return n;
 }

@@ -3,6 +3,7 @@
 // The queue is the thread's own; the engine's messages keep the platform's numbers.
 
 #include "platform/sys/Window.h"
+#include "platform/sys/win32/HiddenWindows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,6 +22,8 @@
 
 namespace sys {
 namespace {
+
+bool g_hidden = false;
 
 Rect FromNative(const ::RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
@@ -53,7 +56,7 @@ public:
         // A screen-covering popup stays above the desktop's other windows.
         const bool topmost = (GetStyle() & (WS_POPUP | WS_CHILD)) == WS_POPUP;
         SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_TOP, box.left, box.top, std::max(1, box.Width()),
-                     std::max(1, box.Height()), SWP_SHOWWINDOW);
+                     std::max(1, box.Height()), g_hidden ? SWP_NOACTIVATE : SWP_SHOWWINDOW);
     }
     void* NativeHandle() const override { return hwnd_; }
 
@@ -165,7 +168,7 @@ public:
         auto window = std::make_unique<Win32Window>(known->procedure);
         // Telling another program's window of our birth would wait on that program.
         const HWND hwnd = CreateWindowExA(parent ? WS_EX_NOPARENTNOTIFY : 0, params.className.c_str(), params.title.c_str(),
-                                          params.style, params.box.left, params.box.top, std::max(1, params.box.Width()), std::max(1, params.box.Height()),
+                                          g_hidden ? params.style & ~WS_VISIBLE : params.style, params.box.left, params.box.top, std::max(1, params.box.Width()), std::max(1, params.box.Height()),
                                           parent, nullptr, GetModuleHandleA(nullptr), window.get());
         if (!hwnd) return nullptr;
         if (parent) adopted_.push_back({hwnd, parent});
@@ -297,6 +300,8 @@ private:
 };
 
 }  // namespace
+
+void KeepWindowsHidden(bool hidden) { g_hidden = hidden; }
 
 WindowSystem& PlatformWindowSystem() {
     // Never destroyed: windows of objects of static storage are freed after function statics.
