@@ -15,14 +15,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     gfx::SetDirect3DFactory(&gfx::PlatformDirect3DCreate9);
     const Options options = ParseOptions(__argc, __argv);
-    if (options.help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (!options.error.empty()) {
-        std::fprintf(stderr, "quelmont: %s\n%s", options.error.c_str(), kUsage);
-        return 2;
-    }
+    if (const std::optional<int> done = AnswerHelpOrError(options)) return *done;
     if (options.record.soak) {
         std::fprintf(stderr, "quelmont: --soak is for the Linux build\n");
         return 2;
