@@ -1,6 +1,7 @@
 #include "app/Options.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -189,4 +190,16 @@ std::string BuildCommandLine(int argc, const char* const* argv) {
         if (quote) line += "\"";
     }
     return line;
+}
+
+std::optional<int> AnswerHelpOrError(const Options& options) {
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "quelmont: %s\n%s", options.error.c_str(), kUsage);
+        return 2;
+    }
+    return std::nullopt;
 }

@@ -3,6 +3,7 @@
 // screensaver's own grammar (/s, /p ID, /c, /a, /t, and the desktop host's -root, -window-id).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -53,3 +54,7 @@ HostChoice ChooseHostWindow(const Options& options, const char* hostEnvironment)
 std::string BuildCommandLine(int argc, const char* const* argv);
 
 extern const char* const kUsage;
+
+// Prints the usage (--help) or what is wrong with the line, and gives the exit code then; nothing
+// when the program goes on.
+std::optional<int> AnswerHelpOrError(const Options& options);

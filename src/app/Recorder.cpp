@@ -4,12 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
-#include "app/SoakMonitor.h"
-#include "app/WavWriter.h"
+#include "app/RecordingExtras.h"
 #include "common/Log.h"
-#include "platform/audio/OpenAlSoundLibrary.h"
 #include "platform/gfx/Direct3D.h"
 #include "platform/gfx/loader/ImageEncoders.h"
 #include "platform/sys/Clock.h"
@@ -95,48 +94,15 @@ private:
     sys::LocalTime start_;
 };
 
-// The sound of a recording: the loopback library mixes exactly the stretch of simulated time
-// that each frame covers, so the same arguments give the same bytes.
-class SoundWriter {
-public:
-    static constexpr uint32_t kRate = audio::OpenAlSoundLibrary::kLoopbackRate;
-
-    // An empty path mixes without keeping the sound.
-    SoundWriter(audio::OpenAlSoundLibrary& library, const std::string& path, int fps)
-        : library_(library), fps_(fps), keep_(!path.empty()) {
-        if (keep_ && !wav_.Open(path.c_str(), kRate, 2)) std::fprintf(stderr, "quelmont: cannot write %s\n", path.c_str());
-    }
-    // Mixes up to the end of frame `frames` (counted from 1).
-    bool RenderTo(int64_t frames) {
-        const int64_t target = frames * kRate / fps_;
-        const uint32_t count = static_cast<uint32_t>(target - rendered_);
-        pcm_.resize(static_cast<size_t>(count) * 2);
-        library_.Render(pcm_.data(), count);
-        rendered_ = target;
-        return !keep_ || wav_.Write(pcm_);
-    }
-    bool Close() { return !keep_ || wav_.Close(); }
-
-private:
-    audio::OpenAlSoundLibrary& library_;
-    int fps_;
-    bool keep_;
-    WavWriter wav_;
-    int64_t rendered_ = 0;
-    std::vector<int16_t> pcm_;
-};
-
 class FrameWriter final : public FrameObserver {
 public:
-    FrameWriter(const RecordOptions& options, sys::TestClock& clock, Application& app, SoundWriter& sound)
-        : options_(options), clock_(clock), app_(app), sound_(sound), startMs_(clock.Ms()),
-          frames_(static_cast<int64_t>(options.seconds) * options.fps), soak_(app) {}
+    FrameWriter(const RecordOptions& options, sys::TestClock& clock, Application& app, RecordingExtras& extras)
+        : options_(options), clock_(clock), app_(app), extras_(extras), startMs_(clock.Ms()),
+          frames_(static_cast<int64_t>(options.seconds) * options.fps) {}
 
     void OnFramePresented(gfx::Device& device) override {
         uint32_t width = 0, height = 0;
-        if (options_.soak) {
-            soak_.AfterFrame(written_ * 1000 / options_.fps);
-        } else if (gfx::SUCCEEDED(device.GetFrontBufferData(0, pixels_, width, height))) {
+        if (extras_.WritesFrames() && gfx::SUCCEEDED(device.GetFrontBufferData(0, pixels_, width, height))) {
             char name[32];
             std::snprintf(name, sizeof name, "frame-%05lld.png", static_cast<long long>(written_));
             const std::string path = (std::filesystem::path(options_.directory) / name).string();
@@ -146,14 +112,11 @@ public:
             }
         }
         ++written_;
-        if (!sound_.RenderTo(written_)) {
-            std::fprintf(stderr, "quelmont: cannot write the sound\n");
-            app_.RequestExit();
-        }
+        if (!extras_.AfterFrame(written_)) app_.RequestExit();
         // Frame k is drawn at k / fps seconds, computed from k so no rounding accumulates.
         clock_.SetMs(startMs_ + written_ * 1000 / options_.fps);
         if (written_ >= frames_) {
-            if (options_.soak) soak_.Finish();
+            extras_.Finish();
             app_.RequestExit();
         }
     }
@@ -164,12 +127,11 @@ private:
     const RecordOptions& options_;
     sys::TestClock& clock_;
     Application& app_;
-    SoundWriter& sound_;
+    RecordingExtras& extras_;
     int64_t startMs_;
     int64_t frames_;
     int64_t written_ = 0;
     std::vector<uint32_t> pixels_;
-    SoakMonitor soak_;
 };
 
 }  // namespace
@@ -184,8 +146,6 @@ int RunRecording(const RecordOptions& options, const char* programName) {
     const std::string tracePath = (std::filesystem::path(options.directory) / "trace.log").string();
     std::remove(tracePath.c_str());
     SetTracePath(tracePath.c_str());
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    if (options.soak) SoakMonitor::PrepareRenderer();
     gfx::UseVirtualDisplay(static_cast<uint32_t>(options.width), static_cast<uint32_t>(options.height), 60);
 
     // The seed is the simulated clock's start, which is also what seeds the random generator.
@@ -196,21 +156,15 @@ int RunRecording(const RecordOptions& options, const char* programName) {
     RecordingSystem system(sys::GetSystem(), clock, options.timeOfDaySeconds);
     sys::SetSystem(&system);
 
-    audio::OpenAlSoundLibrary soundLibrary(audio::OpenAlSoundLibrary::Output::Loopback);
-    audio::SetSoundLibrary(&soundLibrary);
-    SoundWriter sound(soundLibrary,
-                      options.soak ? std::string() : (std::filesystem::path(options.directory) / "sound.wav").string(),
-                      options.fps);
-
     Application* app = GetApp();
-    FrameWriter writer(options, clock, *app, sound);
+    std::unique_ptr<RecordingExtras> extras = StartRecordingExtras(options, *app);
+    FrameWriter writer(options, clock, *app, *extras);
     app->SetFrameObserver(&writer);
     if (!options.path.empty()) app->CameraPaths().StartWith(EngineString(options.path.c_str()));
     const std::string commandLine = std::string("\"") + programName + "\" /s";
     const int result = RunEntryPoint(nullptr, commandLine.c_str(), sys::PlatformDirectXProbe());
 
-    sound.Close();
-    audio::SetSoundLibrary(nullptr);
+    extras.reset();
     sys::SetSystem(nullptr);
     sys::SetSettingsStore(nullptr);
     SetTracePath(nullptr);

@@ -24,14 +24,7 @@ int main(int argc, char** argv) {
     ui::SetCancelRequest(&sys::TakeExitRequest);
     gfx::SetDirect3DFactory(&gfx::PlatformDirect3DCreate9);
     const Options options = ParseOptions(argc, argv);
-    if (options.help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (!options.error.empty()) {
-        std::fprintf(stderr, "quelmont: %s\n%s", options.error.c_str(), kUsage);
-        return 2;
-    }
+    if (const std::optional<int> done = AnswerHelpOrError(options)) return *done;
     if (const std::optional<int> done = RunSetupCommand(options)) return *done;
     if (!options.record.directory.empty()) return RunRecording(options.record, argc > 0 ? argv[0] : "quelmont");
     const HostChoice host = ChooseHostWindow(options, std::getenv("XSCREENSAVER_WINDOW"));

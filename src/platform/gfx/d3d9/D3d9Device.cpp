@@ -33,11 +33,11 @@ T Native(uint32_t value) {
         n.SwapEffect = ::D3DSWAPEFFECT_COPY;
     }
     n.hDeviceWindow = static_cast<HWND>(p.hDeviceWindow);
-    n.Windowed = p.Windowed ? TRUE : FALSE;
+    n.Windowed = p.Windowed || OnVirtualDisplay() ? TRUE : FALSE;
     n.EnableAutoDepthStencil = p.EnableAutoDepthStencil ? TRUE : FALSE;
     n.AutoDepthStencilFormat = Native<::D3DFORMAT>(p.AutoDepthStencilFormat);
     n.Flags = p.Flags;
-    n.FullScreen_RefreshRateInHz = p.FullScreen_RefreshRateInHz;
+    n.FullScreen_RefreshRateInHz = n.Windowed ? 0 : p.FullScreen_RefreshRateInHz;
     n.PresentationInterval = p.PresentationInterval;
     return n;
 }
@@ -114,6 +114,7 @@ public:
 
     HRESULT Present() override {
         if (IsLost()) return D3DERR_DEVICELOST;
+        if (parameters_.Windowed) ApplyGammaRampToBackBuffer();
         return native_->Present(nullptr, nullptr, nullptr, nullptr);
     }
 
@@ -129,27 +130,17 @@ public:
                                uint32_t& height) override {
         if (swapChain != 0) return D3DERR_INVALIDCALL;
         IDirect3DSurface9* backBuffer = nullptr;
-        HRESULT hr = native_->GetBackBuffer(0, 0, ::D3DBACKBUFFER_TYPE_MONO, &backBuffer);
-        if (FAILED(hr)) return hr;
         ::D3DSURFACE_DESC desc;
-        backBuffer->GetDesc(&desc);
-        if (desc.Format != ::D3DFMT_X8R8G8B8 && desc.Format != ::D3DFMT_A8R8G8B8) {
-            backBuffer->Release();
-            return D3DERR_NOTAVAILABLE;
-        }
-        if (!readBack_) {
-            hr = native_->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, ::D3DPOOL_SYSTEMMEM,
-                                                      &readBack_, nullptr);
-        }
-        if (SUCCEEDED(hr)) hr = native_->GetRenderTargetData(backBuffer, readBack_);
-        backBuffer->Release();
+        HRESULT hr = ReadBackBuffer(backBuffer, desc);
+        if (backBuffer) backBuffer->Release();
         ::D3DLOCKED_RECT locked;
         if (SUCCEEDED(hr)) hr = readBack_->LockRect(&locked, nullptr, D3DLOCK_READONLY);
         if (FAILED(hr)) return hr;
         width = desc.Width;
         height = desc.Height;
         argb.resize(static_cast<size_t>(width) * height);
-        const D3DGAMMARAMP& ramp = GammaRamp();
+        // A windowed frame has had the ramp applied by our own pass already.
+        const D3DGAMMARAMP& ramp = parameters_.Windowed ? IdentityRamp() : GammaRamp();
         for (uint32_t y = 0; y < height; ++y) {
             const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(locked.pBits) +
                                                                 static_cast<size_t>(y) * locked.Pitch);
@@ -162,6 +153,64 @@ public:
         }
         readBack_->UnlockRect();
         return D3D_OK;
+    }
+
+    // The back buffer and a copy of it in system memory (readBack_), for reading or changing it.
+    HRESULT ReadBackBuffer(IDirect3DSurface9*& backBuffer, ::D3DSURFACE_DESC& desc) {
+        HRESULT hr = native_->GetBackBuffer(0, 0, ::D3DBACKBUFFER_TYPE_MONO, &backBuffer);
+        if (FAILED(hr)) return hr;
+        backBuffer->GetDesc(&desc);
+        if ((desc.Format != ::D3DFMT_X8R8G8B8 && desc.Format != ::D3DFMT_A8R8G8B8) ||
+            desc.MultiSampleType != ::D3DMULTISAMPLE_NONE)
+            return D3DERR_NOTAVAILABLE;
+        if (readBack_) {
+            ::D3DSURFACE_DESC kept;
+            readBack_->GetDesc(&kept);
+            if (kept.Width != desc.Width || kept.Height != desc.Height || kept.Format != desc.Format) {
+                readBack_->Release();
+                readBack_ = nullptr;
+            }
+        }
+        if (!readBack_) {
+            hr = native_->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, ::D3DPOOL_SYSTEMMEM,
+                                                      &readBack_, nullptr);
+        }
+        if (SUCCEEDED(hr)) hr = native_->GetRenderTargetData(backBuffer, readBack_);
+        return hr;
+    }
+
+    // Direct3D applies a swap chain's gamma ramp only full screen; in a window (and so in a
+    // preview) the frame goes through the ramp here, on the processor, before it is shown.
+    void ApplyGammaRampToBackBuffer() {
+        const D3DGAMMARAMP& ramp = GammaRamp();
+        if (std::memcmp(&ramp, &IdentityRamp(), sizeof ramp) == 0) return;
+        IDirect3DSurface9* backBuffer = nullptr;
+        ::D3DSURFACE_DESC desc;
+        HRESULT hr = ReadBackBuffer(backBuffer, desc);
+        ::D3DLOCKED_RECT locked;
+        if (SUCCEEDED(hr)) hr = readBack_->LockRect(&locked, nullptr, 0);
+        if (SUCCEEDED(hr)) {
+            for (uint32_t y = 0; y < desc.Height; ++y) {
+                auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + static_cast<size_t>(y) * locked.Pitch);
+                for (uint32_t x = 0; x < desc.Width; ++x) {
+                    const uint32_t c = row[x];
+                    row[x] = (c & 0xFF000000u) | (ramp.red[(c >> 16) & 0xFF] >> 8) << 16 |
+                             (ramp.green[(c >> 8) & 0xFF] >> 8) << 8 | ramp.blue[c & 0xFF] >> 8;
+                }
+            }
+            readBack_->UnlockRect();
+            native_->UpdateSurface(readBack_, nullptr, backBuffer, nullptr);
+        }
+        if (backBuffer) backBuffer->Release();
+    }
+
+    static const D3DGAMMARAMP& IdentityRamp() {
+        static const D3DGAMMARAMP identity = [] {
+            D3DGAMMARAMP r{};
+            for (int i = 0; i < 256; ++i) r.red[i] = r.green[i] = r.blue[i] = static_cast<uint16_t>(i * 257);
+            return r;
+        }();
+        return identity;
     }
 
     HRESULT SetRenderState(D3DRENDERSTATETYPE state, uint32_t value) override {

@@ -11,6 +11,10 @@ struct _D3DCAPS9;
 namespace gfx::d3d9 {
 
 // Our record of Direct3D's capabilities.
+// True while a virtual display stands in for the screen (UseVirtualDisplay): a full-screen device
+// is then made windowed on its (hidden) window at the virtual display's size.
+bool OnVirtualDisplay();
+
 D3DCAPS9 CapsOf(const _D3DCAPS9& native);
 
 // Creates the native device and ours around it; `owner` (which holds the loaded library) lives

@@ -127,6 +127,8 @@ private:
 
 }  // namespace
 
+bool d3d9::OnVirtualDisplay() { return g_virtualDisplay.Width != 0; }
+
 void UseVirtualDisplay(uint32_t width, uint32_t height, uint32_t refreshRate) {
     g_virtualDisplay = {width, height, refreshRate, D3DFMT_X8R8G8B8};
 }

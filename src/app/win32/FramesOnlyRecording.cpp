@@ -1,0 +1,22 @@
+// Recordings on Windows keep frames and the trace: no system sound library renders offline, so
+// the saver runs silent, and the long-run checks of --soak are Linux's.
+
+#include "app/RecordingExtras.h"
+#include "platform/sys/win32/HiddenWindows.h"
+
+namespace {
+
+class FramesOnly final : public RecordingExtras {
+public:
+    FramesOnly() { sys::KeepWindowsHidden(true); }
+    ~FramesOnly() override { sys::KeepWindowsHidden(false); }
+    bool WritesFrames() const override { return true; }
+    bool AfterFrame(int64_t) override { return true; }
+    void Finish() override {}
+};
+
+}  // namespace
+
+std::unique_ptr<RecordingExtras> StartRecordingExtras(const RecordOptions&, Application&) {
+    return std::make_unique<FramesOnly>();
+}

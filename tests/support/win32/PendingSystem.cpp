@@ -1,8 +1,0 @@
-#include "platform/sys/System.h"
-#include "support/win32/Missing.h"
-
-namespace sys {
-
-System& PlatformSystem() { MissingOnWindows("sys::System"); }
-
-}  // namespace sys
