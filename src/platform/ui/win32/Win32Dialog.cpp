@@ -23,26 +23,30 @@ T ReadAt(std::span<const uint8_t> bytes, size_t offset) {
     return value;
 }
 
-// A device-independent bitmap from the bytes of a BMP file; null when they do not hold a whole
-// uncompressed one (a damaged resource shows no picture rather than reading past its end).
-HBITMAP BitmapFromFile(std::span<const uint8_t> file) {
-    if (file.size() < kFileHeaderBytes + sizeof(BITMAPINFOHEADER) || file[0] != 'B' || file[1] != 'M') return nullptr;
-    const auto info = ReadAt<BITMAPINFOHEADER>(file, kFileHeaderBytes);
-    const uint32_t pixelsAt = ReadAt<uint32_t>(file, 10);
+// A bitmap from the bytes of a BMP file, or of a bitmap resource (the same without the file
+// header); null when they do not hold a whole uncompressed one, so a damaged resource shows no
+// picture rather than reading past its end.
+HBITMAP BitmapFromBytes(std::span<const uint8_t> bytes) {
+    const bool file = bytes.size() >= kFileHeaderBytes && bytes[0] == 'B' && bytes[1] == 'M';
+    const size_t infoAt = file ? kFileHeaderBytes : 0;
+    if (bytes.size() < infoAt + sizeof(BITMAPINFOHEADER)) return nullptr;
+    const auto info = ReadAt<BITMAPINFOHEADER>(bytes, infoAt);
     const uint64_t bits = info.biBitCount;
-    if (info.biCompression != BI_RGB || info.biWidth <= 0 || info.biHeight == 0 || info.biHeight == INT32_MIN ||
+    if (info.biSize < sizeof(BITMAPINFOHEADER) || info.biCompression != BI_RGB || info.biWidth <= 0 ||
+        info.biHeight == 0 || info.biHeight == INT32_MIN ||
         (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32))
         return nullptr;
+    const uint64_t colours = bits <= 8 ? (info.biClrUsed ? info.biClrUsed : uint64_t{1} << bits) : 0;
+    if (colours > 256) return nullptr;
+    const uint64_t infoEnd = infoAt + uint64_t{info.biSize} + colours * sizeof(RGBQUAD);
+    const uint64_t pixelsAt = file ? ReadAt<uint32_t>(bytes, 10) : infoEnd;
     const uint64_t stride = (static_cast<uint64_t>(info.biWidth) * bits + 31) / 32 * 4;
     const uint64_t rows = static_cast<uint64_t>(info.biHeight < 0 ? -int64_t{info.biHeight} : info.biHeight);
-    const uint64_t colours = bits <= 8 ? (info.biClrUsed ? info.biClrUsed : uint64_t{1} << bits) : 0;
-    const uint64_t headerEnd = kFileHeaderBytes + uint64_t{info.biSize} + colours * sizeof(RGBQUAD);
-    if (info.biSize < sizeof(BITMAPINFOHEADER) || colours > 256 || headerEnd > pixelsAt ||
-        pixelsAt > file.size() || stride * rows > file.size() - pixelsAt)
-        return nullptr;
+    if (infoEnd > pixelsAt || pixelsAt > bytes.size() || stride * rows > bytes.size() - pixelsAt) return nullptr;
     HDC screen = GetDC(nullptr);
-    const auto* header = reinterpret_cast<const BITMAPINFO*>(file.data() + kFileHeaderBytes);
-    HBITMAP bitmap = CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT, file.data() + pixelsAt, header, DIB_RGB_COLORS);
+    const auto* header = reinterpret_cast<const BITMAPINFO*>(bytes.data() + infoAt);
+    HBITMAP bitmap =
+        CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT, bytes.data() + pixelsAt, header, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     return bitmap;
 }
@@ -132,7 +136,7 @@ void Win32Dialog::SetListSelection(int id, int index) { SendMessageA(static_cast
 int Win32Dialog::GetListSelection(int id) const { return static_cast<int>(SendMessageA(static_cast<HWND>(Item(id)), CB_GETCURSEL, 0, 0)); }
 
 void Win32Dialog::SetItemPicture(int id, std::span<const uint8_t> bitmap) {
-    HBITMAP picture = BitmapFromFile(bitmap);
+    HBITMAP picture = BitmapFromBytes(bitmap);
     if (!picture) return;
     bitmaps_.push_back(picture);
     SendMessageA(static_cast<HWND>(Item(id)), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
