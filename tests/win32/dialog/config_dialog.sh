@@ -7,45 +7,32 @@ set -euo pipefail
 key='HKCU\Software\KORVANE Studio\Quelmont'
 title='Quelmont Screensaver Configuration'
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/press_key.sh"
 
 # Value NAME's data as `reg query` prints it ("REG_DWORD 0x32"), or nothing when it is missing.
 value() {
   wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n { $1 = ""; sub(/^ +/, ""); print }'
 }
 
-# Runs the dialog and presses KEY once it is shown; the dialog must then end.
+# Runs the dialog, presses KEY; the run must end well.
 run_dialog() {
-  wine "$@" </dev/null >/dev/null 2>&1 &
-  local program=$!
-  local window
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" | head -n 1) ||
-    { kill "$program" 2>/dev/null; fail "the dialog did not appear"; }
-  xdotool windowfocus --sync "$window"
-  xdotool key --clearmodifiers "$KEY"
-  for _ in $(seq 100); do
-    kill -0 "$program" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$program" 2>/dev/null; then
-    kill "$program"
-    fail "$KEY did not end the dialog"
-  fi
-  wait "$program" || fail "the configuration run failed with $?"
+  local code
+  code=$(press_key "^$title\$" "$@")
+  [ "$code" = 0 ] || fail "the configuration run failed with $code"
 }
 
 wine reg delete "$key" /f >/dev/null 2>&1 || true
 wine reg add "$key" /v Volume /t REG_DWORD /d 7 /f >/dev/null
 wine reg add "$key" /v Gamma /t REG_DWORD /d 500 /f >/dev/null
 
-KEY=Escape run_dialog "$@"
+run_dialog Escape "$@"
 [ "$(value Volume)" = "REG_DWORD 0x7" ] || fail "Escape changed Volume: $(value Volume)"
 [ "$(value Gamma)" = "REG_DWORD 0x1f4" ] || fail "Escape changed Gamma: $(value Gamma)"
 [ -z "$(value Music)" ] || fail "Escape wrote Music"
 [ -z "$(value PhotoPath)" ] || fail "Escape wrote PhotoPath"
 echo "Escape: nothing written"
 
-KEY=Return run_dialog "$@"
+run_dialog Return "$@"
 # The stored volume, the gamma limited to its range, the defaults for the rest.
 expected=(UseDesktop 0x1 ShowFps 0x0 Adapter 0x0 Gamma 0x64 Volume 0x7 Music 0x1 Sound 0x1
           ExitOnMM 0x0 ShowTime 0x1 TimeStyle 0x1)

@@ -3,23 +3,10 @@
 # cancels (2).
 #   directx_dialog.sh PROGRAM
 set -euo pipefail
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/press_key.sh"
 
-press() {
-  wine "$1" </dev/null >/dev/null 2>&1 &
-  local program=$!
-  local window
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Dialog$' | head -n 1) ||
-    { kill "$program" 2>/dev/null; fail "the dialog did not appear"; }
-  xdotool windowfocus --sync "$window"
-  xdotool key --clearmodifiers "$2"
-  local code=0
-  wait "$program" || code=$?
-  echo "$code"
-}
-
-code=$(press "$1" Return)
+code=$(press_key '^Dialog$' Return "$1")
 [ "$code" = 1 ] || fail "Enter gave $code"
-code=$(press "$1" Escape)
+code=$(press_key '^Dialog$' Escape "$1")
 [ "$code" = 2 ] || fail "Escape gave $code"
 echo "Enter: download, Escape: cancel"
