@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The configuration dialog under Wine, driven by its keys: Escape leaves the registry as it was,
 # Enter writes every value (read back with `wine reg query`). A stored value out of its range
-# is shown and saved within it. Needs the X server and prefix of scripts/windows test.
+# is shown and saved within it. Browse takes a file from the system's file dialog; cancelling that
+# dialog keeps the path. Needs the X server and prefix of scripts/windows test.
 #   config_dialog.sh PROGRAM [ARGUMENTS...]   (a configuration run of the saver)
 set -euo pipefail
 key='HKCU\Software\KORVANE Studio\Quelmont'
@@ -46,3 +47,36 @@ for name in Width Height Depth; do
 done
 [ "$(value PhotoPath)" = "REG_SZ" ] || fail "after Enter PhotoPath is '$(value PhotoPath)'"
 echo "Enter: every value written"
+
+# Browse (ten Tabs from the first enabled control, with the template's tab order), in the file
+# dialog FILE and Enter (or Escape when FILE is empty), then OK from the path's edit box.
+browse() {
+  wine "$program" </dev/null >/dev/null 2>&1 &
+  local run=$!
+  local window chooser
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1) || fail "no dialog"
+  xdotool windowfocus --sync "$window"
+  xdotool key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space
+  chooser=$(timeout 60 xdotool search --sync --onlyvisible --name '^Open$' | head -n 1) || fail "no file dialog"
+  xdotool windowfocus --sync "$chooser"
+  if [ -n "$1" ]; then
+    xdotool type --delay 50 "$1"
+    xdotool key Return
+  else
+    xdotool key Escape
+  fi
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^Open$' >/dev/null || break
+    sleep 0.1
+  done
+  xdotool windowfocus --sync "$window"
+  xdotool key shift+Tab Return
+  wait "$run" || fail "the configuration run failed with $?"
+}
+
+program=$1
+browse 'C:\windows\win.ini'
+[ "$(value PhotoPath)" = 'REG_SZ C:\windows\win.ini' ] || fail "after Browse PhotoPath is '$(value PhotoPath)'"
+browse ''
+[ "$(value PhotoPath)" = 'REG_SZ C:\windows\win.ini' ] || fail "a cancelled Browse changed PhotoPath to '$(value PhotoPath)'"
+echo "Browse: the chosen file is saved, a cancelled choice keeps the path"
