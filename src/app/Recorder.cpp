@@ -23,12 +23,17 @@ namespace {
 // A recording must not depend on the user's saved settings: the key opens and holds only the
 // values given with --set, so the built-in defaults apply to the rest, and nothing can be written.
 class GivenSettingsKey final : public sys::SettingsKey {
+    // The last --set of a name wins, as on a command line.
+    auto Given(std::string_view name) const {
+        return std::find_if(options_.settings.rbegin(), options_.settings.rend(),
+                            [&](const auto& setting) { return setting.first == name; });
+    }
+
 public:
     explicit GivenSettingsKey(const RecordOptions& options) : options_(options) {}
+    bool Contains(std::string_view name) const override { return Given(name) != options_.settings.rend(); }
     bool QueryDword(std::string_view name, uint32_t& value) const override {
-        // The last --set of a name wins, as on a command line.
-        const auto given = std::find_if(options_.settings.rbegin(), options_.settings.rend(),
-                                        [&](const auto& setting) { return setting.first == name; });
+        const auto given = Given(name);
         if (given == options_.settings.rend()) return false;
         value = static_cast<uint32_t>(given->second);
         return true;

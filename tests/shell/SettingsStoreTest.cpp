@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "clock/ClockApplication.h"
+#include "common/Log.h"
 #include "platform/sys/linux/KeyFileSettingsStore.h"
 #include "shell/SettingsTable.h"
 #include "support/FakeSystem.h"
@@ -158,13 +159,21 @@ TEST_F(SettingsStoreTest, WrongTypesAndOutOfRangeValuesAreNotTaken) {
     std::ofstream(file) << "[Software\\KORVANE Studio\\Quelmont]\n"
                            "Volume=sz:80\nWidth=dword:123456789\nGamma=dword:000003e8\nMusic=dword:00000000\n"
                            "PhotoPath=dword:00000001\n";
+    const std::string trace = config.path() + "/trace.txt";
+    SetTracePath(trace.c_str());
     ClockApplication app;
     ASSERT_TRUE(app.LoadSettings());
+    SetTracePath(nullptr);
     EXPECT_EQ(app.settings.Volume, 50);   // a text where a number belongs
     EXPECT_EQ(app.settings.Width, 800);   // more than 32 bits
     EXPECT_EQ(app.settings.Gamma, 100);   // 1000 is held to the slider's range
     EXPECT_FALSE(app.settings.Music);
     EXPECT_TRUE(app.PhotoPath().empty());
+    const std::string text = ReadFile(trace);
+    EXPECT_NE(text.find("Setting Volume is not a number: kept 50\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Setting Width is not a number: kept 800\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Setting Gamma = 1000 is out of range: used 100\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Setting Music"), std::string::npos) << text;
 }
 
 TEST_F(SettingsStoreTest, OverlongPhotoPathIsRefusedLikeTheRegistryDoes) {

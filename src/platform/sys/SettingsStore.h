@@ -15,6 +15,8 @@ enum class KeyAccess { Read, Write };
 class SettingsKey {
 public:
     virtual ~SettingsKey() = default;
+    // Whether a value of that name exists, whatever its type.
+    virtual bool Contains(std::string_view name) const = 0;
     // False when the value is missing, has another type or cannot be read; `value` is then untouched.
     virtual bool QueryDword(std::string_view name, uint32_t& value) const = 0;
     // At most `maxBytes` bytes of the text (including its terminator, as the registry counts).

@@ -1,6 +1,6 @@
 #pragma once
-// The services whose Windows implementations are still to come (message boxes and dialogs,
-// windows, input, the registry store), as the Windows test programs link them: one file each, so
+// The services whose Windows implementations are still to come (the system's services, windows,
+// input, sound), as the Windows test programs link them: one file each, so
 // a program takes only those it lacks. The tests install their own fakes, so reaching one is a
 // fault of the test. Each file goes when its real implementation lands in src/platform.
 

@@ -53,6 +53,11 @@ public:
         : file_(std::move(file)), group_(std::move(group)), path_(std::move(path)), access_(access) {}
     ~KeyFileKey() override { Close(); }
 
+    bool Contains(std::string_view name) const override {
+        std::string raw;
+        return Raw(name, raw);
+    }
+
     bool QueryDword(std::string_view name, uint32_t& value) const override {
         std::string raw;
         if (!Raw(name, raw) || !raw.starts_with(kDwordPrefix)) return false;
