@@ -27,7 +27,7 @@ macro(tessel_windows_subdirectories)
   if(QUELMONT_TESTS)
     add_subdirectory(tests/support)
     add_subdirectory(tests/support/win32)
-    foreach(folder common resources udf textures scene overlay gfx_loader shell clock processes sys_win32 win32 audio_win32 gfx_gl scene_gl crosscheck)
+    foreach(folder common resources udf textures scene overlay gfx_loader shell clock processes sys_win32 win32 audio_win32 install_win32 gfx_gl scene_gl crosscheck)
       add_subdirectory(tests/${folder})
     endforeach()
     # The fuzz targets' seeds, replayed through the Windows build's parsers.
