@@ -2,7 +2,7 @@
 ; in the system folder, where the Screen Saver settings list what they find, registers its
 ; uninstaller with the installed programs, and on uninstall removes what it installed, the
 ; saver's settings and its place as the chosen saver.
-;   makensis -DVERSION=x.y -DSCR=path/quelmont.scr -DREADME=path/README.txt -DOUTFILE=path quelmont.nsi
+; makensis -DVERSION=x.y -DVERSION4=x.y.0.0 -DSCR=path/quelmont.scr -DREADME=path/README.txt -DOUTFILE=path quelmont.nsi
 
 Unicode true
 ; The saver is a 64-bit program: a 64-bit installer sees the real system folder.
@@ -22,7 +22,7 @@ InstallDir "$PROGRAMFILES64\${PRODUCT}"
 ShowInstDetails show
 ShowUninstDetails show
 
-VIProductVersion "${VERSION}.0.0"
+VIProductVersion "${VERSION4}"
 VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "CompanyName" "${PUBLISHER}"
 VIAddVersionKey "FileDescription" "${PRODUCT} screensaver setup"
