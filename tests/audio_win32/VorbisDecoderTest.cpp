@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/audio/VorbisDecoder.h"
+#include "platform/audio/win32/VorbisCommentCheck.h"
 
 namespace {
 
@@ -83,6 +84,25 @@ TEST(StbVorbisDecoder, RefusesFilesCutShortOrNotVorbis) {
     }
     audio::VorbisDecoder decoder;
     EXPECT_FALSE(decoder.Open(other, false));
+}
+
+TEST(StbVorbisDecoder, RefusesCommentHeadersThatClaimMoreThanTheyHold) {
+    const std::vector<uint8_t> bytes = Seed("stereo-tenth.ogg");
+    EXPECT_TRUE(audio::CommentHeaderFits(bytes));
+    const std::string text(bytes.begin(), bytes.end());
+    const size_t header = text.find("\x03vorbis");
+    ASSERT_NE(header, std::string::npos);
+    const size_t vendor = header + 7;
+    const uint32_t vendorLength = bytes[vendor] | bytes[vendor + 1] << 8 | bytes[vendor + 2] << 16;
+    for (size_t field : {vendor, vendor + 4 + vendorLength}) {
+        for (uint8_t top : {uint8_t{0x7F}, uint8_t{0xFF}}) {
+            std::vector<uint8_t> damaged = bytes;
+            damaged[field + 3] = top;  // a length of about 2 or 4 thousand million
+            EXPECT_FALSE(audio::CommentHeaderFits(damaged)) << field << " " << int{top};
+            audio::VorbisDecoder decoder;
+            EXPECT_FALSE(decoder.Open(damaged, false));
+        }
+    }
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "platform/audio/OggFileEnd.h"
 #include "platform/audio/PcmFrames.h"
 #include "platform/audio/VorbisDecoder.h"
+#include "platform/audio/win32/StbVorbisMemory.h"
+#include "platform/audio/win32/VorbisCommentCheck.h"
 
 #define STB_VORBIS_NO_STDIO
 #define STB_VORBIS_NO_PUSHDATA_API
@@ -20,6 +22,7 @@ constexpr int kMaxChannels = 16;
 }  // namespace
 
 struct VorbisDecoder::State {
+    StbVorbisPool pool;  // declared first: it outlives the decoder's blocks
     stb_vorbis* vorbis = nullptr;
     // The frame being handed out: stb_vorbis decodes a whole packet at a time.
     float** frame = nullptr;
@@ -30,13 +33,17 @@ struct VorbisDecoder::State {
 VorbisDecoder::VorbisDecoder() : state_(std::make_unique<State>()) {}
 
 VorbisDecoder::~VorbisDecoder() {
+    const StbVorbisPool::Use use(state_->pool);
     if (state_->vorbis) stb_vorbis_close(state_->vorbis);
 }
 
 bool VorbisDecoder::Open(std::span<const uint8_t> bytes, bool mixToMono) {
-    if (open_ || !EndsWithLastPage(bytes) || bytes.size() > static_cast<size_t>(INT32_MAX)) return false;
+    if (open_ || !EndsWithLastPage(bytes) || !CommentHeaderFits(bytes) || bytes.size() > static_cast<size_t>(INT32_MAX)) {
+        return false;
+    }
     file_ = MemoryFile{bytes, 0};
     int error = 0;
+    const StbVorbisPool::Use use(state_->pool);
     state_->vorbis = stb_vorbis_open_memory(bytes.data(), static_cast<int>(bytes.size()), &error, nullptr);
     if (!state_->vorbis) return false;
     open_ = true;
@@ -54,6 +61,7 @@ bool VorbisDecoder::Open(std::span<const uint8_t> bytes, bool mixToMono) {
 size_t VorbisDecoder::Read(int16_t* out, size_t frames) {
     if (!open_ || rate_ == 0 || ended_) return 0;
     State& s = *state_;
+    const StbVorbisPool::Use use(s.pool);
     size_t done = 0;
     while (done < frames) {
         if (s.frameUsed == s.frameLength) {
