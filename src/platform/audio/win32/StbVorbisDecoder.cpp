@@ -41,7 +41,6 @@ bool VorbisDecoder::Open(std::span<const uint8_t> bytes, bool mixToMono) {
     if (open_ || !EndsWithLastPage(bytes) || !CommentHeaderFits(bytes) || bytes.size() > static_cast<size_t>(INT32_MAX)) {
         return false;
     }
-    file_ = MemoryFile{bytes, 0};
     int error = 0;
     const StbVorbisPool::Use use(state_->pool);
     state_->vorbis = stb_vorbis_open_memory(bytes.data(), static_cast<int>(bytes.size()), &error, nullptr);
