@@ -39,12 +39,6 @@ function(tessel_library name)
   endif()
 endfunction()
 
-# The Windows test programs take the services the Windows layer lacks so far from placeholders
-# (tests/support/win32), searched after the layer so that only what it lacks comes from there.
-function(tessel_link_pending_services target)
-  target_link_libraries(${target} PRIVATE "$<LINK_GROUP:RESCAN,tessel_sys,tessel_ui,tessel_pending_services>")
-endfunction()
-
 # tessel_tests(NAME [GL] [LIBS ...] [NOT_ON_WINDOWS file...])
 # One GoogleTest executable from the .cpp files of the current test folder (less the
 # NOT_ON_WINDOWS files in a Windows build: they check Linux-side things). Every test binary
@@ -62,9 +56,6 @@ function(tessel_tests name)
   add_executable(test_${name} ${srcs} "${PROJECT_SOURCE_DIR}/tests/support/TestEnvironment.cpp")
   target_include_directories(test_${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests")
   target_link_libraries(test_${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
-  if(WIN32)
-    tessel_link_pending_services(test_${name})
-  endif()
   set(gl 0)
   set(label ${name})
   if(ARG_GL)
@@ -106,7 +97,6 @@ function(tessel_fuzz_targets)
       endforeach()
       add_executable(replay_${name} fuzz_${name}.cpp)
       target_link_libraries(replay_${name} PRIVATE ${ARG_LIBS} tessel_fuzz_replay)
-      tessel_link_pending_services(replay_${name})
       add_test(NAME replay_${name} COMMAND replay_${name} ${limits}
         "${TESSEL_TARGET_DRIVE}${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name}")
       set_tests_properties(replay_${name} PROPERTIES LABELS fuzz_replay TIMEOUT 120)

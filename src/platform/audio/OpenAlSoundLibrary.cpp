@@ -18,16 +18,13 @@
 #include <thread>
 #include <vector>
 
+#include "platform/audio/ChannelHandles.h"
 #include "platform/audio/VorbisDecoder.h"
 
 namespace audio {
 
 namespace {
 
-constexpr uint32_t kMaxChannelsPerSample = 32;  // channel handles keep 5 bits for the slot
-constexpr uint32_t kMaxSamples = 0x7FFF;
-constexpr Handle kChannelBit = 0x80000000u;
-constexpr uint32_t kGenerationMask = 0x3FF;
 // A quarter of a second decodes at once, enough to start the sound (under the fade-in's first
 // near-silent moments) and to refuse a file without sound; the rest follows on the worker.
 constexpr uint32_t kFirstPieceDivisor = 4;  // of a second
@@ -241,20 +238,17 @@ void OpenAlSoundLibrary::Impl::SetSourceDefaults(const Sample& sample, ALuint so
 }
 
 Sample* OpenAlSoundLibrary::Impl::FindSample(Handle handle) const {
-    if (handle == 0 || (handle & kChannelBit) || handle > samples.size()) return nullptr;
-    return samples[handle - 1].get();
+    const long index = SampleIndex(handle, samples.size());
+    return index < 0 ? nullptr : samples[static_cast<size_t>(index)].get();
 }
 
 Channel* OpenAlSoundLibrary::Impl::FindChannel(Handle handle, Sample** sampleOut) const {
-    if (!(handle & kChannelBit)) return nullptr;
-    const uint32_t index = (handle >> 16) & kMaxSamples;
-    const uint32_t generation = (handle >> 5) & kGenerationMask;
-    const uint32_t slot = handle & 31;
-    if (index >= samples.size()) return nullptr;
-    Sample& sample = *samples[index];
-    if (slot >= sample.channels.size()) return nullptr;
-    Channel& channel = sample.channels[slot];
-    if ((channel.generation & kGenerationMask) != generation) return nullptr;
+    ChannelRef ref;
+    if (!ReadChannelHandle(handle, ref) || ref.sample >= samples.size()) return nullptr;
+    Sample& sample = *samples[ref.sample];
+    if (ref.slot >= sample.channels.size()) return nullptr;
+    Channel& channel = sample.channels[ref.slot];
+    if ((channel.generation & kGenerationMask) != ref.generation) return nullptr;
     if (sampleOut) *sampleOut = &sample;
     return &channel;
 }
@@ -383,7 +377,7 @@ Handle OpenAlSoundLibrary::SampleGetChannel(Handle handle, bool onlyNew) {
     if (!sample) return 0;
     const uint32_t index = handle - 1;
     auto handleOf = [index](const Channel& channel, size_t slot) {
-        return kChannelBit | (index << 16) | ((channel.generation & kGenerationMask) << 5) | static_cast<uint32_t>(slot);
+        return ChannelHandle(index, channel.generation, slot);
     };
     auto reuse = [&](size_t slot) {
         Channel& channel = sample->channels[slot];

@@ -1,6 +1,10 @@
 #include "platform/audio/SoundLibrary.h"
 
+#ifdef _WIN32
+#include "platform/audio/win32/DirectSoundLibrary.h"
+#else
 #include "platform/audio/OpenAlSoundLibrary.h"
+#endif
 
 namespace audio {
 
@@ -9,7 +13,11 @@ SoundLibrary* replacement = nullptr;
 }
 
 SoundLibrary& GetSoundLibrary() {
+#ifdef _WIN32
+    static DirectSoundLibrary platform;
+#else
     static OpenAlSoundLibrary platform;
+#endif
     return replacement ? *replacement : platform;
 }
 

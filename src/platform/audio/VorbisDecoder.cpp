@@ -3,41 +3,18 @@
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
-#include <cmath>
+
+#include "platform/audio/OggFileEnd.h"
+#include "platform/audio/PcmFrames.h"
 
 namespace audio {
 
 namespace {
 
-constexpr uint32_t kMaxRate = 192000;
 // Holes (lost pages) are skipped; this many in a row means the rest is not worth reading.
 constexpr int kMaxHolesInRow = 64;
 
 int Seek(void* source, ogg_int64_t offset, int whence) { return MemorySeek(source, offset, whence); }
-
-// The file must end with the last page of its stream, complete: otherwise it was cut short, and
-// a sound that stops part way is worse than none.
-bool EndsWithLastPage(std::span<const uint8_t> bytes) {
-    constexpr size_t kHeader = 27;
-    constexpr size_t kLongestPage = kHeader + 255 + 255 * 255;
-    if (bytes.size() < kHeader) return false;
-    const size_t lowest = bytes.size() > kLongestPage ? bytes.size() - kLongestPage : 0;
-    for (size_t at = bytes.size() - kHeader + 1; at-- > lowest;) {
-        const uint8_t* page = bytes.data() + at;
-        if (page[0] != 'O' || page[1] != 'g' || page[2] != 'g' || page[3] != 'S' || page[4] != 0) continue;
-        const size_t segments = page[26];
-        if (at + kHeader + segments > bytes.size()) continue;
-        size_t end = at + kHeader + segments;
-        for (size_t i = 0; i < segments; ++i) end += page[kHeader + i];
-        if (end == bytes.size()) return (page[5] & 0x04) != 0;  // end-of-stream flag
-    }
-    return false;
-}
-
-int16_t ToPcm(float value) {
-    const float scaled = std::nearbyint(std::clamp(value, -1.0f, 1.0f) * 32767.0f);
-    return static_cast<int16_t>(scaled);
-}
 
 }  // namespace
 
@@ -58,7 +35,7 @@ bool VorbisDecoder::Open(std::span<const uint8_t> bytes, bool mixToMono) {
     if (ov_open_callbacks(&file_, &state_->file, nullptr, 0, callbacks) != 0) return false;
     open_ = true;
     const vorbis_info* info = ov_info(&state_->file, -1);
-    if (!info || info->channels < 1 || info->rate <= 0 || info->rate > static_cast<long>(kMaxRate)) return false;
+    if (!info || info->channels < 1 || info->rate <= 0 || info->rate > static_cast<long>(kMaxVorbisRate)) return false;
     fileChannels_ = info->channels;
     rate_ = static_cast<uint32_t>(info->rate);
     outputChannels_ = mixToMono || fileChannels_ == 1 ? 1 : 2;
@@ -86,17 +63,7 @@ size_t VorbisDecoder::Read(int16_t* out, size_t frames) {
             ended_ = true;
             break;
         }
-        int16_t* to = out + done * outputChannels_;
-        for (long i = 0; i < got; ++i) {
-            if (outputChannels_ == 1) {
-                float sum = 0;
-                for (int c = 0; c < fileChannels_; ++c) sum += pcm[c][i];
-                *to++ = ToPcm(sum / static_cast<float>(fileChannels_));
-            } else {
-                *to++ = ToPcm(pcm[0][i]);
-                *to++ = ToPcm(pcm[1][i]);
-            }
-        }
+        ToPcmFrames(pcm, fileChannels_, outputChannels_, static_cast<size_t>(got), out + done * outputChannels_);
         done += static_cast<size_t>(got);
     }
     return done;

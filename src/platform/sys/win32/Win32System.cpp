@@ -2,23 +2,17 @@
 
 #include "platform/sys/GraphicsHelp.h"
 #include "platform/sys/System.h"
+#include "platform/ui/MessageBoxes.h"
 
 // After our headers, whose names the system's macros would rename.
 #include <windows.h>
 #include <shellapi.h>
 #undef MessageBox
 
+#include "platform/ui/win32/WideText.h"
+
 namespace sys {
 namespace {
-
-// The engine's texts are UTF-8; the system's wide calls show every character of them.
-std::wstring Wide(std::string_view text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), static_cast<int>(wide.size()));
-    return wide;
-}
 
 class Win32System final : public System {
 public:
@@ -46,13 +40,12 @@ public:
     }
 
     int MessageBox(std::string_view text, std::string_view caption, uint32_t flags) override {
-        return MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), flags);
+        return MessageBoxW(nullptr, ui::win32::WideText(text).c_str(), ui::win32::WideText(caption).c_str(), flags);
     }
 
     int ShowDirectXDialog() override {
-        // OK stands for the download button: its answer is the same 1.
         const GraphicsHelp& help = PlatformGraphicsHelp();
-        return MessageBoxW(nullptr, Wide(help.checkText).c_str(), L"DirectX", MB_OKCANCEL | MB_ICONERROR) == IDOK ? 1 : 2;
+        return ui::ShowDirectXDialog(help.checkText, help.downloadButton);
     }
 
     bool ShellOpen(std::string_view address) override {
