@@ -1,18 +1,29 @@
 // Recordings on Windows keep frames and the trace: no system sound library renders offline, so
-// the saver runs silent, and the long-run checks of --soak are Linux's.
+// the saver's sound runs on a library that plays nothing, and the long-run checks of --soak are
+// Linux's.
 
 #include "app/RecordingExtras.h"
+#include "app/win32/InaudibleSoundLibrary.h"
 #include "platform/sys/win32/HiddenWindows.h"
 
 namespace {
 
 class FramesOnly final : public RecordingExtras {
 public:
-    FramesOnly() { sys::KeepWindowsHidden(true); }
-    ~FramesOnly() override { sys::KeepWindowsHidden(false); }
+    FramesOnly() {
+        sys::KeepWindowsHidden(true);
+        audio::SetSoundLibrary(&sound_);
+    }
+    ~FramesOnly() override {
+        audio::SetSoundLibrary(nullptr);
+        sys::KeepWindowsHidden(false);
+    }
     bool WritesFrames() const override { return true; }
     bool AfterFrame(int64_t) override { return true; }
     void Finish() override {}
+
+private:
+    InaudibleSoundLibrary sound_;
 };
 
 }  // namespace
