@@ -6,40 +6,7 @@ set -u
 saver=$1
 work=$2
 mkdir -p "$work"
-failures=0
-
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-
-# Starts the saver with /s and waits for its first presented frame; sets $pid and $trace.
-start_saver() {
-  trace="$work/$1.log"
-  rm -f "$trace"
-  QUELMONT_TRACE="Z:${trace//\//\\}" wine "$saver" /s >"$work/$1.out" 2>&1 &
-  pid=$!
-  for _ in $(seq 1 300); do
-    grep -q "present ok" "$trace" 2>/dev/null && return 0
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-  done
-  fail "$1: no frame presented"
-  return 1
-}
-
-# True when the saver has ended within 15 s, with its trace closed.
-ended() {
-  for _ in $(seq 1 75); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    kill "$pid" 2>/dev/null
-    return 1
-  fi
-  grep -q "Log closed" "$trace"
-}
+source "$(dirname "$0")/saver-session.sh"
 
 # A key ends the run; the screen showed the room, not a flat colour.
 if start_saver key; then
@@ -66,5 +33,4 @@ if start_saver mouse; then
   ended || fail "mouse: still running after a click"
 fi
 
-[ "$failures" -eq 0 ] && echo PASS
-exit "$failures"
+finish
