@@ -59,7 +59,10 @@ void RunMatrix(const std::string& extension) {
     for (const fs::path& file : files) {
         for (Damage damage : {Damage::kEmpty, Damage::kHalf, Damage::kGarbled}) {
             TempDir dir;
-            const fs::path copy = fs::path(dir.path()) / "Media" / fs::relative(file, tree);
+            // By the name the saver asks for: the scene is "clock.UDF" in the tree and "clock.udf"
+            // to the saver, and a loose file is found only by its exact name.
+            fs::path copy = fs::path(dir.path()) / "Media" / fs::relative(file, tree);
+            copy.replace_extension(extension);
             fs::create_directories(copy.parent_path());
             fs::copy_file(file, copy);
             DamageFile(copy, damage);
