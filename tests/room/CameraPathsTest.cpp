@@ -165,11 +165,7 @@ struct Solid {
 
 std::vector<Solid> RoomSolids() {
     room::RoomModel model;
-    room::BuildRoomShell(model);
-    room::BuildClock(model);
-    room::BuildFurniture(model);
-    room::BuildCurtain(model);
-    room::BuildBookcase(model);
+    room::BuildRoom(model);
     std::vector<Solid> solids;
     room::ForEachObject(model.objects, math::Identity(), [&](const room::SceneObject& o, const math::Mat4& world) {
         if (o.mesh.indices.empty()) return;

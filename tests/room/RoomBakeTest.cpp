@@ -27,11 +27,7 @@ room::RoomModel ClockOnly() {
 // of the curtain that face it at a level that keeps a colour under the default Gamma's lift.
 TEST(RoomBake, TheWindowLightsItsCornerCoolly) {
     room::RoomModel model;
-    room::BuildRoomShell(model);
-    room::BuildClock(model);
-    room::BuildFurniture(model);
-    room::BuildCurtain(model);
-    room::BuildBookcase(model);
+    room::BuildRoom(model);
     std::vector<room::Mesh> world;
     room::ForEachObject(model.objects, math::Identity(), [&](const room::SceneObject& o, const math::Mat4& m) {
         if (!o.castsShadow || o.mesh.indices.empty()) return;

@@ -89,6 +89,8 @@ void BuildClock(RoomModel& model);
 void BuildFurniture(RoomModel& model);
 void BuildCurtain(RoomModel& model);
 void BuildBookcase(RoomModel& model);
+// The whole room: every part above, in the order the scene file keeps them.
+void BuildRoom(RoomModel& model);
 // What the window shows: the sky, hills and clouds outside and the rain on its panes.
 void BuildWindowView(RoomModel& model);
 

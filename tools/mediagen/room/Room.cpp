@@ -114,4 +114,12 @@ void BuildRoomShell(RoomModel& model) {
     BuildWindowView(model);
 }
 
+void BuildRoom(RoomModel& model) {
+    BuildRoomShell(model);
+    BuildClock(model);
+    BuildFurniture(model);
+    BuildCurtain(model);
+    BuildBookcase(model);
+}
+
 }  // namespace room

@@ -76,11 +76,7 @@ bool Fail(const char* what) {
 
 bool GenerateRoom(const fs::path& media) {
     RoomModel model;
-    BuildRoomShell(model);
-    BuildClock(model);
-    BuildFurniture(model);
-    BuildCurtain(model);
-    BuildBookcase(model);
+    BuildRoom(model);
     model.materials = RoomMaterials();
 
     const std::vector<paint::Canvas> pages = BakeLighting(model, 2);

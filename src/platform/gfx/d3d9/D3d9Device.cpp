@@ -145,10 +145,7 @@ public:
             const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(locked.pBits) +
                                                                 static_cast<size_t>(y) * locked.Pitch);
             for (uint32_t x = 0; x < width; ++x) {
-                const uint32_t c = row[x];
-                argb[static_cast<size_t>(y) * width + x] = 0xFF000000u | (ramp.red[(c >> 16) & 0xFF] >> 8) << 16 |
-                                                           (ramp.green[(c >> 8) & 0xFF] >> 8) << 8 |
-                                                           ramp.blue[c & 0xFF] >> 8;
+                argb[static_cast<size_t>(y) * width + x] = 0xFF000000u | ThroughRamp(row[x], ramp);
             }
         }
         readBack_->UnlockRect();
@@ -193,15 +190,19 @@ public:
             for (uint32_t y = 0; y < desc.Height; ++y) {
                 auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + static_cast<size_t>(y) * locked.Pitch);
                 for (uint32_t x = 0; x < desc.Width; ++x) {
-                    const uint32_t c = row[x];
-                    row[x] = (c & 0xFF000000u) | (ramp.red[(c >> 16) & 0xFF] >> 8) << 16 |
-                             (ramp.green[(c >> 8) & 0xFF] >> 8) << 8 | ramp.blue[c & 0xFF] >> 8;
+                    row[x] = (row[x] & 0xFF000000u) | ThroughRamp(row[x], ramp);
                 }
             }
             readBack_->UnlockRect();
             native_->UpdateSurface(readBack_, nullptr, backBuffer, nullptr);
         }
         if (backBuffer) backBuffer->Release();
+    }
+
+    // A pixel's colour as the ramp maps it (its alpha left out), as the display would show it.
+    static uint32_t ThroughRamp(uint32_t c, const D3DGAMMARAMP& ramp) {
+        return static_cast<uint32_t>(ramp.red[(c >> 16) & 0xFF] >> 8) << 16 |
+               static_cast<uint32_t>(ramp.green[(c >> 8) & 0xFF] >> 8) << 8 | ramp.blue[c & 0xFF] >> 8;
     }
 
     static const D3DGAMMARAMP& IdentityRamp() {
